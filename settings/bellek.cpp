@@ -1,0 +1,20 @@
+#include "bellek.h"
+
+#include <cstdint>
+
+int bellek_hata_sirasi = 0;
+
+void* Ayir(size_t adet, size_t boy) {
+    if (bellek_hata_sirasi > 0 && --bellek_hata_sirasi == 0) return nullptr;
+    size_t toplam = 0;
+    if (__builtin_mul_overflow(adet, boy, &toplam)) return nullptr;
+    return std::calloc(adet, boy);
+}
+
+bool Boyut2BGecerli(int byt1, int byt2, int boy) {
+    if (byt1 < 1 || byt2 < 1 || boy < 1) return false;
+    size_t oges = 0, bayt = 0;
+    if (__builtin_mul_overflow(static_cast<size_t>(byt1), static_cast<size_t>(byt2), &oges)) return false;
+    if (__builtin_mul_overflow(oges, static_cast<size_t>(boy), &bayt)) return false;
+    return bayt <= PTRDIFF_MAX;
+}

@@ -1,0 +1,46 @@
+// Memory of the program.
+// Ayir: the zero-filled allocation every module takes its storage from
+// (calloc semantics). Tests make the n-th call from now fail by setting
+// bellek_hata_sirasi to n; 0 means never.
+// Calloc2B / Free2B: two-dimensional arrays, a table of row pointers over one
+// contiguous, zero-filled block, so a[i][j] reaches an element and the whole
+// matrix can also be walked from a[0]. Calloc2B gives null on failure and for
+// fewer than one row or column; Free2B accepts null and always returns 0.
+#ifndef BELLEK_H
+#define BELLEK_H
+
+#include <cstddef>
+#include <cstdlib>
+
+void* Ayir(size_t adet, size_t boy);
+extern int bellek_hata_sirasi;
+
+// True when rows x columns x element size fits in memory sizes.
+bool Boyut2BGecerli(int byt1, int byt2, int boy);
+
+// The block is taken before the row table, so a failure never leaves an
+// allocation behind. Row i begins i * byt2 * boy bytes after the block.
+template <typename T = char>
+T** Calloc2B(int byt1, int byt2, int boy = sizeof(T)) {
+    if (!Boyut2BGecerli(byt1, byt2, boy)) return nullptr;
+    const size_t oges = static_cast<size_t>(byt1) * static_cast<size_t>(byt2);
+    char* p = static_cast<char*>(Ayir(oges, static_cast<size_t>(boy)));
+    if (p == nullptr) return nullptr;
+    T** pp = static_cast<T**>(Ayir(static_cast<size_t>(byt1), sizeof(T*)));
+    if (pp == nullptr) {
+        std::free(p);
+        return nullptr;
+    }
+    const size_t satir = static_cast<size_t>(byt2) * static_cast<size_t>(boy);
+    for (int i = 0; i < byt1; i++) pp[i] = reinterpret_cast<T*>(p + static_cast<size_t>(i) * satir);
+    return pp;
+}
+
+template <typename T>
+int Free2B(T** mat) {
+    if (mat != nullptr && mat[0] != nullptr) std::free(mat[0]);
+    if (mat != nullptr) std::free(mat);
+    return 0;
+}
+
+#endif

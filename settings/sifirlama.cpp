@@ -1,0 +1,128 @@
+#include "sifirlama.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/velmo.h"
+#include "../ui/konsol.h"
+#include "bellek.h"
+
+AYARLAR ayr;
+const char* nul = "";
+
+namespace {
+
+char tampon[YOL_BOYU];
+int bayrak = 0;
+
+void KimlikBaslangic() {
+    const char kdbicim[4] = {'V', 'L', 'M', '\0'};
+    std::memcpy(ayr.kdbaslik.bicim, kdbicim, 4);
+    ayr.kdbaslik.tur = 1;
+    std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
+    ayr.kdbaslik.kmt = 0;
+}
+
+void KimlikKalan() {
+    std::strcpy(ayr.kdad, nul);
+    std::memcpy(ayr.yol, tampon, sizeof ayr.yol);
+    ayr.kdbayrak = 0;
+}
+
+void Parametreler() {
+    KURALDOSYABASLIK& b = ayr.kdbaslik;
+    b.ks = 1;
+    b.oo = 12000;
+    b.oc = 16;
+    b.ksu = 3;
+    b.kpensu = 10;
+    b.yee = 375;
+    b.aee = 200;
+    b.bsge = 10;
+    b.pensu = 20;
+    b.admsu = 10;
+    b.m = 15;
+    b.n = 15;
+    b.p = 10;
+    b.s = 10;
+}
+
+void Egitme() {
+    ayr.thm = 1234;
+    ayr.uae = 0.000001f;
+    ayr.eabs = 5;
+    ayr.onyinl = 50;
+    ayr.yinl = 100;
+}
+
+void Kayit() {
+    try {
+        std::free(ayr.kyt);
+    } catch (...) {
+        Yaz("bellek bosaltilamadi");
+    }
+    ayr.kyt = nullptr;
+    ayr.kytu = 0;
+    ayr.bsl = nullptr;
+    ayr.uzn = 0;
+    ayr.r = 0;
+}
+
+// Releases the matrices from `ilk` on, each field set to null once released.
+void Matrisler(bool kodKitabiDahil) {
+    try {
+        if (kodKitabiDahil) {
+            Free2B(ayr.km);
+            ayr.km = nullptr;
+        }
+        float*** alanlar[] = {&ayr.Ri, &ayr.Ai, &ayr.RFi, &ayr.Ci, &ayr.DelCi};
+        for (float*** a : alanlar) {
+            Free2B(*a);
+            *a = nullptr;
+        }
+    } catch (...) {
+        Yaz("bellek bosaltilamadi");
+    }
+}
+
+}  // namespace
+
+const char* BaslangicDizini() { return tampon; }
+
+void Sifirla(int s) {
+    if (bayrak == 0) {
+        if (getcwd(tampon, sizeof tampon) == nullptr) tampon[0] = '\0';
+        bayrak = 1;
+    }
+    switch (s) {
+        case 0:
+            KimlikBaslangic();
+            Parametreler();
+            Egitme();
+            KimlikKalan();
+            Kayit();
+            Matrisler(true);
+            break;
+        case 1:
+            Kayit();
+            break;
+        case 2:
+            Parametreler();
+            Egitme();
+            break;
+        case 3:
+            KimlikBaslangic();
+            KimlikKalan();
+            break;
+        case 4:
+            Matrisler(true);
+            break;
+        case 5:
+            Matrisler(false);
+            break;
+        default:
+            break;
+    }
+}

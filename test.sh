@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole test suite twice:
+# a normal build and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/kur.sh
+j=$(nproc)
+for tur in normal sanitizer; do
+  if [ "$tur" = normal ]; then
+    dizin=build; secenek=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  else
+    dizin=build-san; secenek=(-DCMAKE_BUILD_TYPE=Debug -DVELMO_SANITIZE=ON -DVELMO_BENCH=OFF)
+  fi
+  echo "== $tur =="
+  cmake -S . -B "$dizin" "${secenek[@]}" >/dev/null
+  cmake --build "$dizin" -j"$j"
+  (cd "$dizin" && ctest --output-on-failure -j"$j" --timeout 600)
+done

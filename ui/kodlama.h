@@ -1,0 +1,26 @@
+// Text encodings. The program's texts are UTF-8 in the source; words kept in
+// records and files are Windows-1254 bytes (as on the original platform); the
+// console speaks the terminal's charset (UTF-8 under the C/POSIX locale).
+// Conversions go through iconv.
+#ifndef KODLAMA_H
+#define KODLAMA_H
+
+#include <string>
+
+// Reads the terminal's charset from the locale (LC_CTYPE only).
+void KodlamaBaslat();
+
+// UTF-8 to Windows-1254. False when the text is not valid UTF-8 or holds a
+// character outside the code page; `cikti` is then undefined.
+bool Utf8den1254(const std::string& utf8, std::string& cikti);
+// Same, for texts that are known to fit (the program's own messages).
+std::string Cp1254(const std::string& utf8);
+// Windows-1254 to UTF-8; every byte has a character, so this cannot fail.
+std::string Cp1254ten(const std::string& metin);
+
+// UTF-8 to the terminal's charset; what cannot be shown becomes '?'.
+std::string UcbirimeCevir(const std::string& utf8);
+// Terminal charset to UTF-8. False on bytes that are not valid in it.
+bool UcbirimdenCevir(const std::string& metin, std::string& utf8);
+
+#endif

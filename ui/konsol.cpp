@@ -1,0 +1,323 @@
+#include "konsol.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "kodlama.h"
+
+namespace {
+
+// Output is gathered here and sent before every read, when it grows, and at
+// exit, so a screen reaches the terminal in a few writes.
+std::string cikis;
+
+bool ucbirim = false;          // standard input is a terminal
+bool bitti = false;            // end of input reached (sticky)
+std::string bekleyen;          // bytes read from standard input, not consumed
+size_t konum = 0;
+bool satirBasinda = true;      // nothing of the current line consumed yet
+
+bool testKipi = false;
+std::string testGirdi;
+std::string* testCikti = nullptr;
+
+termios ilkAyar;
+bool ilkAyarVar = false;
+
+void HamYazFd(const char* p, size_t n) {
+    while (n > 0) {
+        ssize_t w = write(1, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return;  // a closed or full output loses the text, nothing else
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+}
+
+void Ekle(const std::string& s) {
+    if (testKipi) {
+        if (testCikti != nullptr) testCikti->append(s);
+        return;
+    }
+    cikis.append(s);
+    if (cikis.size() > 16384) KonsolBosalt();
+}
+
+void Csi(const std::string& govde) { Ekle("\x1b[" + govde); }
+
+// Reads more of standard input; false at end of input.
+bool Doldur() {
+    if (bitti) return false;
+    KonsolBosalt();
+    if (konum >= bekleyen.size()) {
+        bekleyen.clear();
+        konum = 0;
+    }
+    if (testKipi) {
+        if (testGirdi.empty()) {
+            bitti = true;
+            return false;
+        }
+        bekleyen.append(testGirdi);
+        testGirdi.clear();
+        return true;
+    }
+    char b[4096];
+    ssize_t n;
+    do n = read(0, b, sizeof b);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        bitti = true;
+        return false;
+    }
+    bekleyen.append(b, static_cast<size_t>(n));
+    return true;
+}
+
+int Bak() {
+    while (konum >= bekleyen.size())
+        if (!Doldur()) return KONSOL_SON;
+    return static_cast<unsigned char>(bekleyen[konum]);
+}
+
+int Al() {
+    int c = Bak();
+    if (c == KONSOL_SON) return c;
+    konum++;
+    satirBasinda = (c == '\n');
+    return c;
+}
+
+bool Bosluk(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool Rakam(int c) { return c >= '0' && c <= '9'; }
+
+// Leading white space, empty lines included, is skipped as the formatted
+// input conversions do; false at end of input.
+bool BoslukAtla() {
+    for (;;) {
+        int c = Bak();
+        if (c == KONSOL_SON) return false;
+        if (!Bosluk(c)) return true;
+        Al();
+    }
+}
+
+void AyarGeriYukle() {
+    if (ilkAyarVar) tcsetattr(0, TCSANOW, &ilkAyar);
+}
+
+void Kapat() {
+    if (!testKipi) {
+        if (isatty(1)) Ekle("\x1b[0m\x1b[?25h");
+        KonsolBosalt();
+    }
+    AyarGeriYukle();
+}
+
+void SinyalKapat(int sinyal) {
+    AyarGeriYukle();
+    std::signal(sinyal, SIG_DFL);
+    std::raise(sinyal);
+}
+
+// Colour numbers of the text palette to ANSI: low three bits are swapped
+// blue/red, bit 3 is the bright half.
+int AnsiRenk(int renk) {
+    static const int sira[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+    renk &= 15;
+    return sira[renk & 7] + ((renk & 8) ? 60 : 0);
+}
+
+}  // namespace
+
+void KonsolBaslat() {
+    KodlamaBaslat();
+    ucbirim = isatty(0) != 0;
+    if (ucbirim && tcgetattr(0, &ilkAyar) == 0) ilkAyarVar = true;
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, SinyalKapat);
+    std::signal(SIGTERM, SinyalKapat);
+    std::signal(SIGHUP, SinyalKapat);
+    std::atexit(Kapat);
+}
+
+void KonsolBosalt() {
+    if (testKipi || cikis.empty()) return;
+    HamYazFd(cikis.data(), cikis.size());
+    cikis.clear();
+}
+
+void textmode(int kip) {
+    if (kip == 64) Csi("8;50;80t");
+    Csi("r");  // the whole screen is the text window
+    textcolor(7);
+    textbackground(0);
+    clrscr();
+}
+
+void textcolor(int renk) { Csi(std::to_string(30 + AnsiRenk(renk)) + "m"); }
+void textbackground(int renk) { Csi(std::to_string(40 + AnsiRenk(renk)) + "m"); }
+void clrscr() { Csi("2J"), Csi("H"); }
+void clreol() { Csi("K"); }
+void insline() { Csi("L"); }
+
+void gotoxy(int x, int y) {
+    if (x < 1) x = 1;
+    if (y < 1) y = 1;
+    if (x > 80) x = 80;
+    if (y > 50) y = 50;
+    Csi(std::to_string(y) + ";" + std::to_string(x) + "H");
+}
+
+void setcursortype(int gorunur) { Csi(gorunur ? "?25h" : "?25l"); }
+
+void Yaz(const char* bicim, ...) {
+    char kucuk[512];
+    va_list a;
+    va_start(a, bicim);
+    va_list b;
+    va_copy(b, a);
+    int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
+    va_end(a);
+    std::string metin;
+    if (n < 0) {
+        va_end(b);
+        return;
+    }
+    if (static_cast<size_t>(n) < sizeof kucuk) {
+        metin.assign(kucuk, static_cast<size_t>(n));
+    } else {
+        metin.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(&metin[0], metin.size(), bicim, b);
+        metin.resize(static_cast<size_t>(n));
+    }
+    va_end(b);
+    Ekle(UcbirimeCevir(metin));
+}
+
+void KonsolHamYaz(const std::string& bayt) { Ekle(bayt); }
+
+int KarakterOku() { return Al(); }
+
+bool SatirOku(std::string& satir) {
+    satir.clear();
+    int c = Al();
+    if (c == KONSOL_SON) return false;
+    while (c != KONSOL_SON && c != '\n') {
+        if (satir.size() < SATIR_SINIRI) satir.push_back(static_cast<char>(c));
+        c = Al();
+    }
+    return true;
+}
+
+bool TamsayiOku(int* deger) {
+    if (!BoslukAtla()) return false;
+    bool eksi = false;
+    int c = Bak();
+    if (c == '+' || c == '-') {
+        eksi = (c == '-');
+        Al();
+    }
+    if (!Rakam(Bak())) return false;
+    long long v = 0;
+    while (Rakam(Bak())) {
+        if (v <= static_cast<long long>(INT_MAX) + 1) v = v * 10 + (Al() - '0');
+        else Al();
+    }
+    if (eksi) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    if (v < INT_MIN) v = INT_MIN;
+    *deger = static_cast<int>(v);
+    return true;
+}
+
+bool GercelOku(float* deger) {
+    if (!BoslukAtla()) return false;
+    std::string s;
+    int c = Bak();
+    if (c == '+' || c == '-') s.push_back(static_cast<char>(Al()));
+    size_t rakam = 0;
+    while (Rakam(Bak())) s.push_back(static_cast<char>(Al())), rakam++;
+    if (Bak() == '.') {
+        s.push_back(static_cast<char>(Al()));
+        while (Rakam(Bak())) s.push_back(static_cast<char>(Al())), rakam++;
+    }
+    if (rakam == 0) return false;
+    if (Bak() == 'e' || Bak() == 'E') {
+        s.push_back(static_cast<char>(Al()));
+        if (Bak() == '+' || Bak() == '-') s.push_back(static_cast<char>(Al()));
+        while (Rakam(Bak())) s.push_back(static_cast<char>(Al()));
+    }
+    *deger = std::strtof(s.c_str(), nullptr);
+    return true;
+}
+
+void GirdiAt() {
+    if (ucbirim && !testKipi) {
+        bekleyen.clear();
+        konum = 0;
+        satirBasinda = true;
+        tcflush(0, TCIFLUSH);
+        return;
+    }
+    // A script keeps its later lines: only the rest of the current line goes.
+    while (!satirBasinda) {
+        if (Al() == KONSOL_SON) break;
+    }
+}
+
+int getch() {
+    if (!ucbirim || testKipi) return Al();
+    if (bitti) return KONSOL_SON;
+    KonsolBosalt();
+    termios ham = ilkAyar;
+    ham.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+    ham.c_cc[VMIN] = 1;
+    ham.c_cc[VTIME] = 0;
+    tcsetattr(0, TCSANOW, &ham);
+    unsigned char c = 0;
+    ssize_t n;
+    do n = read(0, &c, 1);
+    while (n < 0 && errno == EINTR);
+    AyarGeriYukle();
+    if (n <= 0 || c == 4) {  // Ctrl-D at a single-key prompt ends input too
+        bitti = true;
+        return KONSOL_SON;
+    }
+    return c;
+}
+
+int getche() {
+    int c = getch();
+    if (c != KONSOL_SON) Ekle(std::string(1, (c >= 0x20 && c < 0x7f) ? static_cast<char>(c) : '?'));
+    return c;
+}
+
+bool GirdiBitti() { return bitti; }
+
+void KonsolTestKur(const std::string& girdi, std::string* cikti) {
+    testKipi = true;
+    testGirdi = girdi;
+    testCikti = cikti;
+    bekleyen.clear();
+    konum = 0;
+    satirBasinda = true;
+    bitti = false;
+}
+
+void KonsolTestBitir() {
+    testKipi = false;
+    testGirdi.clear();
+    testCikti = nullptr;
+    bekleyen.clear();
+    konum = 0;
+    satirBasinda = true;
+    bitti = false;
+}

@@ -1,0 +1,50 @@
+// Console layer: the text-mode console of the screens on a VT terminal.
+// Output: VT/ANSI sequences for cursor, colours, clearing and line insertion;
+// texts given as UTF-8 and shown in the terminal's charset. Input: standard
+// input read line by line (canonical mode with echo on a terminal), single
+// keys without Enter, and discarding of pending input. On a pipe or file,
+// standard input works as a script and end of input is sticky: every read
+// after it reports end of input again.
+// Test seam: KonsolTestKur feeds input from a string and records output.
+#ifndef KONSOL_H
+#define KONSOL_H
+
+#include <string>
+
+enum { KONSOL_SON = -1 };  // end of input
+
+void KonsolBaslat();
+
+// Screen (conio names; colours are numbers of the 16-colour text palette).
+void textmode(int kip);          // 64: 80 columns by 50 rows
+void textcolor(int renk);
+void textbackground(int renk);
+void clrscr();
+void clreol();
+void insline();
+void gotoxy(int x, int y);       // 1-based column, row
+void setcursortype(int gorunur); // 0 hidden, 1 normal
+
+// Formatted write at the cursor: UTF-8 format and texts, shown converted.
+void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
+void KonsolHamYaz(const std::string& bayt);  // bytes as they are
+void KonsolBosalt();                         // send buffered output now
+
+// Input.
+int KarakterOku();                    // getc: next character of the line
+bool SatirOku(std::string& satir);    // gets: rest of the line, no newline;
+                                      // false at end of input. At most
+                                      // SATIR_SINIRI bytes are kept.
+enum { SATIR_SINIRI = 4096 };
+bool TamsayiOku(int* deger);          // scanf("%d"); false keeps the value
+bool GercelOku(float* deger);         // scanf("%f")
+void GirdiAt();                       // fflush(stdin): discard pending input
+int getch();                          // one key, no echo, no Enter
+int getche();                         // one key with echo
+bool GirdiBitti();                    // end of input has been reached
+
+// Test seam: input from `girdi`, output appended to *cikti.
+void KonsolTestKur(const std::string& girdi, std::string* cikti);
+void KonsolTestBitir();
+
+#endif

@@ -1,0 +1,16 @@
+// Screens of the program: the shared primitives (Temizle, Secenek, KomSat),
+// the main menu and the four activities it opens.
+#ifndef MENU_H
+#define MENU_H
+
+void Temizle();                                   // text mode, colours, banner
+void Secenek(int x, int y, int z, const char* dizgi);  // label, letter z in yellow
+void KomSat(int x, int y);                        // fresh command line ">"
+
+void AnaMenu();
+void YeniSozcukMenu();
+void EskiSozcukMenu();
+void KonusTanisin();
+void AyarlarMenu();
+
+#endif
