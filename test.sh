@@ -16,3 +16,11 @@ for tur in normal sanitizer; do
   cmake --build "$dizin" -j"$j"
   (cd "$dizin" && ctest --output-on-failure -j"$j" --timeout 600)
 done
+# The file and analysis readers face every byte a file or a setting can give:
+# a short libFuzzer run on each seed corpus (clang).
+if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
+  echo "== fuzz =="
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVELMO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build-fuzz -j"$j"
+  (cd build-fuzz && ctest --output-on-failure --timeout 600)
+fi
