@@ -1,0 +1,304 @@
+#include "lpc.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "bellek.h"
+#include "konsol.h"
+#include "velmo.h"
+
+namespace {
+
+// The feature vector has at most 99 coefficients, so every per-frame scratch
+// array fits in this many floats (orders up to n + 1 = 100, index 0 too).
+constexpr int EN_COK_N = 99;
+constexpr int DIZI = EN_COK_N + 2;
+
+// Largest frames x frame length x lags one analysis may cost (a few seconds
+// at worst); beyond it the frame step is absurdly short for the window.
+constexpr int64_t EN_COK_IS = 4000000000LL;
+
+struct Serbest {
+    void operator()(void* p) const { std::free(p); }
+};
+struct DosyaKapat {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FloatDizi = std::unique_ptr<float, Serbest>;
+
+// Previous-frame store of the delta cepstrum.
+int bayrak = 0;
+float oCik[EN_COK_N + 1];
+
+// True when n, p and m let the per-frame steps stay inside their rows.
+bool DerecelerGecerli() {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    return b.n >= 1 && b.n <= EN_COK_N && b.p >= 1 && b.p <= b.n + 1 && b.m >= 0 && b.m <= b.n + 1;
+}
+
+// Checks every setting the analysis depends on; prints the first fault.
+bool AyarlarGecerli() {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    if (b.ks != 1 || b.oc != 16) {
+        Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
+        return false;
+    }
+    if (b.oo < 1000 || b.oo > 192000) {
+        Yaz("Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n");
+        return false;
+    }
+    if (b.pensu > 1000 || static_cast<int64_t>(b.pensu) * b.oo / 1000 < 2) {
+        Yaz("Pencere süresi en az iki örnek tutmalı ve 1000 ms'yi aşmamalı (şimdi %d ms).\n", b.pensu);
+        return false;
+    }
+    if (static_cast<int64_t>(b.admsu) * b.oo / 1000 < 1) {
+        Yaz("Adım süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.admsu);
+        return false;
+    }
+    if (b.n < 1 || b.n > EN_COK_N) {
+        Yaz("LPC/DeltaLPC yöney boyutu 1 ile %d arasında olmalı (şimdi %d).\n", EN_COK_N, b.n);
+        return false;
+    }
+    if (b.p < 1 || b.p > b.n + 1) {
+        Yaz("LPC süzgeç derecesi 1 ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", b.p);
+        return false;
+    }
+    if (b.m < 0 || b.m > b.n + 1) {
+        Yaz("Öz bağlılaşım derecesi 0 ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", b.m);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Onvurgula(float* kon, float* onv, int penu) {
+    if (penu < 1) return;
+    onv[0] = kon[0];
+    for (int j = 1; j < penu; j++) onv[j] = static_cast<float>(kon[j] - 0.98 * kon[j - 1]);
+}
+
+void Pencerele(float* onv, float* hamm, int penu) {
+    if (penu < 1) return;
+    if (penu < 2) {  // no window of one sample
+        hamm[0] = 0.0f;
+        return;
+    }
+    // The window depends on penu only; it is worked out once per length.
+    static std::vector<float> pencere;
+    if (static_cast<int>(pencere.size()) != penu) {
+        pencere.resize(static_cast<size_t>(penu));
+        for (int j = 0; j < penu; j++)
+            pencere[static_cast<size_t>(j)] =
+                static_cast<float>(0.54 - 0.46 * std::cos(6.283185307179586 * j / (penu - 1)));
+    }
+    for (int j = 0; j < penu; j++) hamm[j] = onv[j] * pencere[static_cast<size_t>(j)];
+}
+
+void Baglilastir(float* hamm, int penu, int k) {
+    if (ayr.Ri == nullptr || !DerecelerGecerli() || penu < 1) return;
+    const int m = ayr.kdbaslik.m;
+    // All lags side by side: each lag's sum still runs over j in order.
+    float R[DIZI] = {};
+    for (int j = 0; j < penu; j++) {
+        const float h = hamm[j];
+        const int son = std::min(m, penu - 1 - j);
+        for (int l = 0; l <= son; l++) R[l] += h * hamm[j + l];
+    }
+    float* satir = ayr.Ri[k];
+    const float r0 = R[0];
+    // A silent frame has no correlation to normalise: its row stays 0.
+    for (int l = 0; l <= m; l++) satir[l] = (r0 != 0.0f) ? R[l] / r0 : 0.0f;
+}
+
+void DUrbin(int k) {
+    if (ayr.Ri == nullptr || ayr.Ai == nullptr || ayr.RFi == nullptr || !DerecelerGecerli()) return;
+    const int p = ayr.kdbaslik.p;
+    const float* R = ayr.Ri[k];
+    float* A = ayr.Ai[k];
+    float* RF = ayr.RFi[k];
+    // Fixed scratch: p <= 100, so the step needs no storage of its own.
+    float a[DIZI] = {};
+    float yeni[DIZI] = {};
+    A[0] = 1.0f;
+    for (int l = 1; l <= p; l++) A[l] = RF[l] = 0.0f;
+    if (R[0] == 0.0f) return;  // silent frame: all coefficients 0
+
+    a[0] = 1.0f;
+    const float k1 = -R[1] / R[0];
+    float E = (1 - k1 * k1) * R[0];
+    RF[1] = k1;
+    a[1] = k1;
+    if (E == 0.0f) {
+        // The next order would divide by zero: the higher ones stay 0.
+        Yaz("Sıfıra bölme hatası (alfa=0) \n");
+    } else {
+        for (int i = 2; i <= p; i++) {
+            float s = 0.0f;
+            for (int j = 0; j < i; j++) s += a[j] * R[i - j];
+            const float ki = -s / E;
+            E = (1 - ki * ki) * E;
+            RF[i] = ki;
+            a[i] = ki;
+            for (int l = 1; l < i; l++) yeni[l] = ki * a[i - l] + a[l];
+            for (int l = 1; l < i; l++) a[l] = yeni[l];
+            if (E == 0.0f) break;
+        }
+    }
+    for (int l = 1; l <= p; l++) A[l] = -a[l];
+}
+
+void LPC_Cepstrum(int k) {
+    if (ayr.Ai == nullptr || ayr.Ci == nullptr || !DerecelerGecerli()) return;
+    const int n = ayr.kdbaslik.n;
+    const int p = ayr.kdbaslik.p;
+    const float* al = ayr.Ai[k];
+    float c[DIZI] = {};  // c[1..n]; fixed scratch, n <= 99
+    c[1] = al[1];
+    for (int i = 2; i <= n; i++) {
+        float ci = (i <= p) ? al[i] : 0.0f;
+        for (int j = std::max(1, i - p); j < i; j++)
+            ci += (static_cast<float>(j) / static_cast<float>(i) * c[j]) * al[i - j];
+        c[i] = ci;
+    }
+    float* satir = ayr.Ci[k];
+    for (int i = 1; i <= n; i++) satir[i - 1] = c[i];
+    satir[n] = 0.0f;
+}
+
+void LPC_Delta_Cepstrum(int k, int grkur) {
+    if (ayr.Ci == nullptr || ayr.DelCi == nullptr || !DerecelerGecerli()) return;
+    const int n = ayr.kdbaslik.n;
+    const float* c = ayr.Ci[k];
+    if (grkur != 0) bayrak = 0;
+    if (bayrak == 0) {
+        std::copy(c, c + n + 1, oCik);
+        bayrak = 1;
+        return;
+    }
+    float* d = ayr.DelCi[k];
+    for (int i = 0; i < n; i++) {
+        const float egim = c[i] - oCik[i];
+        d[i] = egim;
+    }
+    std::copy(c, c + n, oCik);
+}
+
+void debug2d_file(const char* filename, int row, int colum, float** data) {
+    if (filename == nullptr) return;
+    std::unique_ptr<std::FILE, DosyaKapat> f(std::fopen(filename, "w"));
+    if (!f) return;
+    if (data == nullptr || row < 0 || colum < 0) row = colum = 0;
+
+    // Lines are formatted into one block and written in large pieces; "%f"
+    // of a float is at most 39 digits, a sign and 7 more characters.
+    constexpr size_t PARCA = 1 << 20;
+    constexpr size_t SATIR_EN_COK = 12 + 1 + 12 + 3 + 64 + 1;
+    std::unique_ptr<char[]> tampon(new char[PARCA]);
+    char* const ilk = tampon.get();
+    char* p = ilk;
+    for (int i = 0; i < row; i++) {
+        for (int j = 0; j < colum; j++) {
+            if (static_cast<size_t>(p - ilk) > PARCA - SATIR_EN_COK) {
+                std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
+                p = ilk;
+            }
+            p = std::to_chars(p, p + 12, i).ptr;
+            *p++ = ':';
+            p = std::to_chars(p, p + 12, j).ptr;
+            std::memcpy(p, "   ", 3);
+            p += 3;
+            p += std::snprintf(p, 64, "%f", static_cast<double>(data[i][j]));
+            *p++ = '\n';
+        }
+    }
+    if (p != ilk) std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
+}
+
+int LPC() { return LPC_Cozumle(true); }
+
+int LPC_Cozumle(bool dokum) {
+    if (!AyarlarGecerli()) return 1;
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    const int en = 2;  // bytes per sample after the format check
+    const int boyut = (ayr.bsl != nullptr && ayr.uzn > 0) ? ayr.uzn / en : 0;
+    const int penu = static_cast<int>(static_cast<int64_t>(b.pensu) * b.oo / 1000);
+    const int admu = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(b.admsu) * b.oo / 1000, INT_MAX));
+    const int pens = boyut / admu;
+    // Frame k is analysed while (k + 1) * admu < boyut.
+    const int analiz = boyut > 0 ? (boyut - 1) / admu : 0;
+    if (static_cast<int64_t>(analiz) * penu * (b.m + 1) > EN_COK_IS) {
+        Yaz("Adım süresi pencere süresine göre çok kısa: çözümleme bitmez (adım %d ms, pencere %d ms).\n",
+            b.admsu, b.pensu);
+        return 1;
+    }
+
+    // Samples that can be read from the segment's start to the end of the
+    // sound buffer; frames that reach further read zeros there.
+    int64_t okunur = boyut;
+    if (ayr.kyt != nullptr && ayr.kytu > 0) {
+        const auto bas = reinterpret_cast<uintptr_t>(ayr.kyt);
+        const auto bsl = reinterpret_cast<uintptr_t>(ayr.bsl);
+        if (bsl >= bas && bsl <= bas + static_cast<uintptr_t>(ayr.kytu))
+            okunur = static_cast<int64_t>((bas + static_cast<uintptr_t>(ayr.kytu) - bsl) / en);
+    }
+
+    FloatDizi kon(static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))));
+    FloatDizi onv(kon ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
+    FloatDizi hamm(onv ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
+    if (!hamm) {
+        Yaz("LPC dizileri için bellek ayrılamıyor\n");
+        return 1;
+    }
+    float*** const alanlar[5] = {&ayr.Ai, &ayr.RFi, &ayr.Ri, &ayr.Ci, &ayr.DelCi};
+    const int sutunlar[5] = {b.p + 1, b.p + 1, b.n + 2, b.n + 1, b.n + 1};
+    for (int t = 0; t < 5; t++) {
+        float** mt = Calloc2B<float>(pens + 1, sutunlar[t], 4);
+        if (mt == nullptr) {
+            for (int u = 0; u < t; u++) {
+                Free2B(*alanlar[u]);
+                *alanlar[u] = nullptr;
+            }
+            Yaz("LPC dizileri için bellek ayrılamıyor\n");
+            return 1;
+        }
+        *alanlar[t] = mt;
+    }
+
+    const char* ornekler = ayr.bsl;
+    for (int k = 0; k < analiz; k++) {
+        const int64_t bas = static_cast<int64_t>(k) * admu;
+        float* kp = kon.get();
+        for (int j = 0; j < penu; j++) {
+            const int64_t i = bas + j;
+            short x = 0;
+            if (i < okunur) std::memcpy(&x, ornekler + i * en, sizeof x);
+            kp[j] = static_cast<float>(x);
+        }
+        Onvurgula(kp, onv.get(), penu);
+        Pencerele(onv.get(), hamm.get(), penu);
+        Baglilastir(hamm.get(), penu, k);
+        DUrbin(k);
+        LPC_Cepstrum(k);
+        // Every analysis starts with an empty previous-frame store, so its
+        // features never depend on the utterance analysed before.
+        LPC_Delta_Cepstrum(k, k == 0 ? 1 : 0);
+    }
+    ayr.r = pens;
+    kon.reset();
+    onv.reset();
+    hamm.reset();
+    if (dokum) {
+        debug2d_file("Ci.txt", pens, b.n, ayr.Ci);
+        debug2d_file("DelCi.txt", pens, b.n, ayr.DelCi);
+    }
+    return 0;
+}

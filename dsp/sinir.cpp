@@ -1,0 +1,189 @@
+#include "sinir.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "bellek.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "velmo.h"
+
+namespace {
+
+struct Serbest {
+    void operator()(void* p) const { std::free(p); }
+};
+struct DosyaKapat {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The speech segment is empty after every failure.
+int Basarisiz() {
+    ayr.bsl = nullptr;
+    ayr.uzn = 0;
+    return 1;
+}
+
+// Appends the decimal form of v and one separator character.
+inline char* SayiEkle(char* p, int v, char ayrac) {
+    p = std::to_chars(p, p + 12, v).ptr;
+    *p++ = ayrac;
+    return p;
+}
+
+}  // namespace
+
+void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgecis) {
+    if (boyut <= 0 || orke == nullptr || sfrgecis == nullptr) return;
+    std::fill(orke, orke + boyut, 0);
+    std::fill(sfrgecis, sfrgecis + boyut, 0);
+    if (x == nullptr || kpenu < 1) return;
+    const int h = kpenu / 2;
+    // Measured positions: h <= j < boyut - h. When there is one, the window
+    // of the last one ends inside the recording (kpenu <= 2h + 1 <= boyut).
+    if (h >= boyut - h) return;
+
+    // Pair (i, i+1) adds 2 when the signs differ (0 counts as positive);
+    // the pair after the last sample has no partner and adds nothing.
+    auto gecis = [x, boyut](int i) -> int {
+        if (i + 1 >= boyut) return 0;
+        return ((x[i] < 0) != (x[i + 1] < 0)) ? 2 : 0;
+    };
+    int64_t enerji = 0;
+    int gecisler = 0;
+    for (int i = 0; i < kpenu; i++) {
+        enerji += std::abs(static_cast<int>(x[i]));
+        gecisler += gecis(i);
+    }
+    for (int j = h;; j++) {
+        orke[j] = static_cast<int>(enerji / kpenu);
+        sfrgecis[j] = gecisler;
+        if (j + 1 >= boyut - h) break;
+        // The next window drops sample (and pair) bas and takes bas + kpenu.
+        const int bas = j - h;
+        enerji += std::abs(static_cast<int>(x[bas + kpenu])) - std::abs(static_cast<int>(x[bas]));
+        gecisler += gecis(bas + kpenu) - gecis(bas);
+    }
+}
+
+void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* enerji,
+                   const int* sifirgecisi, int adimsayisi, int basl, int bitis) {
+    if (dosyaadi == nullptr) return;
+    std::unique_ptr<std::FILE, DosyaKapat> f(std::fopen(dosyaadi, "w"));
+    if (!f) return;
+    if (ornekveri == nullptr || enerji == nullptr || sifirgecisi == nullptr) adimsayisi = 0;
+
+    static const std::string basYazi = Cp1254("Başlangıç:");
+    static const std::string bitYazi = Cp1254("  Bitiş:");
+    static const std::string sutunlar = Cp1254("Sıra\tEnerji\tSıfır Geçişi\n");
+    std::string bas = basYazi + std::to_string(basl) + bitYazi + std::to_string(bitis) + "\n" + sutunlar;
+    std::fwrite(bas.data(), 1, bas.size(), f.get());
+
+    // Rows are formatted into one block and written in large pieces; a row
+    // is at most 4 numbers of 11 characters and 4 separators.
+    constexpr size_t PARCA = 1 << 20;
+    constexpr size_t SATIR_EN_COK = 4 * 12;
+    std::unique_ptr<char[]> tampon(new char[PARCA]);
+    char* const ilk = tampon.get();
+    char* p = ilk;
+    for (int i = 0; i < adimsayisi; i++) {
+        if (static_cast<size_t>(p - ilk) > PARCA - SATIR_EN_COK) {
+            std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
+            p = ilk;
+        }
+        p = SayiEkle(p, i, '\t');
+        p = SayiEkle(p, ornekveri[i], '\t');
+        p = SayiEkle(p, enerji[i], '\t');
+        p = SayiEkle(p, sifirgecisi[i], '\n');
+    }
+    if (p != ilk) std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
+}
+
+int UcNoktalar() { return UcNoktalarBul(true); }
+
+int UcNoktalarBul(bool dokum) {
+    ayr.bsl = nullptr;
+    ayr.uzn = 0;
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    if (b.ks != 1 || b.oc != 16) {
+        Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
+        return Basarisiz();
+    }
+    if (b.oo < 1000 || b.oo > 192000) {
+        Yaz("Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n");
+        return Basarisiz();
+    }
+    // The window may be longer than the recording; then nothing is measured.
+    const int64_t kpenu64 = static_cast<int64_t>(b.kpensu) * b.oo / 1000;
+    if (kpenu64 < 1) {
+        Yaz("Kısa pencere süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.kpensu);
+        return Basarisiz();
+    }
+    const int kpenu = static_cast<int>(std::min<int64_t>(kpenu64, INT_MAX));
+    const int en = 2;  // bytes per sample after the format check
+    const int boyut = (ayr.kyt != nullptr && ayr.kytu > 0) ? ayr.kytu / en : 0;
+    const size_t tablo = static_cast<size_t>(std::max(boyut, 1));
+
+    std::unique_ptr<int, Serbest> orke(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    if (!orke) {
+        Yaz("Örke değerleri için bellek ayrılamıyor.\n");
+        return Basarisiz();
+    }
+    std::unique_ptr<int, Serbest> sfrgecis(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    if (!sfrgecis) {
+        orke.reset();
+        Yaz("Sıfır geçiş değerleri için bellek ayrılamıyor.\n");
+        return Basarisiz();
+    }
+    const short* x = reinterpret_cast<const short*>(ayr.kyt);
+    int* o = orke.get();
+    int* z = sfrgecis.get();
+    SinirOlcumleri(x, boyut, kpenu, o, z);
+
+    // The first and the last position that reach the high threshold.
+    int uc1 = 0, uc2 = 0;
+    for (int j = 0; j < boyut; j++) {
+        if (o[j] >= b.yee) {
+            uc1 = j;
+            break;
+        }
+    }
+    for (int j = boyut - 1; j >= uc1; j--) {
+        if (o[j] >= b.yee) {
+            uc2 = j;
+            break;
+        }
+    }
+    // Only both ends at 0 means that no position reached the threshold.
+    const bool yuksekVar = uc1 != 0 || uc2 != 0;
+    if (yuksekVar) {
+        // Widen the start by energy, then move it over the run of high zero
+        // crossings that ends there; widen the end by energy.
+        int i = uc1;
+        while (i >= 0 && o[i] >= b.aee) i--;
+        uc1 = i + 1;
+        i = uc1;
+        while (i >= 0 && i < boyut && z[i] >= b.bsge) i--;
+        uc1 = i + 1;
+        i = uc2;
+        while (i < boyut && o[i] >= b.aee) i++;
+        uc2 = i - 1;
+    }
+    // A low threshold above the high one can move the ends past each other:
+    // a segment of negative length is no speech either.
+    if (!yuksekVar || uc2 - uc1 + 1 < 0) {
+        if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, 0, 0);
+        Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
+        return Basarisiz();
+    }
+    ayr.bsl = ayr.kyt + static_cast<size_t>(uc1) * en;
+    ayr.uzn = (uc2 - uc1 + 1) * en;
+    if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, uc1, uc2);
+    return 0;
+}
