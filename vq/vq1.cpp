@@ -1,0 +1,353 @@
+#include "vq1.h"
+
+#include <bitset>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "bellek.h"
+#include "konsol.h"
+#include "velmo.h"
+
+namespace {
+
+struct Birak {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using Dizi = std::unique_ptr<T[], Birak>;
+
+// Working array of `adet` elements from Ayir; null when it cannot be had.
+// A count of 0 still gives a block, so an empty request is not a failure.
+template <typename T>
+Dizi<T> DiziAl(int adet) {
+    if (adet < 0) return Dizi<T>();
+    return Dizi<T>(static_cast<T*>(Ayir(adet > 0 ? static_cast<size_t>(adet) : 1, sizeof(T))));
+}
+
+// The generator of the C standard's example: the same sequence on every
+// machine, so a codebook trained anywhere is the same everywhere.
+uint32_t uretecDurumu = 1;
+
+void UreteciTohumla(int tohum) { uretecDurumu = static_cast<uint32_t>(tohum); }
+
+int UretecSonraki() {
+    uretecDurumu = uretecDurumu * 1103515245u + 12345u;
+    return static_cast<int>((uretecDurumu / 65536u) % 32768u);
+}
+
+// Scores vx - 0.5 vv of every codebook vector for x (vv, vx float sums in
+// index order; the score computed in double and rounded to float) and the
+// winner: the greatest score, the lowest index on ties.
+int EnYakin(float** km, const float* x, int s, int n, float* y) {
+    for (int i = 0; i < s; i++) {
+        const float* c = km[i];
+        float vv = 0.0f, vx = 0.0f;
+        for (int j = 0; j < n; j++) {
+            vv += c[j] * c[j];
+            vx += c[j] * x[j];
+        }
+        y[i] = vx - 0.5 * vv;
+    }
+    int kazanan = 0;
+    float enbuyuk = y[0];
+    for (int i = 1; i < s; i++) {
+        if (y[i] > enbuyuk) {
+            enbuyuk = y[i];
+            kazanan = i;
+        }
+    }
+    return kazanan;
+}
+
+const char* const kCevrimSatiri = "\tÇevrim:%d\tbirinci yöney:%d\tetiket sayısı:%d\n";
+
+}  // namespace
+
+int EsitYoneyler(const float* yoney1, const float* yoney2, int n) {
+    for (int j = 0; j < n; j++)
+        if (yoney1[j] != yoney2[j]) return 1;
+    return 0;
+}
+
+void RasgeleSayilarUret(int* rsd, int s, int r) {
+    UreteciTohumla(ayr.thm);
+    if (s < 1) return;
+    std::memset(rsd, 0, static_cast<size_t>(s) * sizeof(int));
+    // Candidates come from g * r / 32767 for g in 0..32766 (32767 gives r and
+    // is drawn again); rows 1..r-1 offer at most this many distinct values.
+    const int secilebilir = r <= 32767 ? r - 1 : 32766;
+    if (s > secilebilir) return;
+    // A candidate is refused while it equals an entry of rsd; the entries not
+    // yet drawn hold 0, so 0 is refused too. The taken candidates are marked
+    // by their row when r <= 32767 (several g give one row) and by g above it
+    // (each g gives its own row), so the check costs the same for any s.
+    std::bitset<32768> alinan;
+    alinan.set(0);
+    for (int j = 0; j < s; j++) {
+        for (;;) {
+            const int g = UretecSonraki();
+            const int dizin = static_cast<int>(static_cast<int64_t>(g) * r / 32767);
+            if (dizin >= r) continue;
+            const int anahtar = r <= 32767 ? dizin : g;
+            if (alinan.test(static_cast<size_t>(anahtar))) continue;
+            alinan.set(static_cast<size_t>(anahtar));
+            rsd[j] = dizin;
+            break;
+        }
+    }
+}
+
+int KazananGoze(float** gm, float** km, float** uzaklik, int I, int s, int n, int* kazanangoze) {
+    Dizi<float> y = DiziAl<float>(s);
+    if (!y || s < 1) {
+        Yaz("'KazananGoze()' 'y' dizisi için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    const float* x = gm[I];
+    const int w = EnYakin(km, x, s, n, y.get());
+    *kazanangoze = w;
+    float* fark = *uzaklik;
+    for (int j = 0; j < n; j++) fark[j] = x[j] - km[w][j];
+    return 0;
+}
+
+int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int etiket) {
+    for (int j = 0; j < n; j++) yoneymerkezi[j] = 0.0f;
+    int etiketsayisi = 0;
+    for (int i = 0; i < r; i++) {
+        if (etiketler[i] != etiket) continue;
+        for (int j = 0; j < n; j++) yoneymerkezi[j] += gm[i][j];
+        etiketsayisi++;
+    }
+    if (etiketsayisi == 0) {
+        Yaz("Paylaştırma sonucu %d. kural yöneyi hiçbir giriş tarafından seçilmedi 'Ortala()'.\n", etiket);
+        return 1;
+    }
+    for (int j = 0; j < n; j++) yoneymerkezi[j] = yoneymerkezi[j] / static_cast<float>(etiketsayisi);
+    return 0;
+}
+
+int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
+    int sayac = 0;
+    float onceki = 1000.0;
+    const float uae = ayr.uae;
+    Dizi<int> etiketler = DiziAl<int>(r);
+    if (!etiketler) {
+        Yaz("'LBG()' 'etiketler' için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    Dizi<float> uzaklik = DiziAl<float>(n);
+    if (!uzaklik) {
+        Yaz("'LBG()' 'uzaklik' için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    float* fark = uzaklik.get();
+    // The mean is per vector component: r x n, counted exactly, as a float.
+    const float bilesenler = static_cast<float>(static_cast<int64_t>(r) * n);
+    while (sayac < yinl) {
+        float toplam = 0.0f;
+        for (int i = 0; i < r; i++) {
+            if (KazananGoze(gm, km, &fark, i, s, n, &etiketler[i]) == 1) {
+                Yaz("İşlev çağrısı başarısız 'LBG()-->KazananGoze()'.\n");
+                return 1;
+            }
+            for (int j = 0; j < n; j++) toplam += fark[j] * fark[j];
+        }
+        toplam = toplam / bilesenler;
+        if (uae > onceki - toplam) break;
+        for (int i = 0; i < s; i++) {
+            if (Ortala(km[i], gm, etiketler.get(), r, n, i) == 1) {
+                Yaz("İşlev çağrısı başarısız LBG()--> Ortala()");
+                Yaz("\tsayac:%d\tetiket:%d \n", sayac, i);
+                return 1;
+            }
+        }
+        sayac++;
+        onceki = toplam;
+    }
+    return 0;
+}
+
+int KuralKitabinaYerlestir(float** gm, float*** km, int* etiketler, int I, int enyuksekbolgedizini,
+                           int n, int r) {
+    float** k = *km;
+    for (int i = 0; i < r; i++) {
+        if (etiketler[i] == enyuksekbolgedizini && EsitYoneyler(k[enyuksekbolgedizini], gm[i], n) == 1) {
+            std::memcpy(k[I], gm[i], static_cast<size_t>(n) * sizeof(float));
+            break;
+        }
+    }
+    return 0;
+}
+
+int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
+    Dizi<int> etiketler = DiziAl<int>(r);
+    if (!etiketler) {
+        Yaz("Etiketler için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    Dizi<int> bolgeler = DiziAl<int>(s);
+    if (!bolgeler || s < 1) {
+        Yaz("Bölgeler için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    Dizi<float> uzaklik = DiziAl<float>(n);
+    if (!uzaklik) {
+        Yaz("Uzaklık için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    float* fark = uzaklik.get();
+    int* bolge = bolgeler.get();
+    int yineleme = 0;
+    int enyuksekbolgedizini = 0, enyuksekbolgesayisi = 0;
+    bool yerlesti = false;
+    while (!yerlesti && yineleme < ayr.onyinl) {
+        for (int i = 0; i < r; i++) {
+            if (KazananGoze(gm, *km, &fark, i, s, n, &etiketler[i]) == 1) {
+                Yaz("İşlev çağrısı başarısız 'KuralKitabiniSifirla()-->KazananGoze()'.\n");
+                return 1;
+            }
+        }
+        std::memset(bolge, 0, static_cast<size_t>(s) * sizeof(int));
+        for (int i = 0; i < r; i++) bolge[etiketler[i]]++;
+        enyuksekbolgedizini = 0;
+        enyuksekbolgesayisi = 0;
+        for (int j = 0; j < s; j++) {
+            if (bolge[j] > enyuksekbolgesayisi) {
+                enyuksekbolgesayisi = bolge[j];
+                enyuksekbolgedizini = j;
+            }
+        }
+        if (enyuksekbolgesayisi < ayr.eabs) {
+            Yaz("Sıfırlama sırasında kural yöneylerinden hiçbiri %d sayıda etiket toplayamadı.\n", ayr.eabs);
+            Yaz(kCevrimSatiri, yineleme, enyuksekbolgedizini, enyuksekbolgesayisi);
+            return 1;
+        }
+        int bos = -1;
+        for (int j = 0; j < s && bos < 0; j++)
+            if (bolge[j] == 0) bos = j;
+        if (bos >= 0)
+            KuralKitabinaYerlestir(gm, km, etiketler.get(), bos, enyuksekbolgedizini, n, r);
+        else
+            yerlesti = true;
+        yineleme++;
+    }
+    if (!yerlesti) {
+        Yaz("Sıfırlama işlemi %d sayida çevrim sonrasında başarısız.\n", ayr.onyinl);
+        Yaz(kCevrimSatiri, yineleme, enyuksekbolgedizini, enyuksekbolgesayisi);
+        return 1;
+    }
+    return 0;
+}
+
+int VQ_Egit() {
+    float** gm;
+    if (ayr.kdbaslik.tur == 1) {
+        gm = ayr.Ci;
+    } else if (ayr.kdbaslik.tur == 2) {
+        gm = ayr.DelCi;
+    } else {
+        Yaz("Bu algoritma yalnızca LPC ve DLPC yöneyleri içindir.\n");
+        return 1;
+    }
+    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n, r = ayr.r;
+    // Sizes the training cannot work with are refused before anything is
+    // taken or drawn: the random selection needs s distinct rows from 1..r-1.
+    if (s < 1 || n < 1 || n > 99) {
+        Yaz("Kural kitabı boyutları geçersiz: %d yöney, %d boyut (yöney en az 1, boyut 1 ile 99 arası olmalı).\n",
+            s, n);
+        return 1;
+    }
+    if (gm == nullptr || r < s + 1) {
+        Yaz("Eğitim için yeterli LPC/DLPC yöneyi yok: %d kural yöneyi için en az %d yöney gerekir, %d var.\n", s,
+            s + 1, gm == nullptr ? 0 : r);
+        return 1;
+    }
+    if (ayr.kdbayrak == 0 && s > VQ_EN_COK_SECIM) {
+        Yaz("Rasgele seçimle en çok %d kural yöneyi çıkarılabilir, %d istendi.\n", VQ_EN_COK_SECIM, s);
+        return 1;
+    }
+    if (ayr.kdbayrak != 0 && ayr.km == nullptr) {
+        Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
+        return 1;
+    }
+    Dizi<int> rsd = DiziAl<int>(s);
+    if (!rsd) {
+        Yaz("Rasgele sayılar dizisi için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    Yaz("\n>Egitme islemi basladi\n");
+    if (ayr.kdbayrak == 0) {
+        float** yeni = Calloc2B<float>(s, n, 4);
+        if (yeni == nullptr) {
+            Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
+            return 1;
+        }
+        // A codebook left over from earlier training is not the file's: it
+        // is replaced, and released so it does not leak.
+        Free2B(ayr.km);
+        ayr.km = yeni;
+        RasgeleSayilarUret(rsd.get(), s, r);
+        for (int i = 0; i < s; i++)
+            std::memcpy(ayr.km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));
+        Yaz("\n>Rasgele secimler yapildi\n");
+    } else {
+        if (KuralKitabiniSifirla(gm, &ayr.km, s, n, r) == 1) {
+            Yaz("Kural kitabi sıfırlanamıyor.\n");
+            return 1;
+        }
+        Yaz("\n>Kural kitabi sifirlandi\n");
+    }
+    if (LBG(ayr.km, gm, s, r, n, ayr.yinl) == 0) {
+        rsd.reset();
+        Yaz("\n>Egitme islemi tamamlandi\n");
+        return 0;
+    }
+    Yaz("Başarısız işlev çağrısı VQ_Egit()-->LBG().\n");
+    return 1;
+}
+
+int VQ_Siniflandir(int k, float* uzaklik) {
+    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
+    float** kodyoney = ayr.km;
+    float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
+    *uzaklik = std::numeric_limits<float>::infinity();
+    if (kodyoney == nullptr || gm == nullptr || s < 1 || n < 1 || k < 0) return -1;
+    Dizi<float> y = DiziAl<float>(s);
+    if (!y) {
+        Yaz(" Ara işlem için bellek ayrilamadi 'VQ_Siniflandir'");
+        return -1;
+    }
+    const float* x = gm[k];
+    const int w = EnYakin(kodyoney, x, s, n, y.get());
+    float d = 0.0f;
+    for (int j = 0; j < n; j++) {
+        const float f = x[j] - kodyoney[w][j];
+        d += f * f;
+    }
+    *uzaklik = d;
+    return w;
+}
+
+float OlasilikBul() {
+    const int cercevesayisi = ayr.r;
+    float tuz = 0.0f;
+    if (cercevesayisi > 0) {
+        for (int i = 0; i < cercevesayisi; i++) {
+            float uzaklik = 0.0f;
+            VQ_Siniflandir(i, &uzaklik);
+            tuz += uzaklik;
+        }
+        tuz = tuz / static_cast<float>(cercevesayisi);
+    } else {
+        // No frames: nothing was said, so no codebook may win on it.
+        tuz = std::numeric_limits<float>::infinity();
+    }
+    Yaz("uzaklik:%f\n", static_cast<double>(tuz));
+    insline();
+    return tuz;
+}
