@@ -1,0 +1,36 @@
+// Codebook files: an 88-byte KURALDOSYABASLIK header (little-endian) and the
+// codebook, s rows of n floats. Writing is atomic: a temporary file in the
+// target's directory, every write, the flush and the close checked, then
+// renamed over the target, so a failed save never harms an earlier file.
+// Reading validates the header and the length before trusting any size.
+// Also the text report beside a codebook file (name + ".txt", Windows-1254)
+// and the settings dump on the console. Results: 0 success, 1 failure after
+// a Turkish message (KuralDosyasiOku: see its results below).
+#ifndef DOSYA_H
+#define DOSYA_H
+
+#include "velmo.h"
+
+// Writes ayr.kdbaslik and ayr.km to ayr.kdad; sets ayr.kdbayrak on success.
+int KuralDosyaKaydet();
+// Reads a codebook file into ayr (header, codebook, path, kdbayrak 1).
+int KuralDosyaYukle(const char* dosyaadi);
+// Writes the text report ayr.kdad + ".txt".
+int KuralDosyaKaydetMetin();
+// Prints the header sections and the file, memory and training settings.
+void AyarlarEkranaBas();
+
+// Reads and validates the file `ad` without touching ayr: on success the
+// header goes to *baslik and a new Calloc2B codebook of s x n to *km.
+enum {
+    KDOKU_TAMAM = 0,       // read
+    KDOKU_GECERSIZ = 1,    // not a valid codebook file; one line naming it printed
+    KDOKU_ACILAMIYOR = 2,  // cannot be opened; nothing printed
+    KDOKU_BELLEK = 3,      // codebook array cannot be had; message printed
+};
+int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km);
+
+// Size of the header on disk and the largest vector size a file may hold.
+enum { KD_BASLIK_BOYU = 88, KD_EN_BUYUK_N = 99 };
+
+#endif
