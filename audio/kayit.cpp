@@ -1,0 +1,187 @@
+#include "kayit.h"
+
+#include <cstdlib>
+
+#include "bellek.h"
+#include "konsol.h"
+#include "velmo.h"
+
+OLAY* Event1 = nullptr;
+OLAY* Event2 = nullptr;
+long long ses_bekleme_siniri_ms = 0;
+
+namespace {
+
+const long long BEKLEME_PAYI_MS = 5000;
+
+// The format settings the device layer can work with. Checked on the
+// settings themselves, before they are cut to the record's 16-bit fields.
+int BicimDenetle() {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    if (b.oo < 1000 || b.oo > 192000) {
+        Yaz("Örnekleme hızı 1000 ile 192000 Hz arasında olmalı (şimdi %d).\n", b.oo);
+        return 1;
+    }
+    if (b.ks < 1 || b.ks > 8) {
+        Yaz("Kanal sayısı 1 ile 8 arasında olmalı (şimdi %d).\n", b.ks);
+        return 1;
+    }
+    if (b.oc < 8 || b.oc > 32) {
+        Yaz("Örnek çözünürlüğü 8 ile 32 bit arasında olmalı (şimdi %d).\n", b.oc);
+        return 1;
+    }
+    return 0;
+}
+
+long long BeklemeSiniri(long long ses_ms) {
+    return ses_bekleme_siniri_ms > 0 ? ses_bekleme_siniri_ms : ses_ms + BEKLEME_PAYI_MS;
+}
+
+}  // namespace
+
+void BicimDoldur(SESBICIMI* f) {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    f->wFormatTag = 1;
+    f->nChannels = static_cast<uint16_t>(b.ks);
+    f->nSamplesPerSec = static_cast<uint32_t>(b.oo);
+    f->wBitsPerSample = static_cast<uint16_t>(b.oc);
+    f->nBlockAlign = static_cast<uint16_t>(f->nChannels * (f->wBitsPerSample / 8));
+    f->nAvgBytesPerSec = f->nBlockAlign * f->nSamplesPerSec;
+    f->cbSize = 0;
+}
+
+void WaveInProc(void*, unsigned uMsg) {
+    if (uMsg == SES_BITTI) OlayIsaretle(Event1);
+}
+
+void WaveOutProc(void*, unsigned uMsg) {
+    if (uMsg == SES_BITTI) OlayIsaretle(Event2);
+}
+
+int Kaydet() {
+    SESBICIMI WaveFormatEx;
+    BicimDoldur(&WaveFormatEx);
+    if (BicimDenetle() != 0) return 1;
+    const int ksu = ayr.kdbaslik.ksu;
+    if (ksu < 1 || ksu > 60) {
+        Yaz("Kayıt süresi 1 ile 60 saniye arasında olmalı (şimdi %d).\n", ksu);
+        return 1;
+    }
+    const SES_AYGITI* ay = SesAygiti();
+    void* HWaveIn = nullptr;
+    char* tampon = nullptr;
+    SESBASLIGI WaveHeader{};
+    int kurulan = 0;  // how many of device, buffer, header, event are set up
+    // Undoes the set-up in reverse order: event, header, buffer, device.
+    auto geriAl = [&]() {
+        if (kurulan >= 4) {
+            OlayKapat(Event1);
+            Event1 = nullptr;
+        }
+        if (kurulan >= 3) ay->Coz(HWaveIn, &WaveHeader);
+        if (kurulan >= 2) std::free(tampon);
+        if (kurulan >= 1) ay->Kapat(HWaveIn);
+        return 1;
+    };
+
+    if (ay->Ac(&HWaveIn, SES_GIRIS, &WaveFormatEx, WaveInProc) != 0) {
+        Yaz("Ses kayıt aygıtı açılamıyor.\n");
+        return 1;
+    }
+    kurulan = 1;
+    // At most 8 channels x 4 bytes x 192000 Hz x 60 s: well inside 32 bits.
+    const uint32_t BufferLength = WaveFormatEx.nAvgBytesPerSec * static_cast<uint32_t>(ksu);
+    tampon = static_cast<char*>(Ayir(BufferLength, 1));
+    if (tampon == nullptr) {
+        Yaz("Ses kaydı için bellek ayrılamıyor.\n");
+        return geriAl();
+    }
+    kurulan = 2;
+    WaveHeader.lpData = tampon;
+    WaveHeader.dwBufferLength = BufferLength;
+    if (ay->Hazirla(HWaveIn, &WaveHeader) != 0) {
+        Yaz("Ses kaydı için WAVEHDR hazırlanamıyor.\n");
+        return geriAl();
+    }
+    kurulan = 3;
+    Event1 = OlayOlustur();
+    if (Event1 == nullptr) {
+        Yaz("Ses kaydı için EVENT oluşturulamıyor.\n");
+        return geriAl();
+    }
+    kurulan = 4;
+    if (ay->Ekle(HWaveIn, &WaveHeader) != 0) {
+        Yaz("Ses kayıt aygıtına yeni kayıt alanı eklenemiyor.\n");
+        return geriAl();
+    }
+    if (ay->Baslat(HWaveIn) != 0) {
+        Yaz("Ses kayıt aygıtı başlatılamıyor.\n");
+        ay->Durdur(HWaveIn);
+        return geriAl();
+    }
+    const int bekleme = OlayBekle(Event1, BeklemeSiniri(1000LL * ksu));
+    if (bekleme != 0) Yaz("Ses kayıt aygıtı yanıt vermiyor; kayıt yarıda kaldı.\n");
+    // The device is stopped before its event is closed, so that no late
+    // notification can reach a closed event.
+    ay->Durdur(HWaveIn);
+    if (bekleme != 0) return geriAl();
+    OlayKapat(Event1);
+    Event1 = nullptr;
+    ay->Coz(HWaveIn, &WaveHeader);
+    ay->Kapat(HWaveIn);
+    ayr.kyt = tampon;
+    ayr.kytu = static_cast<int>(WaveHeader.dwBufferLength);
+    return 0;
+}
+
+int Seslendir(char* baslangic, int uzunluk) {
+    if (baslangic == nullptr || uzunluk <= 0) {
+        Yaz("Seslendirilecek ses yok.\n");
+        return 1;
+    }
+    SESBICIMI WaveFormatEx;
+    BicimDoldur(&WaveFormatEx);
+    if (BicimDenetle() != 0) return 1;
+    SESBASLIGI WaveHeader{};
+    WaveHeader.lpData = baslangic;
+    WaveHeader.dwBufferLength = static_cast<uint32_t>(uzunluk);
+    const SES_AYGITI* ay = SesAygiti();
+    void* HWaveOut = nullptr;
+    int kurulan = 0;  // how many of device, header, event are set up
+    auto geriAl = [&]() {
+        if (kurulan >= 3) {
+            OlayKapat(Event2);
+            Event2 = nullptr;
+        }
+        if (kurulan >= 2) ay->Coz(HWaveOut, &WaveHeader);
+        if (kurulan >= 1) ay->Kapat(HWaveOut);
+        return 1;
+    };
+
+    if (ay->Ac(&HWaveOut, SES_CIKIS, &WaveFormatEx, WaveOutProc) != 0) {
+        Yaz("Seslendirme aygıtı açılamıyor.\n");
+        return 1;
+    }
+    kurulan = 1;
+    if (ay->Hazirla(HWaveOut, &WaveHeader) != 0) {
+        Yaz("Seslendirme için WAVEHDR hazırlanamıyor.\n");
+        return geriAl();
+    }
+    kurulan = 2;
+    Event2 = OlayOlustur();
+    if (Event2 == nullptr) {
+        Yaz("Seslendirme için EVENT oluşturulamıyor.\n");
+        return geriAl();
+    }
+    kurulan = 3;
+    if (ay->Ekle(HWaveOut, &WaveHeader) != 0) {
+        Yaz("Seslendirme aygıtına veri gönderilemiyor.\n");
+        return geriAl();
+    }
+    const long long ses_ms = (1000LL * uzunluk + WaveFormatEx.nAvgBytesPerSec - 1) / WaveFormatEx.nAvgBytesPerSec;
+    const int bekleme = OlayBekle(Event2, BeklemeSiniri(ses_ms));
+    if (bekleme != 0) Yaz("Seslendirme aygıtı yanıt vermiyor; seslendirme yarıda kaldı.\n");
+    ay->Durdur(HWaveOut);
+    geriAl();
+    return bekleme != 0 ? 1 : 0;
+}

@@ -1,0 +1,36 @@
+// Recording and playback of the sound buffer.
+// Kaydet records ayr.kdbaslik.ksu seconds from the default input in the
+// format of ayr.kdbaslik (ks, oo, oc) into one new zero-filled buffer and
+// leaves it in ayr.kyt / ayr.kytu (only on success; the caller releases an
+// earlier recording first with Sifirla(1)). Seslendir plays `uzunluk` bytes
+// from `baslangic` on the default output in the same format. Both block
+// until the device is done, print nothing on success, and on failure print
+// one Turkish line and return 1. A device that stops answering is given up
+// after the length of the sound plus five seconds.
+// SesBaslat (aygit.h) should run once before the first screen; both work
+// without it.
+#ifndef KAYIT_H
+#define KAYIT_H
+
+#include "aygit.h"
+#include "olay.h"
+
+int Kaydet();
+int Seslendir(char* baslangic, int uzunluk);
+
+// The devices' notification functions: they only wake the waiting thread.
+void WaveInProc(void* waveIn, unsigned uMsg);
+void WaveOutProc(void* waveOut, unsigned uMsg);
+
+// Events of the recording and the playback in progress (null otherwise).
+extern OLAY* Event1;
+extern OLAY* Event2;
+
+// The PCM format record as ayr.kdbaslik describes it.
+void BicimDoldur(SESBICIMI* bicim);
+
+// Test seam: a fixed wait limit in milliseconds; 0 (the default) means the
+// length of the sound plus the margin.
+extern long long ses_bekleme_siniri_ms;
+
+#endif
