@@ -33,12 +33,6 @@ TEST(Olay, AutoResetUnsignalledAtStart) {
     OlayKapat(nullptr);
 }
 
-TEST(Olay, CreationFailsWithoutMemory) {
-    bellek_hata_sirasi = 1;
-    EXPECT_EQ(OlayOlustur(), nullptr);
-    bellek_hata_sirasi = 0;
-}
-
 class Ses : public ::testing::Test {
 protected:
     void SetUp() override {
