@@ -33,8 +33,9 @@ TEST_F(RastgeleTest, AnySettingsAnyAudio) {
         b.pensu = sec({20, 0, 1, 2, 1000, 1001, -1, INT_MAX, INT_MIN});
         b.admsu = sec({10, 0, 1, -1, 1000, INT_MAX, INT_MIN});
         b.n = sec({15, 0, 1, 99, 100, -1, INT_MAX});
-        b.p = sec({10, 0, 1, b.n, b.n + 1, b.n + 2, -1, INT_MAX});
-        b.m = sec({15, 0, 1, b.n + 1, b.n + 2, -1, INT_MAX});
+        const int n1 = b.n < INT_MAX - 1 ? b.n + 1 : b.n, n2 = b.n < INT_MAX - 1 ? b.n + 2 : b.n;
+        b.p = sec({10, 0, 1, b.n, n1, n2, -1, INT_MAX});
+        b.m = sec({15, 0, 1, n1, n2, -1, INT_MAX});
 
         std::vector<short> x(TestRastgele(d) % 3000);
         const int genlik = static_cast<int>(TestRastgele(d) % 32768);
