@@ -43,7 +43,30 @@ int UretecSonraki() {
 // index order; the score computed in double and rounded to float) and the
 // winner: the greatest score, the lowest index on ties.
 int EnYakin(float** km, const float* x, int s, int n, float* y) {
-    for (int i = 0; i < s; i++) {
+    int i = 0;
+    // Four codewords side by side: eight independent sums, each still a
+    // float running sum in index order.
+    for (; i + 4 <= s; i += 4) {
+        const float *c0 = km[i], *c1 = km[i + 1], *c2 = km[i + 2], *c3 = km[i + 3];
+        float vv0 = 0.0f, vv1 = 0.0f, vv2 = 0.0f, vv3 = 0.0f;
+        float vx0 = 0.0f, vx1 = 0.0f, vx2 = 0.0f, vx3 = 0.0f;
+        for (int j = 0; j < n; j++) {
+            const float xj = x[j];
+            vv0 += c0[j] * c0[j];
+            vx0 += c0[j] * xj;
+            vv1 += c1[j] * c1[j];
+            vx1 += c1[j] * xj;
+            vv2 += c2[j] * c2[j];
+            vx2 += c2[j] * xj;
+            vv3 += c3[j] * c3[j];
+            vx3 += c3[j] * xj;
+        }
+        y[i] = vx0 - 0.5 * vv0;
+        y[i + 1] = vx1 - 0.5 * vv1;
+        y[i + 2] = vx2 - 0.5 * vv2;
+        y[i + 3] = vx3 - 0.5 * vv3;
+    }
+    for (; i < s; i++) {
         const float* c = km[i];
         float vv = 0.0f, vx = 0.0f;
         for (int j = 0; j < n; j++) {
@@ -54,7 +77,7 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
     }
     int kazanan = 0;
     float enbuyuk = y[0];
-    for (int i = 1; i < s; i++) {
+    for (i = 1; i < s; i++) {
         if (y[i] > enbuyuk) {
             enbuyuk = y[i];
             kazanan = i;
