@@ -55,8 +55,8 @@ bool AyarlarGecerli() {
         Yaz("Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n");
         return false;
     }
-    if (b.pensu > 1000 || static_cast<int64_t>(b.pensu) * b.oo / 1000 < 2) {
-        Yaz("Pencere süresi en az iki örnek tutmalı ve 1000 ms'yi aşmamalı (şimdi %d ms).\n", b.pensu);
+    if (b.pensu > 100 || static_cast<int64_t>(b.pensu) * b.oo / 1000 < 2) {
+        Yaz("Pencere süresi en az iki örnek tutmalı ve 100 ms'yi aşmamalı (şimdi %d ms).\n", b.pensu);
         return false;
     }
     if (static_cast<int64_t>(b.admsu) * b.oo / 1000 < 1) {

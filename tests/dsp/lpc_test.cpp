@@ -275,9 +275,9 @@ TEST_F(LpcTest, SettingsOutsideRangeRefused) {
         {"ks", &ayr.kdbaslik.ks, 2, "Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n"},
         {"oo", &ayr.kdbaslik.oo, 999, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n"},
         {"oo", &ayr.kdbaslik.oo, 2000000000, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n"},
-        {"pensu", &ayr.kdbaslik.pensu, 0, "Pencere süresi en az iki örnek tutmalı ve 1000 ms'yi aşmamalı (şimdi 0 ms).\n"},
-        {"pensu", &ayr.kdbaslik.pensu, 1001,
-         "Pencere süresi en az iki örnek tutmalı ve 1000 ms'yi aşmamalı (şimdi 1001 ms).\n"},
+        {"pensu", &ayr.kdbaslik.pensu, 0, "Pencere süresi en az iki örnek tutmalı ve 100 ms'yi aşmamalı (şimdi 0 ms).\n"},
+        {"pensu", &ayr.kdbaslik.pensu, 101,
+         "Pencere süresi en az iki örnek tutmalı ve 100 ms'yi aşmamalı (şimdi 101 ms).\n"},
         {"admsu", &ayr.kdbaslik.admsu, 0, "Adım süresi en az bir örnek tutmalı (şimdi 0 ms).\n"},
         {"admsu", &ayr.kdbaslik.admsu, -7, "Adım süresi en az bir örnek tutmalı (şimdi -7 ms).\n"},
         {"n", &ayr.kdbaslik.n, 0, "LPC/DeltaLPC yöney boyutu 1 ile 99 arasında olmalı (şimdi 0).\n"},
@@ -311,6 +311,21 @@ TEST_F(LpcTest, SettingsOutsideRangeRefused) {
     ayr.kdbaslik.admsu = 1;
     EXPECT_EQ(LPC(), 0);
     EXPECT_EQ(ayr.r, 1500);
+
+    // The longest window at the highest rate with the shortest step and the
+    // most lags over a long segment would run for minutes: refused.
+    Sifirla(5);
+    Segment(std::vector<short>(400000, 0));
+    ayr.kdbaslik.oo = 192000;
+    ayr.kdbaslik.pensu = 100;
+    ayr.kdbaslik.admsu = 1;
+    ayr.kdbaslik.n = 99;
+    ayr.kdbaslik.p = 100;
+    ayr.kdbaslik.m = 100;
+    cikti.clear();
+    EXPECT_EQ(LPC(), 1);
+    EXPECT_EQ(cikti, "Adım süresi pencere süresine göre çok kısa: çözümleme bitmez (adım 1 ms, pencere 100 ms).\n");
+    EXPECT_EQ(ayr.Ci, nullptr);
 }
 
 // Failing storage at any point: the message, nothing held, no reference to

@@ -30,7 +30,7 @@ TEST_F(RastgeleTest, AnySettingsAnyAudio) {
         b.yee = sec({375, 0, -1, 1, 40000, INT_MAX, INT_MIN});
         b.aee = sec({200, 0, -1, 500, 40000, INT_MIN, INT_MAX});
         b.bsge = sec({10, 0, -1, 1000, INT_MIN, INT_MAX});
-        b.pensu = sec({20, 0, 1, 2, 1000, 1001, -1, INT_MAX, INT_MIN});
+        b.pensu = sec({20, 0, 1, 2, 100, 101, -1, INT_MAX, INT_MIN});
         b.admsu = sec({10, 0, 1, -1, 1000, INT_MAX, INT_MIN});
         b.n = sec({15, 0, 1, 99, 100, -1, INT_MAX});
         const int n1 = b.n < INT_MAX - 1 ? b.n + 1 : b.n, n2 = b.n < INT_MAX - 1 ? b.n + 2 : b.n;
