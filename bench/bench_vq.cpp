@@ -2,10 +2,14 @@
 // and scoring an utterance against a codebook, at the default sizes.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "bellek.h"
+#include "dosya.h"
 #include "konsol.h"
 #include "sifirlama.h"
 #include "velmo.h"
@@ -88,9 +92,30 @@ void BM_Puanlama(benchmark::State& st) {
     KonsolTestBitir();
 }
 
+// Reading one default 10 x 15 codebook file, as the recognition screen does
+// for every file of the directory.
+void BM_DosyaOku(benchmark::State& st) {
+    KonsolTestKur("", &cikti);
+    Sifirla(0);
+    ayr.km = Calloc2B<float>(10, 15, 4);
+    const std::string ad = "/tmp/bench_vq_" + std::to_string(::getpid()) + ".vlm";
+    std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s", ad.c_str());
+    if (KuralDosyaKaydet() != 0) st.SkipWithError("cannot write the file");
+    KURALDOSYABASLIK b;
+    for (auto _ : st) {
+        float** km = nullptr;
+        if (KuralDosyasiOku(ad.c_str(), &b, &km) != KDOKU_TAMAM) st.SkipWithError("cannot read the file");
+        Free2B(km);
+    }
+    std::remove(ad.c_str());
+    Sifirla(0);
+    KonsolTestBitir();
+}
+
 }  // namespace
 
 BENCHMARK(BM_YeniKuralKitabi)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VarOlanKuralKitabi)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Puanlama)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DosyaOku)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();
