@@ -22,7 +22,7 @@ bool ucbirim = false;          // standard input is a terminal
 bool bitti = false;            // end of input reached (sticky)
 std::string bekleyen;          // bytes read from standard input, not consumed
 size_t konum = 0;
-bool satirBasinda = true;      // nothing of the current line consumed yet
+bool satirBasladi = false;     // a byte of the current line has been read or looked at
 
 bool testKipi = false;
 std::string testGirdi;
@@ -84,6 +84,7 @@ bool Doldur() {
 int Bak() {
     while (konum >= bekleyen.size())
         if (!Doldur()) return KONSOL_SON;
+    satirBasladi = true;
     return static_cast<unsigned char>(bekleyen[konum]);
 }
 
@@ -91,7 +92,7 @@ int Al() {
     int c = Bak();
     if (c == KONSOL_SON) return c;
     konum++;
-    satirBasinda = (c == '\n');
+    if (c == '\n') satirBasladi = false;
     return c;
 }
 
@@ -263,12 +264,12 @@ void GirdiAt() {
     if (ucbirim && !testKipi) {
         bekleyen.clear();
         konum = 0;
-        satirBasinda = true;
+        satirBasladi = false;
         tcflush(0, TCIFLUSH);
         return;
     }
     // A script keeps its later lines: only the rest of the current line goes.
-    while (!satirBasinda) {
+    while (satirBasladi) {
         if (Al() == KONSOL_SON) break;
     }
 }
@@ -308,7 +309,7 @@ void KonsolTestKur(const std::string& girdi, std::string* cikti) {
     testCikti = cikti;
     bekleyen.clear();
     konum = 0;
-    satirBasinda = true;
+    satirBasladi = false;
     bitti = false;
 }
 
@@ -318,6 +319,6 @@ void KonsolTestBitir() {
     testCikti = nullptr;
     bekleyen.clear();
     konum = 0;
-    satirBasinda = true;
+    satirBasladi = false;
     bitti = false;
 }

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Standard input that is not a terminal is a script; end of input ends the
+# program with exit code 0 wherever it comes, and any bytes are survived.
+set -uo pipefail
+VELMO=$1
+hata() { echo "HATA: $*" >&2; exit 1; }
+dizin=$(mktemp -d); trap 'rm -rf "$dizin"' EXIT
+cd "$dizin"
+
+calistir() {  # input on stdin; fails on a non-zero exit or a hang
+  timeout 20 "$VELMO" >"$dizin/cikti" 2>"$dizin/hata"
+  local rc=$?
+  [ $rc -eq 0 ] || hata "cikis kodu $rc ($1)"
+}
+
+printf 'q\nY\n\n' | calistir "q Y bos"
+grep -q "ANA MENU" "$dizin/cikti" || hata "ana menu cizilmedi"
+[ "$(grep -o 'ANA MENU' "$dizin/cikti" | wc -l)" -eq 4 ] || hata "her komutta bir kez cizilmeli"
+printf '' | calistir "bos girdi"
+printf 'y' | calistir "satir sonu olmadan"
+printf 't\n' | calistir "kapat"
+printf 'y\ne\nk\na\n' | calistir "etkinlikler"
+head -c 200000 /dev/urandom | calistir "rastgele baytlar"
+{ printf 'x%.0s' $(seq 1 100000); printf '\n\001\002\033[A\377\376\n'; } | calistir "uzun satir ve denetim karakterleri"
+echo "tamam"

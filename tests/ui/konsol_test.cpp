@@ -1,0 +1,142 @@
+#include "konsol.h"
+
+#include <gtest/gtest.h>
+
+#include "kodlama.h"
+#include "menu.h"
+
+namespace {
+
+class Konsol : public ::testing::Test {
+protected:
+    std::string cikti;
+    void Kur(const std::string& girdi) {
+        cikti.clear();
+        KonsolTestKur(girdi, &cikti);
+    }
+    void SetUp() override { Kur(""); }
+    void TearDown() override { KonsolTestBitir(); }
+};
+
+}  // namespace
+
+TEST_F(Konsol, ScreenOperationsWriteTheirSequences) {
+    gotoxy(41, 7);
+    EXPECT_EQ(cikti, "\x1b[7;41H");
+    Kur("");
+    clreol();
+    insline();
+    setcursortype(0);
+    setcursortype(1);
+    EXPECT_EQ(cikti, "\x1b[K\x1b[L\x1b[?25l\x1b[?25h");
+    Kur("");
+    textcolor(14);
+    textcolor(15);
+    textcolor(0);
+    textcolor(4);
+    textbackground(0);
+    textbackground(1);
+    EXPECT_EQ(cikti, "\x1b[93m\x1b[97m\x1b[30m\x1b[31m\x1b[40m\x1b[44m");
+    Kur("");
+    clrscr();
+    EXPECT_EQ(cikti, "\x1b[2J\x1b[H");
+    Kur("");
+    gotoxy(0, 99);  // clipped to the 80x50 screen
+    EXPECT_EQ(cikti, "\x1b[50;1H");
+}
+
+TEST_F(Konsol, PrimitivesOfTheScreens) {
+    Temizle();
+    EXPECT_NE(cikti.find("\x1b[8;50;80t"), std::string::npos);
+    EXPECT_EQ(cikti.substr(cikti.size() - 24), "\x1b[1;25HVELMO(c) - TARVEN");
+    Kur("");
+    Secenek(10, 8, 4, "Kapat");
+    EXPECT_EQ(cikti, "\x1b[8;10H\x1b[KKapat\x1b[93m\x1b[8;14Ht\r\n\x1b[97m\x1b[8;41H");
+    Kur("");
+    Secenek(10, 5, -1, "Ayar");
+    EXPECT_EQ(cikti, "\x1b[5;10H\x1b[KAyar\x1b[97m\x1b[5;41H");
+    Kur("");
+    KomSat(1, 15);
+    EXPECT_EQ(cikti, "\x1b[15;1H\x1b[L>\x1b[15;2H\x1b[?25h");
+}
+
+TEST_F(Konsol, MessagesShowTurkishLettersAsUtf8) {
+    Yaz("Örke değerleri için bellek ayrılamıyor.\n");
+    EXPECT_EQ(cikti, "Örke değerleri için bellek ayrılamıyor.\n");
+    Kur("");
+    Yaz("%s", "a\xff" "b");  // bytes that are not UTF-8 never reach the terminal broken
+    EXPECT_EQ(cikti, "a?b");
+}
+
+TEST(Kodlama, Windows1254RoundTrip) {
+    std::string b;
+    ASSERT_TRUE(Utf8den1254("göz ışık ĞÜŞİÖÇ", b));
+    EXPECT_EQ(b, "g\xf6z \xfd\xfe\xfdk \xd0\xdc\xde\xdd\xd6\xc7");
+    EXPECT_EQ(Cp1254ten(b), "göz ışık ĞÜŞİÖÇ");
+    EXPECT_FALSE(Utf8den1254("日本", b));       // outside the code page
+    EXPECT_FALSE(Utf8den1254("a\xc3", b));      // cut UTF-8
+    EXPECT_EQ(Cp1254("Başlangıç"), "Ba\xfelang\xfd\xe7");
+}
+
+TEST_F(Konsol, LineInputAsAScript) {
+    Kur("yes\n  \n\n 42x\n-7\nabc\n0.5e1\n");
+    EXPECT_EQ(KarakterOku(), 'y');
+    GirdiAt();  // only the rest of this line goes
+    int d = 5;
+    EXPECT_TRUE(TamsayiOku(&d));  // blank lines skipped
+    EXPECT_EQ(d, 42);
+    EXPECT_EQ(KarakterOku(), 'x');
+    GirdiAt();
+    EXPECT_TRUE(TamsayiOku(&d));
+    EXPECT_EQ(d, -7);
+    GirdiAt();
+    EXPECT_FALSE(TamsayiOku(&d));  // not a number: value kept
+    EXPECT_EQ(d, -7);
+    GirdiAt();
+    float f = 0;
+    EXPECT_TRUE(GercelOku(&f));
+    EXPECT_EQ(f, 5.0f);
+    GirdiAt();
+    EXPECT_EQ(KarakterOku(), KONSOL_SON);
+    EXPECT_TRUE(GirdiBitti());
+    EXPECT_EQ(KarakterOku(), KONSOL_SON);  // sticky
+    EXPECT_FALSE(TamsayiOku(&d));
+    std::string s;
+    EXPECT_FALSE(SatirOku(s));
+}
+
+TEST_F(Konsol, DiscardAtLineStartKeepsTheNextLine) {
+    Kur("a\nb\n");
+    GirdiAt();
+    EXPECT_EQ(KarakterOku(), 'a');
+    EXPECT_EQ(KarakterOku(), '\n');
+    GirdiAt();
+    EXPECT_EQ(KarakterOku(), 'b');
+}
+
+TEST_F(Konsol, LinesAndKeys) {
+    std::string uzun(10000, 'x');
+    Kur("evet dedi\n" + uzun + "\nk\nson");
+    std::string s;
+    EXPECT_TRUE(SatirOku(s));
+    EXPECT_EQ(s, "evet dedi");
+    EXPECT_TRUE(SatirOku(s));
+    EXPECT_EQ(s.size(), static_cast<size_t>(SATIR_SINIRI));  // the rest consumed, not kept
+    EXPECT_EQ(getche(), 'k');
+    EXPECT_EQ(cikti, "k");
+    GirdiAt();
+    EXPECT_TRUE(SatirOku(s));  // a last line without its newline
+    EXPECT_EQ(s, "son");
+    EXPECT_FALSE(SatirOku(s));
+    EXPECT_EQ(getch(), KONSOL_SON);
+}
+
+TEST_F(Konsol, NumbersAtTheirLimits) {
+    Kur("99999999999999999999\n-99999999999999999999\n+\n");
+    int d = 0;
+    EXPECT_TRUE(TamsayiOku(&d));
+    EXPECT_EQ(d, 2147483647);
+    EXPECT_TRUE(TamsayiOku(&d));
+    EXPECT_EQ(d, -2147483647 - 1);
+    EXPECT_FALSE(TamsayiOku(&d));
+}
