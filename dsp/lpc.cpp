@@ -216,7 +216,8 @@ void debug2d_file(const char* filename, int row, int colum, float** data) {
             p = std::to_chars(p, p + 12, j).ptr;
             std::memcpy(p, "   ", 3);
             p += 3;
-            p += std::snprintf(p, 64, "%f", static_cast<double>(data[i][j]));
+            // to_chars with a precision prints exactly as printf's "%f".
+            p = std::to_chars(p, p + 64, static_cast<double>(data[i][j]), std::chars_format::fixed, 6).ptr;
             *p++ = '\n';
         }
     }

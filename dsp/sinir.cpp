@@ -41,13 +41,19 @@ inline char* SayiEkle(char* p, int v, char ayrac) {
 
 void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgecis) {
     if (boyut <= 0 || orke == nullptr || sfrgecis == nullptr) return;
-    std::fill(orke, orke + boyut, 0);
-    std::fill(sfrgecis, sfrgecis + boyut, 0);
-    if (x == nullptr || kpenu < 1) return;
     const int h = kpenu / 2;
     // Measured positions: h <= j < boyut - h. When there is one, the window
     // of the last one ends inside the recording (kpenu <= 2h + 1 <= boyut).
-    if (h >= boyut - h) return;
+    if (x == nullptr || kpenu < 1 || h >= boyut - h) {
+        std::fill(orke, orke + boyut, 0);
+        std::fill(sfrgecis, sfrgecis + boyut, 0);
+        return;
+    }
+    // The unmeasured edges; every other entry is written below.
+    std::fill(orke, orke + h, 0);
+    std::fill(sfrgecis, sfrgecis + h, 0);
+    std::fill(orke + (boyut - h), orke + boyut, 0);
+    std::fill(sfrgecis + (boyut - h), sfrgecis + boyut, 0);
 
     // Pair (i, i+1) adds 2 when the signs differ (0 counts as positive);
     // the pair after the last sample has no partner and adds nothing.
@@ -62,7 +68,11 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
         gecisler += gecis(i);
     }
     for (int j = h;; j++) {
-        orke[j] = static_cast<int>(enerji / kpenu);
+        // Truncating division done in double, several times faster than a
+        // 64-bit integer one and exact here: the sum is below 2^47, so it and
+        // kpenu are exact doubles, and a quotient just below an integer N
+        // lies at least 1/kpenu under it, far more than the rounding error.
+        orke[j] = static_cast<int>(static_cast<double>(enerji) / kpenu);
         sfrgecis[j] = gecisler;
         if (j + 1 >= boyut - h) break;
         // The next window drops sample (and pair) bas and takes bas + kpenu.

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     b.ks = a[0], b.oc = a[1], b.oo = a[2], b.kpensu = a[3], b.yee = a[4], b.aee = a[5];
     b.bsge = a[6], b.pensu = a[7], b.admsu = a[8], b.m = a[9], b.n = a[10], b.p = a[11];
 
-    size_t bayt = std::min<size_t>(boy - AYAR, 8000);
+    size_t bayt = std::min<size_t>(boy - AYAR, 4000);
     Sifirla(1);
     ayr.kyt = static_cast<char*>(std::malloc(bayt ? bayt : 1));
     std::memcpy(ayr.kyt, veri + AYAR, bayt);

@@ -155,14 +155,17 @@ TEST_F(LpcTest, DumpLines) {
     EXPECT_EQ(s[29], beklenen);
     EXPECT_EQ(s[44], "2:14   0.000000");
 
-    // Exact "%f" for awkward values: ties, negative zero, huge, tiny.
-    float** a = Calloc2B<float>(1, 6, 4);
-    const float degerler[6] = {0.0078125f, -0.0f, 3.4e38f, -1e-7f, 123456.789f, -0.5f};
-    for (int j = 0; j < 6; j++) a[0][j] = degerler[j];
-    debug2d_file("x.txt", 1, 6, a);
+    // Exactly "%f" for awkward values: ties, negative zero, huge, tiny,
+    // infinite and not a number.
+    constexpr int ADET = 9;
+    float** a = Calloc2B<float>(1, ADET, 4);
+    const float degerler[ADET] = {0.0078125f, -0.0f,     3.4e38f,   -1e-7f, 123456.789f,
+                                  -0.5f,      -INFINITY, -NAN, 2.5e-6f};
+    for (int j = 0; j < ADET; j++) a[0][j] = degerler[j];
+    debug2d_file("x.txt", 1, ADET, a);
     auto x = Satirlar("x.txt");
-    ASSERT_EQ(x.size(), 6u);
-    for (int j = 0; j < 6; j++) {
+    ASSERT_EQ(x.size(), static_cast<size_t>(ADET));
+    for (int j = 0; j < ADET; j++) {
         std::snprintf(beklenen, sizeof beklenen, "0:%d   %f", j, degerler[j]);
         EXPECT_EQ(x[static_cast<size_t>(j)], beklenen);
     }
