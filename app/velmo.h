@@ -76,6 +76,7 @@ struct AYARLAR {
     int uzn;                 // length of the speech in bytes
     int r;                   // number of analysis frames
     float** km;              // codebook: s rows of n
+    int kms, kmn;            // the rows and columns km was made with
     float** Ri;              // autocorrelation per frame
     float** Ai;              // LPC coefficients per frame
     float** RFi;             // reflection coefficients per frame

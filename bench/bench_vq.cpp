@@ -98,6 +98,7 @@ void BM_DosyaOku(benchmark::State& st) {
     KonsolTestKur("", &cikti);
     Sifirla(0);
     ayr.km = Calloc2B<float>(10, 15, 4);
+    ayr.kms = 10, ayr.kmn = 15;
     const std::string ad = "/tmp/bench_vq_" + std::to_string(::getpid()) + ".vlm";
     std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s", ad.c_str());
     if (KuralDosyaKaydet() != 0) st.SkipWithError("cannot write the file");

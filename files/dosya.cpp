@@ -136,7 +136,7 @@ bool KayitOlabilir(const char* ne) {
         return false;
     }
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    if (s < 1 || n < 1 || n > KD_EN_BUYUK_N) {
+    if (s < 1 || n < 1 || n > KD_EN_BUYUK_N || s != ayr.kms || n != ayr.kmn) {
         Yaz("Kural kitabı boyutları geçersiz (s=%d, n=%d); %s yazılmadı.\n", s, n, ne);
         return false;
     }
@@ -246,6 +246,8 @@ int KuralDosyaYukle(const char* dosyaadi) {
     if (sonuc != KDOKU_TAMAM) return 1;
     Free2B(ayr.km);
     ayr.km = km;
+    ayr.kms = baslik.s;
+    ayr.kmn = baslik.n;
     ayr.kdbaslik = baslik;
     std::memmove(ayr.kdad, dosyaadi, strlen(dosyaadi) + 1);
     ayr.kdbayrak = 1;

@@ -76,6 +76,7 @@ void Matrisler(bool kodKitabiDahil) {
         if (kodKitabiDahil) {
             Free2B(ayr.km);
             ayr.km = nullptr;
+            ayr.kms = ayr.kmn = 0;
         }
         float*** alanlar[] = {&ayr.Ri, &ayr.Ai, &ayr.RFi, &ayr.Ci, &ayr.DelCi};
         for (float*** a : alanlar) {

@@ -13,4 +13,7 @@ void EskiSozcukMenu();
 void KonusTanisin();
 void AyarlarMenu();
 
+void AyarlarEkranaGetir();  // read-only settings screen, until a key
+void DosyaBul();            // files of ayr.yol matching a typed pattern
+
 #endif

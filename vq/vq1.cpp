@@ -298,6 +298,10 @@ int VQ_Egit() {
         Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
         return 1;
     }
+    if (ayr.kdbayrak != 0 && (ayr.kms != s || ayr.kmn != n)) {
+        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", ayr.kms, ayr.kmn, s, n);
+        return 1;
+    }
     Dizi<int> rsd = DiziAl<int>(s);
     if (!rsd) {
         Yaz("Rasgele sayılar dizisi için bellek ayrılamıyor.\n");
@@ -314,6 +318,8 @@ int VQ_Egit() {
         // is replaced, and released so it does not leak.
         Free2B(ayr.km);
         ayr.km = yeni;
+        ayr.kms = s;
+        ayr.kmn = n;
         RasgeleSayilarUret(rsd.get(), s, r);
         for (int i = 0; i < s; i++)
             std::memcpy(ayr.km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));
@@ -339,7 +345,9 @@ int VQ_Siniflandir(int k, float* uzaklik) {
     float** kodyoney = ayr.km;
     float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
     *uzaklik = std::numeric_limits<float>::infinity();
-    if (kodyoney == nullptr || gm == nullptr || s < 1 || n < 1 || k < 0) return -1;
+    // A codebook of another shape than the header says (settings changed
+    // after it was made) is never read past its rows: it loses.
+    if (kodyoney == nullptr || gm == nullptr || s < 1 || n < 1 || k < 0 || ayr.kms != s || ayr.kmn != n) return -1;
     Dizi<float> y = DiziAl<float>(s);
     if (!y) {
         Yaz(" Ara işlem için bellek ayrilamadi 'VQ_Siniflandir'");

@@ -64,6 +64,7 @@ protected:
     void Kitap(int s, int n, const std::string& ad) {
         Free2B(ayr.km);
         ayr.km = Calloc2B<float>(s, n, 4);
+        ayr.kms = s, ayr.kmn = n;
         for (int i = 0; i < s; i++)
             for (int j = 0; j < n; j++) ayr.km[i][j] = static_cast<float>(i * 100 + j) + 0.25f;
         ayr.kdbaslik.s = s;

@@ -64,6 +64,7 @@ protected:
 TEST_F(VqTest, KindCheckLeavesTheCodebookAlone) {
     Ozellikler(Yayilmis(30, 15), 15);
     ayr.km = Matris(Satirlar(10, std::vector<float>(15, 2.5f)), 15, 0);
+    ayr.kms = 10, ayr.kmn = 15;
     float** once = ayr.km;
     for (int tur : {0, 3}) {
         ayr.kdbaslik.tur = tur;
@@ -151,6 +152,7 @@ TEST_F(VqTest, ResetFailuresPrintTheirNumbers) {
     Ozellikler({{5}, {5}, {7}, {8}, {9}, {5}, {1}}, 1);
     ayr.kdbaslik.s = 2;
     ayr.km = Matris({{5}, {100}}, 1, 0);
+    ayr.kms = 2, ayr.kmn = 1;
     ayr.kdbayrak = 1;
     ayr.onyinl = 0;
     EXPECT_EQ(VQ_Egit(), 1);
@@ -200,6 +202,7 @@ TEST_F(VqTest, ClassificationTiesAndMeanDistortion) {
     Ozellikler({{1, 0, 0}, {1, 1, 1}}, 3);
     ayr.DelCi = Matris({{4, 0, 0}}, 3, 1);
     ayr.km = Matris({{0, 0, 0}, {2, 0, 0}}, 3, 0);
+    ayr.kms = 2, ayr.kmn = 3;
     ayr.kdbaslik.s = 2;
     float d = -1;
     EXPECT_EQ(VQ_Siniflandir(0, &d), 0);  // equally near both: the lower index
@@ -234,7 +237,7 @@ TEST_F(VqTest, EveryAllocationFailureIsReportedWithoutLeaks) {
             Ozellikler(v, 15);
             ayr.kdbayrak = kayit;
             ayr.eabs = 1;
-            if (kayit) ayr.km = Matris(Satirlar(v.begin() + 1, v.begin() + 11), 15, 0);
+            if (kayit) ayr.km = Matris(Satirlar(v.begin() + 1, v.begin() + 11), 15, 0), ayr.kms = 10, ayr.kmn = 15;
             cikti.clear();
             bellek_hata_sirasi = sira;
             const int sonuc = VQ_Egit();

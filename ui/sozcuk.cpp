@@ -1,0 +1,214 @@
+// The two word-training menus: a new word (its file must not exist yet) and
+// an existing word (its file is loaded first). Same screen, same commands;
+// they differ in the file-name command, the reset before training and the
+// label of "egit".
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "bellek.h"
+#include "dosya.h"
+#include "ekran.h"
+#include "kayit.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "lpc.h"
+#include "menu.h"
+#include "sifirlama.h"
+#include "sinir.h"
+#include "velmo.h"
+#include "vq1.h"
+
+namespace {
+
+void Ciz(bool yeni) {
+    gotoxy(10, 2);
+    Yaz(yeni ? "YENI SOZCUK EGITME MENUSU" : "ESKI SOZCUK EGITME MENUSU");
+    Secenek(10, 4, 0, "konus");
+    gotoxy(15, 4);
+    Yaz("(%-2ds)", ayr.kdbaslik.ksu);
+    Secenek(25, 4, 0, "dinle");
+    Secenek(40, 4, 0, yeni ? "egit" : "egit  ");
+    Secenek(40, 5, 4, "egitmeden");
+    Secenek(55, 4, 2, "koru");
+    gotoxy(59, 4);
+    Yaz(ayr.kdbayrak == 1 ? "(*)" : "   ");
+    Secenek(10, 6, 0, "Sozcuk.......................:");
+    gotoxy(41, 6);
+    Yaz("%s", SozGoster(ayr.kdbaslik.soz, 20).c_str());
+    Secenek(10, 7, 6, "Dosya Adi....................:");
+    gotoxy(41, 7);
+    Yaz("%s", Doldurulmus(ayr.kdad, 40).c_str());
+    Secenek(10, 8, 0, "Yol..........................:");
+    gotoxy(41, 8);
+    Yaz("%s", Doldurulmus(ayr.yol, 40).c_str());
+    Secenek(10, 9, 6, "Dosya Bul");
+    Secenek(10, 10, 0, "GeriKur");
+    Secenek(10, 11, 4, "Kapat");
+}
+
+// Reads the answer to a prompt as UTF-8; false at end of input or on bytes
+// that are not text (then with a message).
+bool Sor(const char* istem, std::string& cevap) {
+    Yaz("%s", istem);
+    std::string satir;
+    if (!SatirOku(satir)) return false;
+    return UcbirimMetni(satir, cevap);
+}
+
+void Konus() {
+    Sifirla(1);
+    if (Kaydet() != 0) return;
+    UcNoktalar();
+}
+
+// Training and scoring stop at the first stage that fails: the later ones
+// would only have nothing to work on.
+void Egit(bool yeni) {
+    if (!yeni) Sifirla(5);
+    else Sifirla(ayr.kdbayrak == 0 ? 4 : 5);
+    if (LPC() != 0) return;
+    if (VQ_Egit() != 0) return;
+    OlasilikBul();
+}
+
+void Egitmeden() {
+    Sifirla(5);
+    if (ayr.km == nullptr) {
+        Yaz("Bellekte kural kitabı yok; önce eğitin ya da bir kural dosyası yükleyin.\n");
+        return;
+    }
+    if (LPC() != 0) return;
+    OlasilikBul();
+}
+
+void Koru() {
+    // With nothing to save the writer says so; no report is written then.
+    if (ayr.km == nullptr || ayr.kdad[0] == '\0') {
+        KuralDosyaKaydet();
+        return;
+    }
+    KuralDosyaKaydet();
+    KuralDosyaKaydetMetin();
+}
+
+void SozcukAl() {
+    std::string soz, cp;
+    if (!Sor("Sozcuk<", soz)) return;
+    if (!Utf8den1254(soz, cp)) {
+        Yaz("Sözcükte Türkçe kod sayfasında olmayan bir harf var; sözcük değişmedi.\n");
+        return;
+    }
+    if (cp.size() > SOZ_BOYU - 1 || cp.find('\0') != std::string::npos) {
+        Yaz("Sözcük en çok %d harf olabilir; sözcük değişmedi.\n", SOZ_BOYU - 1);
+        return;
+    }
+    std::memcpy(ayr.kdbaslik.soz, cp.c_str(), cp.size() + 1);
+}
+
+// yol + "/" + ad when it fits the path buffer.
+bool TamYol(const std::string& ad, std::string& tamyol) {
+    tamyol = std::string(ayr.yol) + "/" + ad;
+    if (ad.size() > 255 || tamyol.size() > KDAD_BOYU - 1) {
+        Yaz("Dosya adı çok uzun; en çok %d harflik bir yol olabilir.\n", KDAD_BOYU - 1);
+        return false;
+    }
+    return true;
+}
+
+void YeniDosyaAdi() {
+    std::string ad, tamyol;
+    if (!Sor("Dosya Adi<", ad)) return;
+    if (ad.empty() || ad[0] == ' ') {
+        std::strcpy(ayr.kdad, nul);
+        return;
+    }
+    if (!TamYol(ad, tamyol)) return;
+    // An existing file is never overwritten from this menu: its name is refused.
+    if (std::FILE* f = std::fopen(tamyol.c_str(), "r")) {
+        std::fclose(f);
+        std::strcpy(ayr.kdad, nul);
+        return;
+    }
+    std::strcpy(ayr.kdad, tamyol.c_str());
+    ayr.kdbayrak = 0;
+}
+
+void EskiDosyaAdi() {
+    std::string ad, tamyol;
+    if (!Sor("Dosya Adi<", ad)) return;
+    if (ad.empty() || ad[0] == ' ') return;
+    if (!TamYol(ad, tamyol)) return;
+    KURALDOSYABASLIK baslik;
+    float** km = nullptr;
+    switch (KuralDosyasiOku(tamyol.c_str(), &baslik, &km)) {
+        case KDOKU_ACILAMIYOR: {
+            char yol[YOL_BOYU];
+            std::memcpy(yol, ayr.yol, sizeof yol);
+            Sifirla(3);
+            std::memcpy(ayr.yol, yol, sizeof yol);
+            return;
+        }
+        case KDOKU_TAMAM: break;
+        default: return;  // the reader named the fault; nothing changes
+    }
+    ayr.kdbaslik = baslik;
+    Free2B(ayr.km);
+    ayr.km = km;
+    ayr.kms = baslik.s;
+    ayr.kmn = baslik.n;
+    std::strcpy(ayr.kdad, tamyol.c_str());
+    ayr.kdbayrak = 1;
+    clrscr();
+    AyarlarEkranaGetir();
+    clrscr();
+}
+
+void YolAl() {
+    std::string yol;
+    if (!Sor("Dosya Yolu<", yol)) return;
+    if (yol.empty() || yol[0] == ' ') return;
+    if (yol.size() > YOL_BOYU - 1) {
+        Yaz("Dosya yolu en çok %d harf olabilir.\n", YOL_BOYU - 1);
+        return;
+    }
+    if (chdir(yol.c_str()) != 0) return;
+    Sifirla(3);
+    // A relative path is kept as the directory it names now, so names built
+    // on it later still reach it.
+    char tam[YOL_BOYU];
+    if (getcwd(tam, sizeof tam) != nullptr) std::strcpy(ayr.yol, tam);
+    else std::strcpy(ayr.yol, yol.c_str());
+}
+
+void SozcukMenu(bool yeni) {
+    Temizle();
+    for (;;) {
+        Ciz(yeni);
+        KomSat(1, 15);
+        const int c = KarakterOku();
+        KomSat(1, 15);
+        switch (c) {
+            case KONSOL_SON:
+            case 't': return;
+            case 'k': Konus(); break;
+            case 'd': Seslendir(ayr.bsl, ayr.uzn); break;
+            case 'e': Egit(yeni); break;
+            case 'm': Egitmeden(); break;
+            case 'r': Koru(); break;
+            case 's': SozcukAl(); break;
+            case 'a': yeni ? YeniDosyaAdi() : EskiDosyaAdi(); break;
+            case 'y': YolAl(); break;
+            case 'b': DosyaBul(); break;
+            case 'g': Sifirla(3); break;
+            default: break;
+        }
+    }
+}
+
+}  // namespace
+
+void YeniSozcukMenu() { SozcukMenu(true); }
+void EskiSozcukMenu() { SozcukMenu(false); }
