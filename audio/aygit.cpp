@@ -144,7 +144,7 @@ void YaziciBitir(PA_AYGIT* a) {
     if (a->yazici.joinable()) a->yazici.join();
 }
 
-int PaAc(void** aygit, int yon, const SESBICIMI* bicim, SES_BILDIRIM bildirim) {
+int PaAcBir(void** aygit, int yon, const SESBICIMI* bicim, SES_BILDIRIM bildirim) {
     if (SesBaslat() != 0) return 1;
     const PaSampleFormat ornek = OrnekBicimi(bicim->wBitsPerSample);
     if (ornek == 0 || bicim->nChannels == 0 ||
@@ -181,6 +181,14 @@ int PaAc(void** aygit, int yon, const SESBICIMI* bicim, SES_BILDIRIM bildirim) {
     *aygit = a;
     bildirim(a, SES_ACILDI);
     return 0;
+}
+
+// PortAudio learns the devices when it starts: a device that appeared since
+// (a microphone plugged in later) is found by starting it once more.
+int PaAc(void** aygit, int yon, const SESBICIMI* bicim, SES_BILDIRIM bildirim) {
+    if (PaAcBir(aygit, yon, bicim, bildirim) == 0) return 0;
+    SesBitir();
+    return PaAcBir(aygit, yon, bicim, bildirim);
 }
 
 int PaHazirla(void*, SESBASLIGI* b) {

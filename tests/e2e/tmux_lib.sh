@@ -8,6 +8,7 @@
 #   e2e_komut TEXT            type TEXT and Enter
 #   e2e_ekran                 print the screen;  e2e_satir ROW: print one row
 #   e2e_yerinde COL ROW TEXT  assert TEXT starts at column COL of row ROW
+#   e2e_deger COL ROW TEXT    assert the row from COL on is exactly TEXT (trailing blanks aside)
 #   e2e_renk COL ROW          print the SGR colour code in force at (COL, ROW)
 #   e2e_bitis_bekle [SECONDS] wait for the program to end, print its exit status
 #   e2e_hata MESSAGE          fail the test (prints the screen)
@@ -113,6 +114,13 @@ e2e_yerinde() {
   s=$(e2e_satir "$satir")
   [ "${s:$((sutun - 1)):${#metin}}" = "$metin" ] ||
     e2e_hata "($sutun, $satir) konumunda '$metin' yok: '$s'"
+}
+
+# Asserts that the row from column COL on (trailing blanks dropped) is TEXT.
+e2e_deger() {
+  local sutun=$1 satir=$2 metin=$3 s
+  s=$(e2e_satir "$satir" | cut -c"$sutun"- | sed 's/ *$//')
+  [ "$s" = "$metin" ] || e2e_hata "($sutun, $satir): '$metin' beklendi, '$s' var"
 }
 
 # Colour of the cell: replays the row with its SGR codes and reports the last
