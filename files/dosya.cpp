@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdint>
@@ -195,11 +196,15 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         return KDOKU_GECERSIZ;
     }
     const uint64_t boy = static_cast<uint64_t>(st.st_size);
+    // A codebook of the usual sizes comes in with the header in one read.
+    alignas(KURALDOSYABASLIK) char ilk[4096];
+    const size_t ilkBoy = TamOku(t.fd, ilk, boy < sizeof ilk ? static_cast<size_t>(boy) : sizeof ilk);
     KURALDOSYABASLIK b;
-    if (boy < KD_BASLIK_BOYU || TamOku(t.fd, &b, KD_BASLIK_BOYU) != KD_BASLIK_BOYU) {
+    if (boy < KD_BASLIK_BOYU || ilkBoy < KD_BASLIK_BOYU) {
         Yaz("%s: başlık %d bayttan kısa, kural dosyası değil.\n", ad, KD_BASLIK_BOYU);
         return KDOKU_GECERSIZ;
     }
+    std::memcpy(&b, ilk, KD_BASLIK_BOYU);
     if (std::memcmp(b.bicim, "VLM", 4) != 0) {
         Yaz("%s: biçim belirteci VLM değil, kural dosyası değil.\n", ad);
         return KDOKU_GECERSIZ;
@@ -224,7 +229,11 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         Yaz("Kural matrisi için bellek ayrılamıyor.\n");
         return KDOKU_BELLEK;
     }
-    if (TamOku(t.fd, k[0], static_cast<size_t>(veri)) != veri) {
+    // What the first read brought, then the rest from the file.
+    const size_t eldeki = std::min<uint64_t>(ilkBoy - KD_BASLIK_BOYU, veri);
+    std::memcpy(k[0], ilk + KD_BASLIK_BOYU, eldeki);
+    if (eldeki < veri &&
+        TamOku(t.fd, reinterpret_cast<char*>(k[0]) + eldeki, static_cast<size_t>(veri - eldeki)) != veri - eldeki) {
         Free2B(k);
         Yaz("%s okunamıyor.\n", ad);
         return KDOKU_GECERSIZ;

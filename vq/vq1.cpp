@@ -364,14 +364,88 @@ int VQ_Siniflandir(int k, float* uzaklik) {
     return w;
 }
 
+namespace {
+
+// Nearest codeword of x when the codewords' energies vv are known: the same
+// scores as EnYakin (each vx a float running sum in index order), for a
+// caller that quantises many vectors with one codebook.
+int EnYakinEnerjili(float** km, const float* vv, const float* x, int s, int n, float* y) {
+    int i = 0;
+    for (; i + 4 <= s; i += 4) {
+        const float *c0 = km[i], *c1 = km[i + 1], *c2 = km[i + 2], *c3 = km[i + 3];
+        float vx0 = 0.0f, vx1 = 0.0f, vx2 = 0.0f, vx3 = 0.0f;
+        for (int j = 0; j < n; j++) {
+            const float xj = x[j];
+            vx0 += c0[j] * xj;
+            vx1 += c1[j] * xj;
+            vx2 += c2[j] * xj;
+            vx3 += c3[j] * xj;
+        }
+        y[i] = vx0 - 0.5 * vv[i];
+        y[i + 1] = vx1 - 0.5 * vv[i + 1];
+        y[i + 2] = vx2 - 0.5 * vv[i + 2];
+        y[i + 3] = vx3 - 0.5 * vv[i + 3];
+    }
+    for (; i < s; i++) {
+        const float* c = km[i];
+        float vx = 0.0f;
+        for (int j = 0; j < n; j++) vx += c[j] * x[j];
+        y[i] = vx - 0.5 * vv[i];
+    }
+    int kazanan = 0;
+    float enbuyuk = y[0];
+    for (i = 1; i < s; i++) {
+        if (y[i] > enbuyuk) {
+            enbuyuk = y[i];
+            kazanan = i;
+        }
+    }
+    return kazanan;
+}
+
+// Sum of the frames' distances, as VQ_Siniflandir gives them one by one, with
+// the codeword energies computed once; false when VQ_Siniflandir itself has
+// to answer (no codebook, no features, no working storage).
+bool UzakliklarToplami(float* tuz) {
+    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
+    float** km = ayr.km;
+    float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
+    if (km == nullptr || gm == nullptr || s < 1 || n < 1 || ayr.kms != s || ayr.kmn != n) return false;
+    Dizi<float> y = DiziAl<float>(s), vv = DiziAl<float>(s);
+    if (!y || !vv) return false;
+    for (int i = 0; i < s; i++) {
+        float e = 0.0f;
+        for (int j = 0; j < n; j++) e += km[i][j] * km[i][j];
+        vv[i] = e;
+    }
+    float toplam = 0.0f;
+    for (int k = 0; k < ayr.r; k++) {
+        const float* x = gm[k];
+        const float* c = km[EnYakinEnerjili(km, vv.get(), x, s, n, y.get())];
+        float d = 0.0f;
+        for (int j = 0; j < n; j++) {
+            const float f = x[j] - c[j];
+            d += f * f;
+        }
+        toplam += d;
+    }
+    *tuz = toplam;
+    return true;
+}
+
+}  // namespace
+
 float OlasilikBul() {
     const int cercevesayisi = ayr.r;
     float tuz = 0.0f;
     if (cercevesayisi > 0) {
-        for (int i = 0; i < cercevesayisi; i++) {
-            float uzaklik = 0.0f;
-            VQ_Siniflandir(i, &uzaklik);
-            tuz += uzaklik;
+        if (!UzakliklarToplami(&tuz)) {
+            tuz = 0.0f;
+            for (int i = 0; i < cercevesayisi; i++) {
+                float uzaklik = 0.0f;
+                VQ_Siniflandir(i, &uzaklik);
+                tuz += uzaklik;
+            }
         }
         tuz = tuz / static_cast<float>(cercevesayisi);
     } else {

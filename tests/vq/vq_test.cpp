@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -247,5 +248,27 @@ TEST_F(VqTest, EveryAllocationFailureIsReportedWithoutLeaks) {
             EXPECT_EQ(sonuc, 1);
             EXPECT_NE(cikti.find("bellek ayr"), std::string::npos) << cikti;
         }
+    }
+}
+
+// The utterance's score equals, bit for bit, the mean of the frames'
+// distances taken one by one, whatever the codebook's size.
+TEST_F(VqTest, MeanDistortionIsTheMeanOfTheFrameDistances) {
+    for (int s : {1, 3, 4, 7, 10}) {
+        const Satirlar d = Yayilmis(40, 15);
+        Ozellikler(d, 15);
+        Sifirla(4);
+        ayr.kdbaslik.s = s;
+        ayr.km = Matris(Satirlar(d.begin() + 20, d.begin() + 20 + s), 15, 0);
+        ayr.kms = s, ayr.kmn = 15;
+        float toplam = 0.0f;
+        for (int k = 0; k < 40; k++) {
+            float u = 0.0f;
+            VQ_Siniflandir(k, &u);
+            toplam += u;
+        }
+        const float beklenen = toplam / 40.0f;
+        const float puan = OlasilikBul();
+        EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << s;
     }
 }
