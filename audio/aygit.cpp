@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <portaudio.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <atomic>
@@ -258,8 +261,39 @@ const SES_AYGITI* SesAygiti() { return gecerli; }
 
 void SesAygitiKur(const SES_AYGITI* aygit) { gecerli = aygit != nullptr ? aygit : &paAygiti; }
 
+namespace {
+
+// PortAudio's ALSA layer aborts the whole process on some broken ALSA
+// configurations (an assertion while it lists the devices). A child process
+// starts it first, so on such a machine only the sound is missing.
+bool DenemeBasarili() {
+    std::fflush(nullptr);
+    const pid_t cocuk = fork();
+    if (cocuk < 0) return true;  // cannot try first: go on as before
+    if (cocuk == 0) {
+        const int bos = open("/dev/null", O_WRONLY);
+        if (bos >= 0) {
+            dup2(bos, 1);
+            dup2(bos, 2);
+        }
+#ifdef VELMO_ALSA
+        snd_lib_error_set_handler(AlsaSessiz);
+#endif
+        Pa_Initialize();
+        Pa_Terminate();
+        _exit(0);
+    }
+    int durum = 0;
+    while (waitpid(cocuk, &durum, 0) < 0)
+        if (errno != EINTR) return true;
+    return WIFEXITED(durum) && WEXITSTATUS(durum) == 0;
+}
+
+}  // namespace
+
 int SesBaslat() {
     if (baslatildi) return 0;
+    if (!DenemeBasarili()) return 1;
 #ifdef VELMO_ALSA
     snd_lib_error_set_handler(AlsaSessiz);
 #endif
