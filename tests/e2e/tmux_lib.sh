@@ -49,7 +49,7 @@ e2e_satir() { e2e_ekran | sed -n "${1}p"; }
 e2e_bekle() {
   local metin=$1 sure=${2:-10} i
   for ((i = 0; i < sure * 20; i++)); do
-    e2e_ekran | grep -qF -- "$metin" && return 0
+    e2e_ekran | grep -F -- "$metin" >/dev/null && return 0
     sleep 0.05
   done
   e2e_hata "ekranda yok: '$metin'"
@@ -58,7 +58,7 @@ e2e_bekle() {
 e2e_bekle_satir() {
   local satir=$1 metin=$2 sure=${3:-10} i
   for ((i = 0; i < sure * 20; i++)); do
-    e2e_satir "$satir" | grep -qF -- "$metin" && return 0
+    e2e_satir "$satir" | grep -F -- "$metin" >/dev/null && return 0
     sleep 0.05
   done
   e2e_hata "satir $satir icinde yok: '$metin'"
