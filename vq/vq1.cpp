@@ -39,6 +39,20 @@ int UretecSonraki() {
     return static_cast<int>((uretecDurumu / 65536u) % 32768u);
 }
 
+// Index of the greatest score; only a strictly greater one replaces the
+// best, so the lowest index wins ties.
+int EnBuyukSkor(const float* y, int s) {
+    int kazanan = 0;
+    float enbuyuk = y[0];
+    for (int i = 1; i < s; i++) {
+        if (y[i] > enbuyuk) {
+            enbuyuk = y[i];
+            kazanan = i;
+        }
+    }
+    return kazanan;
+}
+
 // Scores vx - 0.5 vv of every codebook vector for x (vv, vx float sums in
 // index order; the score computed in double and rounded to float) and the
 // winner: the greatest score, the lowest index on ties.
@@ -75,15 +89,7 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
         }
         y[i] = vx - 0.5 * vv;
     }
-    int kazanan = 0;
-    float enbuyuk = y[0];
-    for (i = 1; i < s; i++) {
-        if (y[i] > enbuyuk) {
-            enbuyuk = y[i];
-            kazanan = i;
-        }
-    }
-    return kazanan;
+    return EnBuyukSkor(y, s);
 }
 
 const char* const kCevrimSatiri = "\tÇevrim:%d\tbirinci yöney:%d\tetiket sayısı:%d\n";
@@ -392,15 +398,7 @@ int EnYakinEnerjili(float** km, const float* vv, const float* x, int s, int n, f
         for (int j = 0; j < n; j++) vx += c[j] * x[j];
         y[i] = vx - 0.5 * vv[i];
     }
-    int kazanan = 0;
-    float enbuyuk = y[0];
-    for (i = 1; i < s; i++) {
-        if (y[i] > enbuyuk) {
-            enbuyuk = y[i];
-            kazanan = i;
-        }
-    }
-    return kazanan;
+    return EnBuyukSkor(y, s);
 }
 
 // Sum of the frames' distances, as VQ_Siniflandir gives them one by one, with
