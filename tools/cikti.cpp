@@ -1,0 +1,168 @@
+#include "cikti.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "kodlama.h"
+#include "konsol.h"
+
+namespace {
+
+void HataFd(const std::string& s) {
+    const char* p = s.data();
+    size_t n = s.size();
+    while (n > 0) {
+        ssize_t w = write(2, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return;
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+}
+
+// Length of a valid UTF-8 sequence at s[i], 0 when it is not one.
+size_t Utf8Boy(const std::string& s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t uz;
+    unsigned alt = 0x80;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) uz = 2;
+    else if (c >= 0xE0 && c <= 0xEF) uz = 3, alt = (c == 0xE0) ? 0xA0 : 0x80;
+    else if (c >= 0xF0 && c <= 0xF4) uz = 4, alt = (c == 0xF0) ? 0x90 : 0x80;
+    else return 0;
+    if (i + uz > s.size()) return 0;
+    unsigned ust = 0xBF;
+    if (c == 0xED) ust = 0x9F;
+    if (c == 0xF4) ust = 0x8F;
+    const unsigned c1 = static_cast<unsigned char>(s[i + 1]);
+    if (c1 < alt || c1 > ust) return 0;
+    for (size_t k = 2; k < uz; k++)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    return uz;
+}
+
+}  // namespace
+
+void Hata(const char* bicim, ...) {
+    char kucuk[1024];
+    va_list a;
+    va_start(a, bicim);
+    va_list b;
+    va_copy(b, a);
+    int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
+    va_end(a);
+    std::string metin;
+    if (n >= 0 && static_cast<size_t>(n) < sizeof kucuk) {
+        metin.assign(kucuk, static_cast<size_t>(n));
+    } else if (n >= 0) {
+        metin.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(&metin[0], metin.size(), bicim, b);
+        metin.resize(static_cast<size_t>(n));
+    }
+    va_end(b);
+    HataHam(UcbirimeCevir(metin));
+}
+
+void HataHam(const std::string& metin) {
+    if (metin.empty()) return;
+    KonsolBosalt();  // what was printed before stays before
+    HataFd(metin);
+}
+
+std::string Yakala(const std::function<void()>& is) {
+    KonsolBosalt();
+    std::string yakalanan;
+    KonsolTestKur("", &yakalanan);
+    is();
+    KonsolTestBitir();
+    return DenetimsizMetin(yakalanan);
+}
+
+std::string DenetimsizMetin(const std::string& metin) {
+    std::string o;
+    o.reserve(metin.size());
+    for (size_t i = 0; i < metin.size(); i++) {
+        if (metin[i] == '\x1b' && i + 1 < metin.size() && metin[i + 1] == '[') {
+            // CSI: parameters and intermediates up to the final byte.
+            size_t j = i + 2;
+            while (j < metin.size() && !(metin[j] >= 0x40 && metin[j] <= 0x7E)) j++;
+            i = j;
+            continue;
+        }
+        o.push_back(metin[i]);
+    }
+    return o;
+}
+
+std::string JsonMetin(const std::string& s) {
+    std::string o = "\"";
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const size_t uz = Utf8Boy(s, i);
+        if (uz == 0) {
+            o += "\\ufffd";
+            i++;
+            continue;
+        }
+        if (uz > 1) {
+            o.append(s, i, uz);
+            i += uz;
+            continue;
+        }
+        switch (c) {
+            case '"': o += "\\\""; break;
+            case '\\': o += "\\\\"; break;
+            case '\n': o += "\\n"; break;
+            case '\r': o += "\\r"; break;
+            case '\t': o += "\\t"; break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char b[8];
+                    std::snprintf(b, sizeof b, "\\u%04x", c);
+                    o += b;
+                } else {
+                    o.push_back(static_cast<char>(c));
+                }
+        }
+        i++;
+    }
+    o += "\"";
+    return o;
+}
+
+std::string Utf8Onar(const std::string& s) {
+    std::string o;
+    for (size_t i = 0; i < s.size();) {
+        const size_t uz = Utf8Boy(s, i);
+        if (uz == 0) {
+            o += "\xEF\xBF\xBD";
+            i++;
+        } else {
+            o.append(s, i, uz);
+            i += uz;
+        }
+    }
+    return o;
+}
+
+size_t Utf8Genislik(const std::string& s) {
+    size_t n = 0;
+    for (size_t i = 0; i < s.size();) {
+        const size_t uz = Utf8Boy(s, i);
+        i += uz == 0 ? 1 : uz;
+        n++;
+    }
+    return n;
+}
+
+std::string JsonSayi(float deger) {
+    if (!std::isfinite(deger)) return "null";
+    char b[64];
+    auto r = std::to_chars(b, b + sizeof b, deger);
+    return std::string(b, r.ptr);
+}

@@ -1,0 +1,34 @@
+// Output of velmo-toplu. Results go to standard output through the console
+// layer (Yaz); diagnostics go to standard error (Hata), in the terminal's
+// charset. Yakala runs a stage of the program with the console's output
+// caught in a string, so the tool decides where the stage's messages go;
+// screen control sequences (the line insertion of a score line) are removed.
+// Also small JSON text helpers.
+#ifndef CIKTI_H
+#define CIKTI_H
+
+#include <functional>
+#include <string>
+
+// One formatted message (UTF-8 format) on standard error.
+void Hata(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
+// Bytes already in the terminal's charset, on standard error.
+void HataHam(const std::string& metin);
+
+// Runs `is` with the console caught; returns what it printed, without
+// escape sequences.
+std::string Yakala(const std::function<void()>& is);
+std::string DenetimsizMetin(const std::string& metin);
+
+// The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
+std::string Utf8Onar(const std::string& metin);
+// Number of characters of a UTF-8 text (for aligning columns).
+size_t Utf8Genislik(const std::string& metin);
+
+// A JSON string literal of a UTF-8 text (invalid bytes become U+FFFD).
+std::string JsonMetin(const std::string& utf8);
+// A JSON number of a float, shortest text that reads back the same value;
+// "null" for infinity and NaN.
+std::string JsonSayi(float deger);
+
+#endif

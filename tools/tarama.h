@@ -1,0 +1,43 @@
+// The codebook files of a directory read once and kept, for scoring many
+// utterances without reading the files again. The listing, the skipping and
+// the scoring follow the recognition screen's scan (KuralDosyalariniTara):
+// ordinary files whose name ends in ".vlm" in any case, in name order; a file
+// that cannot be opened is skipped silently, an invalid one or one made for
+// longer vectors than the utterances are analysed with after one line; a
+// codebook that cannot be allocated ends the listing. Scoring sets each
+// file's header and codebook in ayr and calls OlasilikBul.
+#ifndef TARAMA_H
+#define TARAMA_H
+
+#include <string>
+#include <vector>
+
+#include "tanima.h"
+#include "velmo.h"
+
+struct KURALKITABI {
+    std::string ad;           // bare file name
+    KURALDOSYABASLIK baslik;
+    float** km = nullptr;     // Calloc2B codebook, owned
+};
+
+// Reads the listing of `dizin` into `kitaplar` (released first). Messages
+// of skipped files are appended to *mesaj. False when the directory cannot
+// be listed.
+bool KuralKitaplariOku(const std::string& dizin, int nAnaliz, std::vector<KURALKITABI>& kitaplar,
+                       std::string* mesaj);
+void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
+
+// Scores of the current analysis against every codebook, in listing order,
+// as the screen's scan gives them. ayr.kdbaslik is left with the last file's
+// header; ayr.km and its shape are put back as they were.
+std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
+
+// Index of the winning entry: the first with the smallest score strictly
+// below 1000; -1 when none.
+int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
+
+// The word of a scored entry as UTF-8.
+std::string SonucSozu(const TANIMA_SONUCU& t);
+
+#endif

@@ -1,0 +1,268 @@
+#include "toplu.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "bellek.h"
+#include "cikti.h"
+#include "dosya.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "lpc.h"
+#include "sifirlama.h"
+#include "sinir.h"
+#include "vq1.h"
+
+namespace {
+
+// End points with or without their dump.
+int UcNoktalarCalistir(const std::string& dokum) {
+    if (dokum.empty()) return UcNoktalarBul(false);
+    int sonuc = 1;
+    auto is = [](void* v) { *static_cast<int*>(v) = UcNoktalar(); };
+    if (!DizindeCalistir(dokum, is, &sonuc)) return UcNoktalarBul(false);
+    return sonuc;
+}
+
+int LPCCalistir(const std::string& dokum) {
+    if (dokum.empty()) return LPC_Cozumle(false);
+    int sonuc = 1;
+    auto is = [](void* v) { *static_cast<int*>(v) = LPC(); };
+    if (!DizindeCalistir(dokum, is, &sonuc)) return LPC_Cozumle(false);
+    return sonuc;
+}
+
+// A copy of the codebook in memory, to put back when a take fails.
+float** KodKitabiKopyala() {
+    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
+    if (ayr.km == nullptr) return nullptr;
+    float** k = Calloc2B<float>(s, n, 4);
+    if (k != nullptr) std::memcpy(k[0], ayr.km[0], static_cast<size_t>(s) * static_cast<size_t>(n) * sizeof(float));
+    return k;
+}
+
+struct Kopya2B {
+    float** m = nullptr;
+    ~Kopya2B() { Free2B(m); }
+    float** Birak() {
+        float** k = m;
+        m = nullptr;
+        return k;
+    }
+};
+
+// One take as the new-word menu runs it: "konus" (the file for the
+// microphone), then "egit" and the save that sets the codebook flag.
+bool SiraliAlim(const std::vector<short>& ses, const EGITIMAYARI& e, bool& egitildi) {
+    bool basarili = false;
+    Kopya2B yedek;
+    std::string m = Yakala([&] {
+        if (SesTamponuKur(ses, ayr.kdbaslik.ksu) != 0) return;
+        UcNoktalarCalistir(e.dokum);
+        Sifirla(ayr.kdbayrak == 0 ? 4 : 5);
+        if (ayr.kdbayrak != 0) yedek.m = KodKitabiKopyala();
+        if (LPCCalistir(e.dokum) != 0) return;
+        if (VQ_Egit() != 0) return;
+        OlasilikBul();
+        basarili = true;
+    });
+    KonsolHamYaz(m);
+    if (basarili) {
+        // What "koru" leaves behind: the codebook belongs to the file now.
+        ayr.kdbayrak = 1;
+        egitildi = true;
+    } else if (egitildi && yedek.m != nullptr) {
+        // The codebook of the earlier takes stays as it was.
+        Free2B(ayr.km);
+        ayr.km = yedek.Birak();
+    }
+    return basarili;
+}
+
+bool DosyaVar(const std::string& ad) {
+    struct stat st;
+    return lstat(ad.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+bool DizindeCalistir(const std::string& dizin, void (*is)(void*), void* veri) {
+    const int geri = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (geri < 0) return false;
+    if (chdir(dizin.c_str()) != 0) {
+        close(geri);
+        return false;
+    }
+    is(veri);
+    const int r = fchdir(geri);
+    close(geri);
+    return r == 0;
+}
+
+int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
+    if (e.cikti.empty() || e.cikti.size() >= KDAD_BOYU) {
+        Hata("Kural dosyası adı boş ya da çok uzun (en çok %d bayt).\n", KDAD_BOYU - 1);
+        return 1;
+    }
+    if (!e.uzerine && DosyaVar(e.cikti)) {
+        Hata("%s zaten var; üzerine yazmak için --uzerine verin.\n", e.cikti.c_str());
+        return 1;
+    }
+    if (!e.dokum.empty()) {
+        struct stat st;
+        if (stat(e.dokum.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            Hata("%s: döküm dizini yok.\n", e.dokum.c_str());
+            return 1;
+        }
+    }
+    ayr.kdbayrak = 0;
+    const int saniye = ayr.kdbaslik.ksu;
+    int basarisiz = 0, egitilen = 0;
+    bool egitildi = false;
+
+    // Pooled training gathers the vectors of every take first.
+    const int n = ayr.kdbaslik.n;
+    std::vector<float> havuzCi, havuzDelCi;
+    int havuzR = 0;
+
+    for (const std::string& g : girdiler) {
+        Yaz("== %s ==\n", g.c_str());
+        std::vector<short> ses;
+        if (SesDosyasiOku(g, ayr.kdbaslik.oo, saniye, e.ses, ses) != 0) {
+            basarisiz++;
+            continue;
+        }
+        if (!e.havuz) {
+            if (SiraliAlim(ses, e, egitildi)) {
+                egitilen++;
+            } else {
+                Hata("%s: eğitim başarısız; bu kayıt atlandı.\n", g.c_str());
+                basarisiz++;
+            }
+            continue;
+        }
+        bool tamam = false;
+        std::string m = Yakala([&] {
+            if (SesTamponuKur(ses, saniye) != 0) return;
+            if (UcNoktalarCalistir(e.dokum) != 0) return;
+            Sifirla(5);
+            if (LPCCalistir(e.dokum) != 0 || ayr.r < 1) return;
+            if (ayr.r > std::numeric_limits<int>::max() - 1 - havuzR) return;
+            for (int i = 0; i < ayr.r; i++) {
+                havuzCi.insert(havuzCi.end(), ayr.Ci[i], ayr.Ci[i] + n + 1);
+                havuzDelCi.insert(havuzDelCi.end(), ayr.DelCi[i], ayr.DelCi[i] + n + 1);
+            }
+            havuzR += ayr.r;
+            Yaz("LPC/DLPC yöneyi: %d\n", ayr.r);
+            tamam = true;
+        });
+        KonsolHamYaz(m);
+        if (tamam) {
+            egitilen++;
+        } else {
+            Hata("%s: çözümlenecek konuşma yok; bu kayıt atlandı.\n", g.c_str());
+            basarisiz++;
+        }
+    }
+
+    if (e.havuz && havuzR > 0) {
+        Yaz("== havuz: %d kayıt, %d yöney ==\n", egitilen, havuzR);
+        Sifirla(1);
+        Sifirla(4);
+        ayr.kdbayrak = 0;
+        std::string m = Yakala([&] {
+            ayr.Ci = Calloc2B<float>(havuzR + 1, n + 1, 4);
+            ayr.DelCi = Calloc2B<float>(havuzR + 1, n + 1, 4);
+            if (ayr.Ci == nullptr || ayr.DelCi == nullptr) {
+                Yaz("LPC dizileri için bellek ayrılamıyor\n");
+                return;
+            }
+            std::memcpy(ayr.Ci[0], havuzCi.data(), havuzCi.size() * sizeof(float));
+            std::memcpy(ayr.DelCi[0], havuzDelCi.data(), havuzDelCi.size() * sizeof(float));
+            ayr.r = havuzR;
+            if (VQ_Egit() != 0) return;
+            OlasilikBul();
+            egitildi = true;
+        });
+        KonsolHamYaz(m);
+        if (!egitildi) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
+    }
+
+    if (!egitildi) {
+        Hata("Hiçbir kayıtla eğitilemedi; %s yazılmadı.\n", e.cikti.c_str());
+        Sifirla(4);
+        Sifirla(1);
+        return 1;
+    }
+    std::memset(ayr.kdad, 0, sizeof ayr.kdad);
+    std::memcpy(ayr.kdad, e.cikti.data(), e.cikti.size());
+    const int k1 = KuralDosyaKaydet();
+    const int k2 = KuralDosyaKaydetMetin();
+    Sifirla(4);
+    Sifirla(1);
+    if (k1 != 0 || k2 != 0) return 1;
+    Yaz("%s yazıldı: %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), egitilen, basarisiz);
+    return basarisiz == 0 ? 0 : 1;
+}
+
+std::string PuanSatirlariniAt(const std::string& metin) {
+    std::string o;
+    size_t i = 0;
+    while (i < metin.size()) {
+        size_t j = metin.find('\n', i);
+        j = (j == std::string::npos) ? metin.size() : j + 1;
+        const std::string satir = metin.substr(i, j - i);
+        if (satir.find("\t\tuzaklik:") == std::string::npos) o += satir;
+        i = j;
+    }
+    return o;
+}
+
+TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
+               const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
+               std::string* mesaj) {
+    TANIMA t;
+    ayr.kdbaslik = komut;
+    std::vector<short> ornekler;
+    if (SesDosyasiOku(girdi, komut.oo, TANIMA_SURESI, ses, ornekler) != 0) return t;
+    t.okundu = true;
+    // The screen: release the recording, record 2 s, end points, release the
+    // analysis, analyse once with the settings in force, scan.
+    *mesaj += PuanSatirlariniAt(Yakala([&] {
+        if (SesTamponuKur(ornekler, TANIMA_SURESI) != 0) return;
+        UcNoktalarCalistir(dokum);
+        Sifirla(5);
+        const int nAnaliz = ayr.kdbaslik.n;
+        if (LPCCalistir(dokum) != 0) return;
+        if (kitaplar != nullptr) {
+            t.puanlar = KuralKitaplariPuanla(*kitaplar);
+        } else {
+            TANIMA_SONUCU enIyi;
+            KuralDosyalariniTara(dizin.c_str(), nAnaliz, &enIyi, &t.puanlar);
+            // What the scan leaves in memory belongs to no file of ours.
+            Sifirla(4);
+            ayr.kdbayrak = 0;
+            ayr.kdad[0] = '\0';
+        }
+    }));
+    ayr.kdbaslik = komut;
+    t.kazanan = EnYakinKitap(t.puanlar);
+    if (t.kazanan < 0) return t;
+    const TANIMA_SONUCU& en = t.puanlar[static_cast<size_t>(t.kazanan)];
+    t.enyakin = en.puan;
+    if (red > 0) {
+        const std::string soz = SonucSozu(en);
+        float ikinci = std::numeric_limits<float>::infinity();
+        for (const TANIMA_SONUCU& p : t.puanlar)
+            if (SonucSozu(p) != soz && p.puan < ikinci) ikinci = p.puan;
+        if (std::isfinite(ikinci) && !(static_cast<double>(t.enyakin) < red * static_cast<double>(ikinci)))
+            t.reddedildi = true;
+    }
+    return t;
+}

@@ -1,0 +1,61 @@
+// The work of velmo-toplu: training a word from sound files as the word
+// training menus would, recognising files as the recognition screen does,
+// and measuring accuracy over a labelled set. Each step calls the program's
+// own stages (UcNoktalar, Sifirla, LPC, VQ_Egit, OlasilikBul, the codebook
+// writers); a sound file stands in for the microphone's buffer.
+#ifndef TOPLU_H
+#define TOPLU_H
+
+#include <string>
+#include <vector>
+
+#include "tarama.h"
+#include "velmo.h"
+#include "wav.h"
+
+// The recognition screen records this long, whatever the settings say.
+enum { TANIMA_SURESI = 2 };
+
+// Runs `is` with the current directory changed to `dizin` (the stages write
+// their dumps "sinir.txt", "Ci.txt", "DelCi.txt" into the current
+// directory). False when the directory cannot be entered.
+bool DizindeCalistir(const std::string& dizin, void (*is)(void*), void* veri);
+
+struct EGITIMAYARI {
+    std::string cikti;     // codebook file to write
+    bool havuz = false;    // one new codebook from the vectors of all takes
+    bool uzerine = false;  // an existing file may be replaced
+    std::string dokum;     // directory for the stages' dumps; "" for none
+    SESAYARI ses;
+};
+
+// Trains the word in ayr.kdbaslik.soz from the takes `girdiler` and writes
+// the codebook file and its report. Stage messages go to standard output,
+// failures of files to standard error. 0 when every take trained and the
+// file was written; 1 otherwise (the file is still written when at least
+// one take trained).
+int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e);
+
+struct TANIMA {
+    bool okundu = false;                 // the file could be read
+    std::vector<TANIMA_SONUCU> puanlar;  // every scored codebook, in order
+    int kazanan = -1;                    // index of the best, -1 none
+    float enyakin = 1000.0f;             // its score (1000 when none)
+    bool reddedildi = false;             // the rejection rule withheld it
+};
+
+// Recognises one file as one cycle of the recognition screen, with the
+// settings `komut` (put into ayr.kdbaslik before and after): a 2-second
+// recording, end points, analysis, then the scan. With `kitaplar` the
+// codebooks read once are scored; without it the directory is scanned by the
+// screen's own KuralDosyalariniTara. Stage messages (not the score lines)
+// are appended to *mesaj. With `red` above 0 the answer is withheld unless
+// the best score is below red times the best score of another word.
+TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
+               const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
+               std::string* mesaj);
+
+// Drops the scan's per-file score lines ("word<TAB><TAB>uzaklik:...").
+std::string PuanSatirlariniAt(const std::string& metin);
+
+#endif

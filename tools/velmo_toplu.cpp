@@ -1,0 +1,658 @@
+// velmo-toplu: Velmo's work on sound files instead of the microphone.
+// Subcommands: egit (train a word's codebook from takes), tani (recognise
+// files against the codebooks of a directory), degerlendir (accuracy over a
+// labelled set), ciz (a picture of one recording). Exit status: 0 success,
+// 1 the work failed (in part), 2 the command line is wrong.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cikti.h"
+#include "ciz.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "secenek.h"
+#include "sifirlama.h"
+#include "tarama.h"
+#include "toplu.h"
+#include "velmo.h"
+#include "wav.h"
+
+#ifndef VELMO_SURUM
+#define VELMO_SURUM "1.0"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const PROG = "velmo-toplu";
+
+struct KullanimHatasi {
+    std::string metin;
+    std::string komut;
+};
+
+// ---------------------------------------------------------------- help
+
+const char* const GENEL_YARDIM =
+    "Kullanım: velmo-toplu KOMUT [SEÇENEKLER] DOSYA...\n"
+    "\n"
+    "Velmo'nun eğitme, tanıma ve uç nokta bulma işlerini mikrofon yerine ses\n"
+    "dosyalarıyla yapar. Ses dosyası (WAV ya da libsndfile'ın okuduğu başka bir\n"
+    "biçim) tek kanala indirilir, ayarlardaki örnekleme oranına dönüştürülür ve\n"
+    "mikrofondan alınmış bir kayıt gibi işlenir; gerisi velmo'nun kendi kodudur.\n"
+    "\n"
+    "Komutlar:\n"
+    "  egit         bir sözcüğün kural dosyasını (.vlm) ve raporunu kayıtlardan eğitir\n"
+    "  tani         kayıtları bir dizindeki \"*.vlm\" dosyalarıyla tanır\n"
+    "  degerlendir  etiketli kayıtlar üzerinde doğruluğu ölçer\n"
+    "  ciz          bir kaydın dalga, örke ve sıfır geçişi resmini (SVG) çizer\n"
+    "\n"
+    "  -h, --help   bu yardım;  velmo-toplu KOMUT --help  komutun yardımı\n"
+    "  --version    sürüm\n"
+    "\n"
+    "Çıkış durumu: 0 başarı, 1 işin (bir bölümünün) başarısızlığı, 2 kullanım hatası.\n";
+
+const char* const EGIT_YARDIM =
+    "Kullanım: velmo-toplu egit -o SÖZCÜK.vlm [SEÇENEKLER] KAYIT.wav...\n"
+    "\n"
+    "Bir sözcüğün kural kitabını kayıtlardan eğitir; kural dosyasını ve yanına\n"
+    "metin raporunu (SÖZCÜK.vlm.txt) \"koru\" gibi yazar. Her kayıt, ayarlardaki\n"
+    "kayıt süresi (--ksu) uzunluğunda bir mikrofon kaydı yerine geçer: fazlası\n"
+    "kesilir, eksiği sessizlikle dolar.\n"
+    "\n"
+    "Kayıtlar öntanımlı olarak menülerdeki gibi sırayla eğitir: ilki yeni bir\n"
+    "kural kitabı yapar (rasgele seçim), sonrakiler onu kayıtlı kural kitabı\n"
+    "yolundan (sıfırlama ön yinelemeleri) geliştirir; her kayıttan sonra kural\n"
+    "kitabı \"korunmuş\" sayılır. Eğitilemeyen bir kayıt adıyla bildirilir, kural\n"
+    "kitabını bozmaz ve ötekiler sürer.\n"
+    "\n"
+    "  -o, --cikti DOSYA  yazılacak kural dosyası (gerekli)\n"
+    "  --soz SÖZ          sözcük (en çok 19 Windows-1254 baytı); öntanımlı: dosya\n"
+    "                     adının uzantısız hali\n"
+    "  --havuz            bütün kayıtların yöneylerini bir araya toplayıp tek bir\n"
+    "                     yeni kural kitabı eğitir\n"
+    "  --uzerine          var olan kural dosyasının üzerine yazar\n"
+    "  --dokum DİZİN      \"sinir.txt\", \"Ci.txt\", \"DelCi.txt\" dökümlerini bu\n"
+    "                     dizine yazar (öntanımlı: döküm yazılmaz)\n"
+    "  -h, --help         bu yardım\n"
+    "\n"
+    "Çıkış: 0 bütün kayıtlar eğitildi ve dosya yazıldı; 1 bir kayıt ya da dosya\n"
+    "yazımı başarısız (en az bir kayıt eğitildiyse dosya yine yazılır).\n";
+
+const char* const TANI_YARDIM =
+    "Kullanım: velmo-toplu tani [SEÇENEKLER] KAYIT.wav...\n"
+    "\n"
+    "Her kaydı tanıma ekranı gibi tanır: 2 saniyelik bir kayıt gibi alır, uç\n"
+    "noktalarını bulur, komut satırındaki ayarlarla bir kez çözümler ve dizindeki\n"
+    "\"*.vlm\" dosyalarının her biriyle ortalama uzaklığını bulur (dosyalar ada\n"
+    "göre sıralı; geçersiz dosyalar atlanır). 1000'den küçük en küçük uzaklığı\n"
+    "veren ilk dosya kazanır.\n"
+    "\n"
+    "Çıktı, kayıt başına bir satır, sekmeyle ayrılmış: kayıt, sözcük, uzaklık\n"
+    "(\"%f\"), kural dosyası; yanıt yoksa sözcük ve dosya boş, uzaklık 1000.000000.\n"
+    "\n"
+    "  -d, --dizin DİZİN  kural dosyalarının dizini (öntanımlı: .)\n"
+    "  --hepsi            her kural dosyasının uzaklığını da yazar\n"
+    "  --json             makinece okunur çıktı (JSON)\n"
+    "  --red ORAN         en iyi uzaklık, başka bir sözcüğün en iyi uzaklığının ORAN\n"
+    "                     katından küçük değilse yanıt vermez (0 < ORAN <= 1; sözlük\n"
+    "                     dışı sözcükleri geri çevirmek için; öntanımlı: kapalı)\n"
+    "  --dokum DİZİN      uç nokta ve çözümleme dökümlerini bu dizine yazar\n"
+    "  -h, --help         bu yardım\n"
+    "\n"
+    "Okunamayan kayıtlar standart hataya yazılır ve çıkış durumu 1 olur.\n";
+
+const char* const DEGERLENDIR_YARDIM =
+    "Kullanım: velmo-toplu degerlendir [SEÇENEKLER] --liste LİSTE.csv\n"
+    "          velmo-toplu degerlendir [SEÇENEKLER] --desen İFADE KAYIT.wav...\n"
+    "\n"
+    "Etiketli kayıtları \"tani\" gibi tanır ve doğruluğu, karışıklık matrisini,\n"
+    "sözcük başına doğruluğu ve yanlışların listesini yazar. Kural dosyaları bir\n"
+    "kez okunur. Uçbirimde ilerleme çubuğu standart hataya çizilir.\n"
+    "\n"
+    "  -d, --dizin DİZİN  kural dosyalarının dizini (öntanımlı: .)\n"
+    "  --liste DOSYA      \"kayıt,sözcük\" satırları (CSV; göreli yollar listenin\n"
+    "                     dizinine göre; # ile başlayan satırlar atlanır)\n"
+    "  --desen İFADE      sözcük, kayıt dosyasının adından bu düzenli ifadenin ilk\n"
+    "                     grubuyla alınır (grup yoksa bütün eşleşme), örneğin\n"
+    "                     '^([0-9]+)_' ile 7_ali_3.wav -> 7\n"
+    "  --json             makinece okunur çıktı (JSON)\n"
+    "  --red ORAN         \"tani\" gibi; geri çevrilen kayıt yanlış sayılır\n"
+    "  --ayrinti          aşamaların iletilerini kayıt adıyla standart hataya yazar\n"
+    "  -h, --help         bu yardım\n";
+
+const char* const CIZ_YARDIM =
+    "Kullanım: velmo-toplu ciz [SEÇENEKLER] KAYIT.wav\n"
+    "\n"
+    "Kaydı, kayıt süresi (--ksu) uzunluğunda bir mikrofon kaydı gibi alır, uç\n"
+    "noktalarını ve çözümleme çerçevelerini velmo'nun koduyla bulur ve bir SVG\n"
+    "resmi çizer: dalga biçimi (konuşma bölümü gölgeli), çerçeveler, kısa süreli\n"
+    "örke eğrisi ile yüksek ve alçak örke eşikleri, sıfır geçişi eğrisi ile\n"
+    "başlangıç sıfır geçiş eşiği, bulunan başlangıç ve bitiş. Tanıma ekranının\n"
+    "gördüğünü görmek için --ksu 2 verin.\n"
+    "\n"
+    "  -o, --cikti DOSYA  SVG dosyası; \"-\" standart çıktı (öntanımlı: kaydın adı,\n"
+    "                     uzantısı .svg, bu dizinde)\n"
+    "  -h, --help         bu yardım\n";
+
+std::string KomutYardimi(const std::string& komut) {
+    std::string o;
+    if (komut == "egit") o = EGIT_YARDIM;
+    else if (komut == "tani") o = TANI_YARDIM;
+    else if (komut == "degerlendir") o = DEGERLENDIR_YARDIM;
+    else o = CIZ_YARDIM;
+    o += "\n" + SesYardimi() + "\n" + AyarYardimi();
+    return o;
+}
+
+// ---------------------------------------------------------------- command line
+
+struct SECENEKLER {
+    std::string komut;
+    std::vector<std::string> dosyalar;
+    std::string cikti, soz, dizin = ".", dokum, liste, desen;
+    bool havuz = false, uzerine = false, hepsi = false, json = false, ayrinti = false;
+    bool sozVar = false;
+    double red = 0;
+    SESAYARI ses;
+};
+
+// Options of each command: those without a value, then those with one.
+bool Bayrak(const std::string& k, const std::string& ad) {
+    if (k == "egit") return ad == "havuz" || ad == "uzerine";
+    if (k == "tani") return ad == "hepsi" || ad == "json";
+    if (k == "degerlendir") return ad == "json" || ad == "ayrinti";
+    return false;
+}
+
+bool Degerli(const std::string& k, const std::string& ad) {
+    if (AyarSecenegiMi(ad) || SesSecenegiMi(ad)) return true;
+    if (k == "egit") return ad == "cikti" || ad == "soz" || ad == "dokum";
+    if (k == "tani") return ad == "dizin" || ad == "red" || ad == "dokum";
+    if (k == "degerlendir") return ad == "dizin" || ad == "red" || ad == "liste" || ad == "desen";
+    return ad == "cikti";
+}
+
+std::string KisaAd(const std::string& k, char c) {
+    if (c == 'o' && (k == "egit" || k == "ciz")) return "cikti";
+    if (c == 'd' && (k == "tani" || k == "degerlendir")) return "dizin";
+    return "";
+}
+
+void Uygula(SECENEKLER& s, const std::string& ad, const std::string& deger) {
+    std::string hata;
+    if (AyarSecenegiMi(ad)) {
+        if (!AyarSecenegiUygula(ad, deger, &hata)) throw KullanimHatasi{hata, s.komut};
+    } else if (SesSecenegiMi(ad)) {
+        if (!SesSecenegiUygula(ad, deger, s.ses, &hata)) throw KullanimHatasi{hata, s.komut};
+    } else if (ad == "havuz") s.havuz = true;
+    else if (ad == "uzerine") s.uzerine = true;
+    else if (ad == "hepsi") s.hepsi = true;
+    else if (ad == "json") s.json = true;
+    else if (ad == "ayrinti") s.ayrinti = true;
+    else if (ad == "cikti") s.cikti = deger;
+    else if (ad == "soz") s.soz = deger, s.sozVar = true;
+    else if (ad == "dizin") s.dizin = deger;
+    else if (ad == "dokum") s.dokum = deger;
+    else if (ad == "liste") s.liste = deger;
+    else if (ad == "desen") s.desen = deger;
+    else if (ad == "red") {
+        if (!GercelCoz(deger, s.red) || !(s.red > 0 && s.red <= 1))
+            throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + deger + "'", s.komut};
+    }
+}
+
+// Reads the command's arguments. Returns false when help was asked for.
+bool Ayristir(int argc, char** argv, SECENEKLER& s) {
+    bool secenekSonu = false;
+    for (int i = 2; i < argc; i++) {
+        const std::string a = argv[i];
+        if (secenekSonu || a.empty() || a[0] != '-' || a == "-") {
+            s.dosyalar.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            secenekSonu = true;
+            continue;
+        }
+        if (a == "-h" || a == "--help") return false;
+        std::string ad, deger;
+        bool degerVar = false;
+        if (a.rfind("--", 0) == 0) {
+            ad = a.substr(2);
+            const size_t esit = ad.find('=');
+            if (esit != std::string::npos) {
+                deger = ad.substr(esit + 1);
+                ad = ad.substr(0, esit);
+                degerVar = true;
+            }
+        } else {
+            ad = a.size() == 2 ? KisaAd(s.komut, a[1]) : "";
+            if (ad.empty()) throw KullanimHatasi{"bilinmeyen seçenek " + a, s.komut};
+        }
+        if (Bayrak(s.komut, ad)) {
+            if (degerVar) throw KullanimHatasi{"--" + ad + " değer almaz", s.komut};
+            Uygula(s, ad, "");
+        } else if (Degerli(s.komut, ad)) {
+            if (!degerVar) {
+                if (i + 1 >= argc) throw KullanimHatasi{a + " için değer eksik", s.komut};
+                deger = argv[++i];
+            }
+            Uygula(s, ad, deger);
+        } else {
+            throw KullanimHatasi{"bilinmeyen seçenek " + a, s.komut};
+        }
+    }
+    return true;
+}
+
+// The word for the codebook header: Windows-1254, at most 19 bytes.
+void SozKoy(const SECENEKLER& s) {
+    std::string soz = s.soz;
+    if (!s.sozVar) soz = fs::path(s.cikti).stem().string();
+    std::string cp;
+    if (!Utf8den1254(soz, cp))
+        throw KullanimHatasi{"sözcük Windows-1254 ile yazılamıyor: '" + soz + "' (--soz ile verin)", s.komut};
+    if (cp.size() >= SOZ_BOYU)
+        throw KullanimHatasi{"sözcük en çok 19 bayt olabilir: '" + soz + "' (--soz ile verin)", s.komut};
+    if (cp.find('\0') != std::string::npos) throw KullanimHatasi{"sözcükte NUL olamaz", s.komut};
+    std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
+    std::memcpy(ayr.kdbaslik.soz, cp.data(), cp.size());
+}
+
+std::string TabanAd(const std::string& yol) {
+    const size_t b = yol.find_last_of('/');
+    return b == std::string::npos ? yol : yol.substr(b + 1);
+}
+
+// ---------------------------------------------------------------- egit
+
+int EgitKomutu(const SECENEKLER& s) {
+    if (s.cikti.empty()) throw KullanimHatasi{"kural dosyası adı gerekli (-o DOSYA)", s.komut};
+    if (s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
+    std::string hata;
+    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
+    SozKoy(s);
+    EGITIMAYARI e;
+    e.cikti = s.cikti;
+    e.havuz = s.havuz;
+    e.uzerine = s.uzerine;
+    e.dokum = s.dokum;
+    e.ses = s.ses;
+    return TopluEgit(s.dosyalar, e);
+}
+
+// ---------------------------------------------------------------- tani
+
+bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar) {
+    std::string m;
+    const bool okundu = KuralKitaplariOku(s.dizin, ayr.kdbaslik.n, kitaplar, &m);
+    HataHam(m);
+    if (!okundu) return false;
+    if (kitaplar.empty()) {
+        Hata("%s: okunabilen \"*.vlm\" kural dosyası yok.\n", s.dizin.c_str());
+        return false;
+    }
+    return true;
+}
+
+int TaniKomutu(const SECENEKLER& s) {
+    if (s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
+    std::string hata;
+    if (!KayitAyarlariGecerli(TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
+    struct stat st;
+    if (stat(s.dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Hata("%s: dizin okunamıyor.\n", s.dizin.c_str());
+        return 1;
+    }
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    int sonuc = 0;
+    std::string json = "{\"kural_dizini\":" + JsonMetin(s.dizin) + ",\"sonuclar\":[";
+    for (size_t g = 0; g < s.dosyalar.size(); g++) {
+        const std::string& d = s.dosyalar[g];
+        std::string m;
+        // Every file is scanned by the recognition screen's own code.
+        TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, &m);
+        HataHam(m);
+        if (!t.okundu) sonuc = 1;
+        const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
+        const bool yanit = k != nullptr && !t.reddedildi;
+        if (s.json) {
+            if (g > 0) json += ",";
+            json += "{\"dosya\":" + JsonMetin(d) + ",\"okundu\":" + (t.okundu ? "true" : "false");
+            if (t.okundu) {
+                json += ",\"soz\":" + (yanit ? JsonMetin(SonucSozu(*k)) : "null");
+                json += ",\"uzaklik\":" + (k ? JsonSayi(t.enyakin) : "null");
+                json += ",\"kural_dosyasi\":" + (k ? JsonMetin(k->dosya) : "null");
+                json += std::string(",\"reddedildi\":") + (t.reddedildi ? "true" : "false");
+                if (s.hepsi) {
+                    json += ",\"puanlar\":[";
+                    for (size_t i = 0; i < t.puanlar.size(); i++) {
+                        if (i > 0) json += ",";
+                        json += "{\"kural_dosyasi\":" + JsonMetin(t.puanlar[i].dosya) +
+                                ",\"soz\":" + JsonMetin(SonucSozu(t.puanlar[i])) +
+                                ",\"uzaklik\":" + JsonSayi(t.puanlar[i].puan) + "}";
+                    }
+                    json += "]";
+                }
+            }
+            json += "}";
+            continue;
+        }
+        if (!t.okundu) continue;
+        if (yanit)
+            Yaz("%s\t%s\t%f\t%s\n", d.c_str(), SonucSozu(*k).c_str(), static_cast<double>(t.enyakin),
+                k->dosya.c_str());
+        else if (t.reddedildi)
+            Yaz("%s\t\t%f\t\treddedildi: %s\n", d.c_str(), static_cast<double>(t.enyakin), SonucSozu(*k).c_str());
+        else
+            Yaz("%s\t\t%f\t\n", d.c_str(), static_cast<double>(t.enyakin));
+        if (s.hepsi)
+            for (const TANIMA_SONUCU& p : t.puanlar)
+                Yaz("\t%s\t%f\t%s\n", SonucSozu(p).c_str(), static_cast<double>(p.puan), p.dosya.c_str());
+    }
+    if (s.json) KonsolHamYaz(json + "]}\n");
+    return sonuc;
+}
+
+// ---------------------------------------------------------------- degerlendir
+
+struct ETIKETLI {
+    std::string dosya, soz;
+};
+
+std::string Kirp(const std::string& m) {
+    size_t a = 0, b = m.size();
+    while (a < b && (m[a] == ' ' || m[a] == '\t' || m[a] == '\r')) a++;
+    while (b > a && (m[b - 1] == ' ' || m[b - 1] == '\t' || m[b - 1] == '\r')) b--;
+    std::string o = m.substr(a, b - a);
+    if (o.size() >= 2 && o.front() == '"' && o.back() == '"') {
+        std::string u;
+        for (size_t i = 1; i + 1 < o.size(); i++) {
+            u.push_back(o[i]);
+            if (o[i] == '"' && o[i + 1] == '"') i++;
+        }
+        o = u;
+    }
+    return o;
+}
+
+bool ListeOku(const std::string& liste, std::vector<ETIKETLI>& etiketli) {
+    std::ifstream f(liste, std::ios::binary);
+    if (!f) {
+        Hata("%s: liste okunamıyor.\n", liste.c_str());
+        return false;
+    }
+    const fs::path taban = fs::path(liste).parent_path();
+    std::string satir;
+    int no = 0;
+    bool ilk = true;
+    while (std::getline(f, satir)) {
+        no++;
+        const std::string k = Kirp(satir);
+        if (k.empty() || k[0] == '#') continue;
+        const size_t v = k.find_last_of(',');
+        if (v == std::string::npos) {
+            Hata("%s:%d: \"kayıt,sözcük\" bekleniyor.\n", liste.c_str(), no);
+            return false;
+        }
+        ETIKETLI e{Kirp(k.substr(0, v)), Kirp(k.substr(v + 1))};
+        if (ilk && (e.dosya == "dosya" || e.dosya == "file" || e.dosya == "kayit" || e.dosya == "kayıt")) {
+            ilk = false;
+            continue;  // a header line
+        }
+        ilk = false;
+        if (e.dosya.empty()) {
+            Hata("%s:%d: kayıt adı boş.\n", liste.c_str(), no);
+            return false;
+        }
+        if (fs::path(e.dosya).is_relative() && !taban.empty()) e.dosya = (taban / e.dosya).string();
+        etiketli.push_back(e);
+    }
+    return true;
+}
+
+struct SAYAC {
+    int toplam = 0, dogru = 0;
+};
+
+std::string Yuzde(int a, int b) {
+    char t[32];
+    std::snprintf(t, sizeof t, "%%%.2f", b > 0 ? 100.0 * a / b : 0.0);
+    return t;
+}
+
+std::string Sol(const std::string& m, size_t gen) {
+    const size_t g = Utf8Genislik(m);
+    return m + std::string(g < gen ? gen - g : 0, ' ');
+}
+
+std::string Sag(const std::string& m, size_t gen) {
+    const size_t g = Utf8Genislik(m);
+    return std::string(g < gen ? gen - g : 0, ' ') + m;
+}
+
+void IlerlemeCiz(size_t i, size_t n) {
+    const int gen = 40;
+    const int dolu = n > 0 ? static_cast<int>(gen * i / n) : gen;
+    std::string c = "\r[" + std::string(static_cast<size_t>(dolu), '#') + std::string(static_cast<size_t>(gen - dolu), '.') +
+                    "] " + std::to_string(i) + "/" + std::to_string(n);
+    if (i == n) c = "\r\x1b[K";
+    HataHam(c);
+}
+
+int DegerlendirKomutu(const SECENEKLER& s) {
+    if (s.liste.empty() == s.desen.empty())
+        throw KullanimHatasi{"--liste ya da --desen seçeneklerinden biri gerekli", s.komut};
+    if (!s.liste.empty() && !s.dosyalar.empty())
+        throw KullanimHatasi{"--liste ile kayıt adları verilmez", s.komut};
+    if (!s.desen.empty() && s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
+    std::string hata;
+    if (!KayitAyarlariGecerli(TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
+    int sonuc = 0;
+    std::vector<ETIKETLI> etiketli;
+    if (!s.liste.empty()) {
+        if (!ListeOku(s.liste, etiketli)) return 1;
+    } else {
+        std::regex desen;
+        try {
+            desen = std::regex(s.desen, std::regex::ECMAScript);
+        } catch (const std::regex_error&) {
+            throw KullanimHatasi{"düzenli ifade geçersiz: '" + s.desen + "'", s.komut};
+        }
+        for (const std::string& d : s.dosyalar) {
+            std::smatch e;
+            const std::string ad = TabanAd(d);
+            if (!std::regex_search(ad, e, desen)) {
+                Hata("%s: desen uymadı; etiketsiz kayıt atlandı.\n", d.c_str());
+                sonuc = 1;
+                continue;
+            }
+            etiketli.push_back({d, e.size() > 1 && e[1].matched ? e[1].str() : e[0].str()});
+        }
+    }
+    std::vector<KURALKITABI> kitaplar;
+    if (!KitaplariHazirla(s, kitaplar)) return 1;
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+
+    const auto bas = std::chrono::steady_clock::now();
+    const bool ilerleme = isatty(2) != 0;
+    std::set<std::string> sozler;
+    for (const KURALKITABI& k : kitaplar)
+        sozler.insert(Cp1254ten(std::string(k.baslik.soz, strnlen(k.baslik.soz, SOZ_BOYU))));
+    for (const ETIKETLI& e : etiketli) sozler.insert(e.soz);
+    const std::string YOK = "(yok)";
+    std::map<std::string, std::map<std::string, int>> karisiklik;
+    std::map<std::string, SAYAC> sozBasina;
+    SAYAC genel;
+    struct YANLIS {
+        std::string dosya, beklenen, bulunan;
+        float uzaklik;
+    };
+    std::vector<YANLIS> yanlislar;
+    std::vector<std::string> okunamayan;
+    for (size_t i = 0; i < etiketli.size(); i++) {
+        if (ilerleme) IlerlemeCiz(i, etiketli.size());
+        const ETIKETLI& e = etiketli[i];
+        std::string m;
+        TANIMA t = TekTani(e.dosya, &kitaplar, s.dizin, komut, s.ses, "", s.red, &m);
+        if (s.ayrinti && !m.empty()) {
+            if (ilerleme) HataHam("\r\x1b[K");
+            HataHam(UcbirimeCevir(e.dosya + ":\n") + DenetimsizMetin(m));
+        }
+        if (!t.okundu) {
+            okunamayan.push_back(e.dosya);
+            sonuc = 1;
+            continue;
+        }
+        const bool yanit = t.kazanan >= 0 && !t.reddedildi;
+        const std::string bulunan = yanit ? SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]) : YOK;
+        karisiklik[e.soz][bulunan]++;
+        genel.toplam++;
+        sozBasina[e.soz].toplam++;
+        if (bulunan == e.soz) {
+            genel.dogru++;
+            sozBasina[e.soz].dogru++;
+        } else {
+            yanlislar.push_back({e.dosya, e.soz, bulunan, t.enyakin});
+        }
+    }
+    if (ilerleme) IlerlemeCiz(etiketli.size(), etiketli.size());
+    const double sure = std::chrono::duration<double>(std::chrono::steady_clock::now() - bas).count();
+    std::vector<std::string> sutunlar(sozler.begin(), sozler.end());
+    sutunlar.push_back(YOK);
+
+    if (s.json) {
+        std::string j = "{\"kural_dizini\":" + JsonMetin(s.dizin) + ",\"kural_dosyasi_sayisi\":" +
+                        std::to_string(kitaplar.size()) + ",\"toplam\":" + std::to_string(genel.toplam) +
+                        ",\"dogru\":" + std::to_string(genel.dogru) + ",\"dogruluk\":" +
+                        (genel.toplam > 0 ? JsonSayi(static_cast<float>(genel.dogru) / genel.toplam) : "null") +
+                        ",\"sure_saniye\":" + JsonSayi(static_cast<float>(sure)) + ",\"sozler\":[";
+        for (size_t i = 0; i < sutunlar.size(); i++) j += (i ? "," : "") + JsonMetin(sutunlar[i]);
+        j += "],\"karisiklik\":[";
+        for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
+            j += std::string(i ? "," : "") + "[";
+            for (size_t k = 0; k < sutunlar.size(); k++)
+                j += (k ? "," : "") + std::to_string(karisiklik[sutunlar[i]][sutunlar[k]]);
+            j += "]";
+        }
+        j += "],\"soz_basina\":[";
+        bool ilk = true;
+        for (const auto& [soz, sy] : sozBasina) {
+            j += std::string(ilk ? "" : ",") + "{\"soz\":" + JsonMetin(soz) + ",\"toplam\":" + std::to_string(sy.toplam) +
+                 ",\"dogru\":" + std::to_string(sy.dogru) + "}";
+            ilk = false;
+        }
+        j += "],\"yanlislar\":[";
+        for (size_t i = 0; i < yanlislar.size(); i++) {
+            const YANLIS& y = yanlislar[i];
+            j += std::string(i ? "," : "") + "{\"dosya\":" + JsonMetin(y.dosya) + ",\"beklenen\":" +
+                 JsonMetin(y.beklenen) + ",\"bulunan\":" + (y.bulunan == YOK ? "null" : JsonMetin(y.bulunan)) +
+                 ",\"uzaklik\":" + JsonSayi(y.uzaklik) + "}";
+        }
+        j += "],\"okunamayan\":[";
+        for (size_t i = 0; i < okunamayan.size(); i++) j += (i ? "," : "") + JsonMetin(okunamayan[i]);
+        j += "]}\n";
+        KonsolHamYaz(j);
+        KuralKitaplariBirak(kitaplar);
+        return sonuc;
+    }
+
+    Yaz("Değerlendirme: %d kayıt, %zu kural dosyası (%s), %.1f saniye\n", genel.toplam, kitaplar.size(),
+        s.dizin.c_str(), sure);
+    Yaz("Doğruluk: %d/%d = %s\n", genel.dogru, genel.toplam, Yuzde(genel.dogru, genel.toplam).c_str());
+    if (!okunamayan.empty()) Yaz("Okunamayan kayıt: %zu\n", okunamayan.size());
+    size_t gen = 5;
+    for (const std::string& w : sutunlar) gen = std::max(gen, Utf8Genislik(w) + 1);
+    Yaz("\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n");
+    std::string b = Sol("", gen);
+    for (const std::string& w : sutunlar) b += " " + Sag(w, gen);
+    Yaz("%s\n", b.c_str());
+    for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
+        if (sozBasina.count(sutunlar[i]) == 0) continue;
+        std::string r = Sol(sutunlar[i], gen);
+        for (const std::string& w : sutunlar) r += " " + Sag(std::to_string(karisiklik[sutunlar[i]][w]), gen);
+        Yaz("%s\n", r.c_str());
+    }
+    Yaz("\nSözcük başına doğruluk:\n");
+    for (const auto& [soz, sy] : sozBasina)
+        Yaz("%s %4d/%-4d %s\n", Sol(soz, gen).c_str(), sy.dogru, sy.toplam, Yuzde(sy.dogru, sy.toplam).c_str());
+    if (!yanlislar.empty()) {
+        Yaz("\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n");
+        for (const YANLIS& y : yanlislar)
+            Yaz("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), y.bulunan.c_str(),
+                static_cast<double>(y.uzaklik));
+    }
+    KuralKitaplariBirak(kitaplar);
+    return sonuc;
+}
+
+// ---------------------------------------------------------------- ciz
+
+int CizKomutu(const SECENEKLER& s) {
+    if (s.dosyalar.size() != 1) throw KullanimHatasi{"tek bir kayıt gerekli", s.komut};
+    std::string hata;
+    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
+    std::string cikti = s.cikti;
+    if (cikti.empty()) cikti = fs::path(s.dosyalar[0]).filename().replace_extension(".svg").string();
+    return KayitCiz(s.dosyalar[0], s.ses, cikti);
+}
+
+int Calistir(int argc, char** argv) {
+    if (argc < 2) {
+        HataHam(UcbirimeCevir(GENEL_YARDIM));
+        return 2;
+    }
+    const std::string k = argv[1];
+    if (k == "-h" || k == "--help" || k == "yardim") {
+        Yaz("%s", GENEL_YARDIM);
+        return 0;
+    }
+    if (k == "--version") {
+        Yaz("%s %s\n", PROG, VELMO_SURUM);
+        return 0;
+    }
+    if (k != "egit" && k != "tani" && k != "degerlendir" && k != "ciz")
+        throw KullanimHatasi{"bilinmeyen komut '" + k + "'", ""};
+    SECENEKLER s;
+    s.komut = k;
+    if (!Ayristir(argc, argv, s)) {
+        Sifirla(0);  // the help shows the defaults, not the values typed before -h
+        Yaz("%s", KomutYardimi(k).c_str());
+        return 0;
+    }
+    if (k == "egit") return EgitKomutu(s);
+    if (k == "tani") return TaniKomutu(s);
+    if (k == "degerlendir") return DegerlendirKomutu(s);
+    return CizKomutu(s);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    KodlamaBaslat();
+    Sifirla(0);
+    int sonuc;
+    try {
+        sonuc = Calistir(argc, argv);
+    } catch (const KullanimHatasi& h) {
+        Hata("%s: %s\n", PROG, h.metin.c_str());
+        if (h.komut.empty()) Hata("Yardım için: %s --help\n", PROG);
+        else Hata("Yardım için: %s %s --help\n", PROG, h.komut.c_str());
+        sonuc = 2;
+    }
+    KonsolBosalt();
+    return sonuc;
+}

@@ -1,0 +1,179 @@
+#include "wav.h"
+
+#include <samplerate.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "bellek.h"
+#include "cikti.h"
+#include "sifirlama.h"
+#include "velmo.h"
+
+namespace {
+
+struct SfKapat {
+    void operator()(SNDFILE* f) const { sf_close(f); }
+};
+
+// Reproducible white noise in [-1, 1): the same file always gives the same
+// recording.
+struct Gurultu {
+    uint32_t x = 0x9E3779B9u;
+    float Sonraki() {
+        x = x * 1664525u + 1013904223u;
+        return static_cast<float>(x >> 8) / 8388608.0f - 1.0f;
+    }
+};
+
+short Nicemle(float v) {
+    if (!std::isfinite(v)) return 0;
+    const float o = v * 32768.0f;
+    if (o >= 32767.0f) return 32767;
+    if (o <= -32768.0f) return -32768;
+    return static_cast<short>(std::lrint(o));
+}
+
+}  // namespace
+
+int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
+                  std::vector<short>& ornekler) {
+    ornekler.clear();
+    const char* a = ad.c_str();
+    struct stat st;
+    if (stat(a, &st) != 0) {
+        if (errno == ENOENT) Hata("%s: dosya yok.\n", a);
+        else Hata("%s: okunamıyor (%s).\n", a, std::strerror(errno));
+        return 1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Hata("%s: sıradan bir dosya değil.\n", a);
+        return 1;
+    }
+    SF_INFO bilgi{};
+    std::unique_ptr<SNDFILE, SfKapat> f(sf_open(a, SFM_READ, &bilgi));
+    if (!f) {
+        Hata("%s: ses dosyası olarak açılamadı (%s).\n", a, sf_strerror(nullptr));
+        return 1;
+    }
+    if (bilgi.channels < 1 || bilgi.samplerate < 1) {
+        Hata("%s: kanal sayısı ya da örnekleme oranı geçersiz.\n", a);
+        return 1;
+    }
+    if (bilgi.frames <= 0) {
+        Hata("%s: ses verisi yok.\n", a);
+        return 1;
+    }
+    const double oran = static_cast<double>(oo) / bilgi.samplerate;
+    if (bilgi.samplerate != oo && src_is_valid_ratio(oran) == 0) {
+        Hata("%s: %d Hz'den %d Hz'e dönüştürülemez.\n", a, bilgi.samplerate, oo);
+        return 1;
+    }
+
+    // The recording: the padding, then the sound, zero to the end.
+    const int64_t adet = static_cast<int64_t>(oo) * saniye;
+    const int64_t bas = std::min<int64_t>(adet, std::llround(ayar.dolgu * oo));
+    const int64_t gerek = adet - bas;  // samples of the sound that fit
+
+    // Only what can reach the recording is read (plus a margin for the
+    // resampler's filter).
+    const int64_t okunacak = std::min<int64_t>(
+        bilgi.frames, static_cast<int64_t>(std::ceil(static_cast<double>(gerek) / oran)) + 256);
+    const int k = bilgi.channels;
+    std::vector<float> tek;
+    tek.reserve(static_cast<size_t>(std::max<int64_t>(okunacak, 0)));
+    std::vector<float> parca(static_cast<size_t>(4096) * static_cast<size_t>(k));
+    int64_t okunan = 0;
+    while (okunan < okunacak) {
+        const sf_count_t istek = static_cast<sf_count_t>(std::min<int64_t>(4096, okunacak - okunan));
+        const sf_count_t n = sf_readf_float(f.get(), parca.data(), istek);
+        if (n <= 0) break;
+        for (sf_count_t i = 0; i < n; i++) {
+            if (k == 1) {
+                tek.push_back(parca[static_cast<size_t>(i)]);
+                continue;
+            }
+            float t = 0.0f;
+            for (int c = 0; c < k; c++) {
+                const float v = parca[static_cast<size_t>(i) * static_cast<size_t>(k) + static_cast<size_t>(c)];
+                t += std::isfinite(v) ? v : 0.0f;
+            }
+            tek.push_back(t / static_cast<float>(k));
+        }
+        okunan += n;
+    }
+    if (tek.empty()) {
+        Hata("%s: ses verisi okunamadı.\n", a);
+        return 1;
+    }
+
+    std::vector<float> ses;
+    if (bilgi.samplerate == oo) {
+        ses.swap(tek);
+    } else {
+        ses.resize(static_cast<size_t>(std::ceil(tek.size() * oran)) + 16);
+        SRC_DATA d{};
+        d.data_in = tek.data();
+        d.input_frames = static_cast<long>(tek.size());
+        d.data_out = ses.data();
+        d.output_frames = static_cast<long>(ses.size());
+        d.src_ratio = oran;
+        d.end_of_input = 1;
+        const int h = src_simple(&d, SRC_SINC_BEST_QUALITY, 1);
+        if (h != 0) {
+            Hata("%s: örnekleme oranı dönüştürülemedi (%s).\n", a, src_strerror(h));
+            return 1;
+        }
+        ses.resize(static_cast<size_t>(d.output_frames_gen));
+    }
+    if (static_cast<int64_t>(ses.size()) > gerek) ses.resize(static_cast<size_t>(gerek));
+
+    if (ayar.tepeVar) {
+        float tepe = 0.0f;
+        for (float v : ses)
+            if (std::isfinite(v)) tepe = std::max(tepe, std::fabs(v));
+        if (tepe > 0.0f) {
+            const float kazanc = static_cast<float>(std::pow(10.0, ayar.tepe / 20.0) / tepe);
+            for (float& v : ses) v *= kazanc;
+        }
+    }
+
+    std::vector<float> kayit(static_cast<size_t>(adet), 0.0f);
+    std::copy(ses.begin(), ses.end(), kayit.begin() + bas);
+    if (ayar.gurultuVar) {
+        const float g = static_cast<float>(std::pow(10.0, ayar.gurultu / 20.0));
+        Gurultu u;
+        for (float& v : kayit) v += g * u.Sonraki();
+    }
+    ornekler.resize(kayit.size());
+    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), Nicemle);
+    return 0;
+}
+
+int SesTamponuKur(const std::vector<short>& ornekler, int saniye) {
+    Sifirla(1);
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    // The byte count of the recording as Kaydet computes it from the format.
+    const int64_t blok = static_cast<int64_t>(b.ks) * (b.oc / 8);
+    const int64_t boy = blok * b.oo * saniye;
+    if (boy <= 0 || boy > INT32_MAX) {
+        Hata("Kayıt biçimi geçersiz (%d kanal, %d bit, %d Hz, %d s).\n", b.ks, b.oc, b.oo, saniye);
+        return 1;
+    }
+    char* tampon = static_cast<char*>(Ayir(static_cast<size_t>(boy), 1));
+    if (tampon == nullptr) {
+        Hata("Ses kaydı için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    const size_t kopya = std::min(static_cast<size_t>(boy), ornekler.size() * sizeof(short));
+    if (kopya > 0) std::memcpy(tampon, ornekler.data(), kopya);
+    ayr.kyt = tampon;
+    ayr.kytu = static_cast<int>(boy);
+    return 0;
+}

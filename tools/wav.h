@@ -1,0 +1,33 @@
+// Sound files as recordings. A file (WAV or any other format libsndfile
+// reads) is mixed to one channel, resampled to the settings' rate with
+// libsamplerate, optionally levelled, padded and given a little noise, and
+// cut or zero-filled to exactly the number of samples a recording of the
+// given length holds. SesTamponuKur then hands those samples to the program
+// as the sound buffer that Kaydet would have left (ayr.kyt / ayr.kytu).
+#ifndef WAV_H
+#define WAV_H
+
+#include <string>
+#include <vector>
+
+// How a file is turned into a recording.
+struct SESAYARI {
+    double dolgu = 0.0;        // seconds of silence before (and after) the sound
+    bool tepeVar = false;
+    double tepe = 0.0;         // peak level in dBFS the sound is brought to
+    bool gurultuVar = false;
+    double gurultu = 0.0;      // peak of white noise over the whole buffer, dBFS
+};
+
+// Reads `ad` into `ornekler`: oo * saniye 16-bit samples. 0 on success; 1
+// after one Turkish line naming the file on standard error.
+int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
+                  std::vector<short>& ornekler);
+
+// Releases the earlier recording (Sifirla(1)) and makes a new sound buffer
+// holding `ornekler`, sized as a recording of the settings' format and of
+// `saniye` seconds is (channels x bytes per sample x rate x seconds), the
+// rest zero. 0 on success, 1 after a message on standard error.
+int SesTamponuKur(const std::vector<short>& ornekler, int saniye);
+
+#endif
