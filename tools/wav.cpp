@@ -22,10 +22,18 @@ struct SfKapat {
     void operator()(SNDFILE* f) const { sf_close(f); }
 };
 
-// Reproducible white noise in [-1, 1): the same file always gives the same
-// recording.
+// Reproducible white noise in [-1, 1), seeded from the sound itself: the
+// same file always gives the same recording, and two files never share
+// their noise (identical noise would make identical feature vectors).
 struct Gurultu {
-    uint32_t x = 0x9E3779B9u;
+    uint32_t x;
+    explicit Gurultu(const std::vector<float>& ses) : x(2166136261u) {
+        for (float v : ses) {
+            uint32_t b;
+            std::memcpy(&b, &v, sizeof b);
+            x = (x ^ b) * 16777619u;
+        }
+    }
     float Sonraki() {
         x = x * 1664525u + 1013904223u;
         return static_cast<float>(x >> 8) / 8388608.0f - 1.0f;
@@ -148,7 +156,7 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
     std::copy(ses.begin(), ses.end(), kayit.begin() + bas);
     if (ayar.gurultuVar) {
         const float g = static_cast<float>(std::pow(10.0, ayar.gurultu / 20.0));
-        Gurultu u;
+        Gurultu u(ses);
         for (float& v : kayit) v += g * u.Sonraki();
     }
     ornekler.resize(kayit.size());
