@@ -34,3 +34,19 @@ done
 e2e_komut "t"
 durum=$(e2e_bitis_bekle 5)
 [ "$durum" = 0 ] || e2e_hata "cikis kodu $durum"
+
+# A terminal smaller than 80x50 clips the screen; the program works on.
+e2e_temizle
+E2E_GENISLIK=40 E2E_YUKSEKLIK=12
+e2e_baslat "$dizin" "$VELMO"
+e2e_bekle "ANA MENU"
+sleep 0.3
+e2e_komut "a"
+e2e_bekle "GeriKur"
+sleep 0.3
+e2e_komut "t"
+e2e_bekle "ANA MENU"
+sleep 0.3
+e2e_komut "t"
+durum=$(e2e_bitis_bekle 5)
+[ "$durum" = 0 ] || e2e_hata "kucuk ekranda cikis kodu $durum"

@@ -1,6 +1,7 @@
 # Helpers for end-to-end tests that drive the real program in tmux, as a person
 # at an 80x50 terminal would. Source this file, then:
-#   e2e_baslat DIR CMD...     start CMD in DIR in a fresh 80x50 pane (LANG=C.UTF-8);
+#   e2e_baslat DIR CMD...     start CMD in DIR in a fresh 80x50 pane (LANG=C.UTF-8;
+#                             E2E_GENISLIK / E2E_YUKSEKLIK give another size);
 #                             extra environment: set E2E_ENV=(VAR=value ...) before
 #   e2e_bekle TEXT [SECONDS]  wait until TEXT is on the screen (fails the test if not)
 #   e2e_bekle_satir ROW TEXT [SECONDS]   wait until row ROW contains TEXT
@@ -37,10 +38,10 @@ e2e_baslat() {
   local ortam=""
   local v
   for v in ${E2E_ENV[@]+"${E2E_ENV[@]}"}; do printf -v ortam '%s%q ' "$ortam" "$v"; done
-  "${E2E_TMUX[@]}" new-session -d -s e2e -x 80 -y 50 -c "$dizin" \
+  "${E2E_TMUX[@]}" new-session -d -s e2e -x "${E2E_GENISLIK:-80}" -y "${E2E_YUKSEKLIK:-50}" -c "$dizin" \
       "sleep 0.2; env LANG=C.UTF-8 LC_ALL=C.UTF-8 TERM=screen $ortam $komut; echo \$? > $E2E_DURUM"
   "${E2E_TMUX[@]}" set-option -t e2e remain-on-exit on >/dev/null
-  "${E2E_TMUX[@]}" resize-window -t e2e -x 80 -y 50 >/dev/null 2>&1 || true
+  "${E2E_TMUX[@]}" resize-window -t e2e -x "${E2E_GENISLIK:-80}" -y "${E2E_YUKSEKLIK:-50}" >/dev/null 2>&1 || true
 }
 
 e2e_ekran() { "${E2E_TMUX[@]}" capture-pane -p -t e2e; }
