@@ -272,6 +272,20 @@ void SozKoy(const SECENEKLER& s) {
     std::memcpy(ayr.kdbaslik.soz, cp.data(), cp.size());
 }
 
+// Every line of the stage messages `m` begins with the input's name.
+std::string SatirOnekli(const std::string& girdi, const std::string& m) {
+    const std::string onek = UcbirimeCevir(girdi + ": ");
+    std::string o;
+    bool basta = true;
+    for (char c : m) {
+        if (basta && c != '\n') o += onek;
+        basta = (c == '\n');
+        o.push_back(c);
+    }
+    if (!o.empty() && o.back() != '\n') o.push_back('\n');
+    return o;
+}
+
 std::string TabanAd(const std::string& yol) {
     const size_t b = yol.find_last_of('/');
     return b == std::string::npos ? yol : yol.substr(b + 1);
@@ -325,7 +339,7 @@ int TaniKomutu(const SECENEKLER& s) {
         std::string m;
         // Every file is scanned by the recognition screen's own code.
         TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, &m);
-        HataHam(m);
+        HataHam(SatirOnekli(d, m));
         if (!t.okundu) sonuc = 1;
         const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
         const bool yanit = k != nullptr && !t.reddedildi;
@@ -510,7 +524,7 @@ int DegerlendirKomutu(const SECENEKLER& s) {
         TANIMA t = TekTani(e.dosya, &kitaplar, s.dizin, komut, s.ses, "", s.red, &m);
         if (s.ayrinti && !m.empty()) {
             if (ilerleme) HataHam("\r\x1b[K");
-            HataHam(UcbirimeCevir(e.dosya + ":\n") + DenetimsizMetin(m));
+            HataHam(SatirOnekli(e.dosya, m));
         }
         if (!t.okundu) {
             okunamayan.push_back(e.dosya);

@@ -120,6 +120,9 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         Hata("%s: ses verisi okunamadı.\n", a);
         return 1;
     }
+    if (okunan < okunacak)
+        Hata("%s: uyarı: dosya eksik; başlığı %lld örnek diyor, %lld örnek okunabildi.\n", a,
+             static_cast<long long>(bilgi.frames), static_cast<long long>(okunan));
 
     std::vector<float> ses;
     if (bilgi.samplerate == oo) {

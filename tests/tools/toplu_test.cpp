@@ -1,0 +1,471 @@
+// Tests of velmo-toplu's modules: strict option values, sound files turned
+// into recordings, the kept codebooks scored as the screen's scan scores
+// them, training from takes, the picture and the output helpers.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "bellek.h"
+#include "cikti.h"
+#include "ciz.h"
+#include "dosya.h"
+#include "lpc.h"
+#include "secenek.h"
+#include "sifirlama.h"
+#include "sinir.h"
+#include "tanima.h"
+#include "tarama.h"
+#include "toplu.h"
+#include "velmo.h"
+#include "wav.h"
+
+namespace fs = std::filesystem;
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+namespace {
+
+class TopluTest : public ::testing::Test {
+protected:
+    fs::path eski, dizin;
+    void SetUp() override {
+        eski = fs::current_path();
+        char sablon[] = "/tmp/velmo_toplu_XXXXXX";
+        ASSERT_NE(mkdtemp(sablon), nullptr);
+        dizin = sablon;
+        fs::current_path(dizin);
+        Sifirla(0);
+    }
+    void TearDown() override {
+        Sifirla(0);
+        fs::current_path(eski);
+        fs::remove_all(dizin);
+    }
+};
+
+// Writes a sound file of `kanal` interleaved channels.
+void SesYaz(const std::string& ad, int bicim, int oran, int kanal, const std::vector<float>& veri) {
+    SF_INFO b{};
+    b.samplerate = oran;
+    b.channels = kanal;
+    b.format = bicim;
+    SNDFILE* f = sf_open(ad.c_str(), SFM_WRITE, &b);
+    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+    sf_command(f, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sf_writef_float(f, veri.data(), static_cast<sf_count_t>(veri.size() / static_cast<size_t>(kanal)));
+    sf_close(f);
+}
+
+void Pcm16Yaz(const std::string& ad, int oran, const std::vector<short>& x) {
+    SF_INFO b{};
+    b.samplerate = oran;
+    b.channels = 1;
+    b.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* f = sf_open(ad.c_str(), SFM_WRITE, &b);
+    ASSERT_NE(f, nullptr);
+    sf_write_short(f, x.data(), static_cast<sf_count_t>(x.size()));
+    sf_close(f);
+}
+
+// A word-like sound: `sure` seconds of a gliding two-tone vowel with a little
+// noise, after `bas` seconds of silence, at 12000 Hz.
+std::vector<short> Sozcuk(double bas, double sure, double f0, unsigned tohum) {
+    std::vector<short> x(static_cast<size_t>((bas + sure + 0.3) * 12000), 0);
+    double faz1 = 0, faz2 = 0;
+    for (size_t i = static_cast<size_t>(bas * 12000); i < static_cast<size_t>((bas + sure) * 12000); i++) {
+        const double t = (i / 12000.0 - bas) / sure;
+        faz1 += 2 * M_PI * (f0 + 300 * t) / 12000;
+        faz2 += 2 * M_PI * (f0 * 4.3 - 900 * t) / 12000;
+        tohum = tohum * 1103515245u + 12345u;
+        const double g = ((tohum >> 8) & 0xffff) / 65536.0 - 0.5;
+        const double zarf = std::sin(M_PI * t);
+        x[i] = static_cast<short>(9000 * zarf * (std::sin(faz1) + 0.5 * std::sin(faz2)) + 300 * g);
+    }
+    return x;
+}
+
+std::string Oku(const std::string& ad) {
+    std::ifstream f(ad, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+}  // namespace
+
+TEST(TopluSecenek, NumbersAreReadWholeOrRefused) {
+    int i = 99;
+    EXPECT_TRUE(TamsayiCoz("12", i));
+    EXPECT_EQ(i, 12);
+    EXPECT_TRUE(TamsayiCoz("+7", i));
+    EXPECT_EQ(i, 7);
+    EXPECT_TRUE(TamsayiCoz("-3", i));
+    EXPECT_EQ(i, -3);
+    for (const char* kotu : {"", "+", "-", "1.5", "12x", " 1", "1 ", "2147483648", "+-1", "0x10", "--1", "١"}) {
+        i = 5;
+        EXPECT_FALSE(TamsayiCoz(kotu, i)) << kotu;
+        EXPECT_EQ(i, 5) << kotu;
+    }
+    double d = 0;
+    EXPECT_TRUE(GercelCoz("-6", d));
+    EXPECT_EQ(d, -6.0);
+    EXPECT_TRUE(GercelCoz("1e-6", d));
+    for (const char* kotu : {"", "nan", "inf", "1,5", "1e999", ".", "- 1"}) EXPECT_FALSE(GercelCoz(kotu, d)) << kotu;
+    float f = 0;
+    ASSERT_TRUE(FloatCoz("0.000001", f));
+    uint32_t bit;
+    std::memcpy(&bit, &f, 4);
+    EXPECT_EQ(bit, 0x358637BDu);
+}
+
+TEST(TopluSecenek, SettingsOptionsWriteTheirFields) {
+    Sifirla(0);
+    std::string h;
+    EXPECT_TRUE(AyarSecenegiUygula("oo", "8000", &h));
+    EXPECT_TRUE(AyarSecenegiUygula("s", "32", &h));
+    EXPECT_TRUE(AyarSecenegiUygula("tur", "2", &h));
+    EXPECT_TRUE(AyarSecenegiUygula("yinl", "0", &h));
+    EXPECT_TRUE(AyarSecenegiUygula("uae", "0.5", &h));
+    EXPECT_EQ(ayr.kdbaslik.oo, 8000);
+    EXPECT_EQ(ayr.kdbaslik.s, 32);
+    EXPECT_EQ(ayr.kdbaslik.tur, 2);
+    EXPECT_EQ(ayr.yinl, 0);
+    EXPECT_EQ(ayr.uae, 0.5f);
+    EXPECT_FALSE(AyarSecenegiUygula("n", "15a", &h));
+    EXPECT_NE(h.find("--n"), std::string::npos);
+    EXPECT_EQ(ayr.kdbaslik.n, 15);
+    EXPECT_FALSE(AyarSecenegiMi("ks"));  // not a setting of the menu
+    EXPECT_TRUE(AyarSecenegiMi("bsge"));
+    SESAYARI s;
+    EXPECT_FALSE(SesSecenegiUygula("tepe", "3", s, &h));
+    EXPECT_FALSE(SesSecenegiUygula("dolgu", "-1", s, &h));
+    EXPECT_TRUE(SesSecenegiUygula("gurultu", "-54", s, &h));
+    EXPECT_TRUE(s.gurultuVar);
+    Sifirla(0);
+    ayr.kdbaslik.oo = 999;
+    EXPECT_FALSE(KayitAyarlariGecerli(3, &h));
+    ayr.kdbaslik.oo = 12000;
+    EXPECT_FALSE(KayitAyarlariGecerli(61, &h));
+    EXPECT_TRUE(KayitAyarlariGecerli(60, &h));
+    Sifirla(0);
+}
+
+TEST_F(TopluTest, SixteenBitFileAtTheRateGivesItsSamplesExactly) {
+    std::vector<short> x = {0, 1, -1, 32767, -32768, 1234, -4321};
+    Pcm16Yaz("a.wav", 12000, x);
+    std::vector<short> y;
+    ASSERT_EQ(SesDosyasiOku("a.wav", 12000, 1, {}, y), 0);
+    ASSERT_EQ(y.size(), 12000u);
+    EXPECT_TRUE(std::equal(x.begin(), x.end(), y.begin()));
+    EXPECT_TRUE(std::all_of(y.begin() + 7, y.end(), [](short v) { return v == 0; }));
+    // Longer than the recording: cut to its length.
+    std::vector<short> uzun(30000, 100);
+    Pcm16Yaz("b.wav", 12000, uzun);
+    ASSERT_EQ(SesDosyasiOku("b.wav", 12000, 2, {}, y), 0);
+    ASSERT_EQ(y.size(), 24000u);
+    EXPECT_TRUE(std::all_of(y.begin(), y.end(), [](short v) { return v == 100; }));
+    // The buffer is the one a recording of that format and length gets.
+    ASSERT_EQ(SesTamponuKur(x, 3), 0);
+    EXPECT_EQ(ayr.kytu, 2 * 12000 * 3);
+    EXPECT_EQ(std::memcmp(ayr.kyt, x.data(), x.size() * 2), 0);
+    EXPECT_EQ(ayr.kyt[ayr.kytu - 1], 0);
+}
+
+TEST_F(TopluTest, ChannelsAreMixedAndOtherFormatsConverted) {
+    std::vector<short> y;
+    SesYaz("st.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 12000, 2, {1000 / 32768.f, 3000 / 32768.f, -0.5f, 0.5f});
+    ASSERT_EQ(SesDosyasiOku("st.wav", 12000, 1, {}, y), 0);
+    EXPECT_EQ(y[0], 2000);
+    EXPECT_EQ(y[1], 0);
+    SesYaz("f.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 12000, 1, {0.5f, -0.25f, 2.0f, -3.0f});
+    ASSERT_EQ(SesDosyasiOku("f.wav", 12000, 1, {}, y), 0);
+    EXPECT_EQ(y[0], 16384);
+    EXPECT_EQ(y[1], -8192);
+    EXPECT_EQ(y[2], 32767);  // clipped, not wrapped
+    EXPECT_EQ(y[3], -32768);
+    SesYaz("u8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 12000, 1, {0.5f, -0.5f});
+    ASSERT_EQ(SesDosyasiOku("u8.wav", 12000, 1, {}, y), 0);
+    EXPECT_EQ(y[0], 16384);
+    EXPECT_EQ(y[1], -16384);
+    // 500 Hz at 8000 Hz, resampled to 12000 Hz: length and pitch kept.
+    std::vector<float> sin8(8000);
+    for (size_t i = 0; i < sin8.size(); i++) sin8[i] = 0.5f * std::sin(2 * M_PI * 500 * i / 8000.0);
+    SesYaz("s8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, sin8);
+    ASSERT_EQ(SesDosyasiOku("s8.wav", 12000, 2, {}, y), 0);
+    int gecis = 0;
+    short tepe = 0;
+    for (size_t i = 1; i < 12000; i++) {
+        gecis += (y[i - 1] < 0) != (y[i] < 0);
+        tepe = std::max<short>(tepe, static_cast<short>(std::abs(y[i])));
+    }
+    EXPECT_NEAR(gecis, 1000, 3);
+    EXPECT_NEAR(tepe, 16384, 200);
+    EXPECT_TRUE(std::all_of(y.begin() + 12100, y.end(), [](short v) { return v == 0; }));
+}
+
+TEST_F(TopluTest, PaddingLevelAndNoise) {
+    std::vector<short> x(1200, 1000);
+    Pcm16Yaz("a.wav", 12000, x);
+    std::vector<short> y;
+    SESAYARI s;
+    s.dolgu = 0.5;
+    s.tepeVar = true;
+    s.tepe = -6;
+    ASSERT_EQ(SesDosyasiOku("a.wav", 12000, 1, s, y), 0);
+    EXPECT_TRUE(std::all_of(y.begin(), y.begin() + 6000, [](short v) { return v == 0; }));
+    EXPECT_EQ(y[6000], 16423);  // 10^(-6/20) of full scale
+    EXPECT_EQ(y[7199], 16423);
+    EXPECT_EQ(y[7200], 0);
+    s.gurultuVar = true;
+    s.gurultu = -40;
+    std::vector<short> y1, y2, z;
+    ASSERT_EQ(SesDosyasiOku("a.wav", 12000, 1, s, y1), 0);
+    ASSERT_EQ(SesDosyasiOku("a.wav", 12000, 1, s, y2), 0);
+    EXPECT_EQ(y1, y2);  // the same file, the same recording
+    EXPECT_TRUE(std::all_of(y1.begin(), y1.begin() + 6000, [](short v) { return std::abs(v) <= 328; }));
+    EXPECT_GT(std::count_if(y1.begin(), y1.begin() + 6000, [](short v) { return v != 0; }), 5000);
+    std::vector<short> x2(1200, 1000);
+    x2[5] = -1000;  // another sound, even after levelling
+    Pcm16Yaz("b.wav", 12000, x2);
+    ASSERT_EQ(SesDosyasiOku("b.wav", 12000, 1, s, z), 0);
+    EXPECT_FALSE(std::equal(y1.begin(), y1.begin() + 6000, z.begin()));  // noise of its own
+}
+
+TEST_F(TopluTest, BrokenFilesAreNamedAndRefused) {
+    std::ofstream("metin.wav") << "bu bir ses dosyasi degil\n";
+    std::ofstream("bos.wav").close();
+    std::string yarim = "RIFF\x24\x00\x00\x00WAVEfmt ";
+    std::ofstream("yarim.wav", std::ios::binary) << yarim;
+    Pcm16Yaz("sifir.wav", 12000, {});
+    fs::create_directory("dizin.wav");
+    for (const char* ad : {"yok.wav", "metin.wav", "bos.wav", "yarim.wav", "sifir.wav", "dizin.wav"}) {
+        std::vector<short> y(3, 1);
+        CaptureStderr();
+        EXPECT_EQ(SesDosyasiOku(ad, 12000, 1, {}, y), 1) << ad;
+        const std::string m = GetCapturedStderr();
+        EXPECT_EQ(m.rfind(std::string(ad) + ": ", 0), 0u) << m;
+        EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 1) << m;
+        EXPECT_TRUE(y.empty());
+    }
+    // A rate the resampler cannot reach.
+    Pcm16Yaz("hizli.wav", 192000 * 2, std::vector<short>(100, 1));
+    std::vector<short> y;
+    CaptureStderr();
+    EXPECT_EQ(SesDosyasiOku("hizli.wav", 1000, 1, {}, y), 1);
+    EXPECT_NE(GetCapturedStderr().find("hizli.wav"), std::string::npos);
+}
+
+// Codebook files for the scan tests: word, size and a fill value.
+void KitapYaz(const std::string& ad, const char* soz, int s, int n, float deger, int tur = 1) {
+    Sifirla(4);
+    std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
+    std::strcpy(ayr.kdbaslik.soz, soz);
+    ayr.kdbaslik.s = s;
+    ayr.kdbaslik.n = n;
+    ayr.kdbaslik.tur = tur;
+    ayr.km = Calloc2B<float>(s, n, 4);
+    ayr.kms = s;
+    ayr.kmn = n;
+    for (int i = 0; i < s; i++)
+        for (int j = 0; j < n; j++) ayr.km[i][j] = deger + 0.01f * i - 0.02f * j;
+    std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s", ad.c_str());
+    std::string c;
+    Yakala([&] { ASSERT_EQ(KuralDosyaKaydet(), 0); });
+    Sifirla(4);
+}
+
+TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
+    fs::create_directory("k");
+    KitapYaz("k/b.vlm", "be", 4, 15, -0.5f);
+    KitapYaz("k/A.VLM", "a", 10, 15, -0.8f);
+    KitapYaz("k/c.vlm", "ce", 3, 12, -0.3f, 2);
+    KitapYaz("k/ayni.vlm", "be", 4, 15, -0.5f);   // ties b.vlm, listed first
+    KitapYaz("k/genis.vlm", "g", 4, 20, -0.5f);   // longer vectors: skipped
+    KitapYaz("k/x.txt", "x", 4, 15, -0.5f);
+    std::ofstream("k/bozuk.vlm") << "VLM";
+    // An utterance analysed with the defaults.
+    ASSERT_EQ(SesTamponuKur(Sozcuk(0.3, 0.6, 180, 7), 2), 0);
+    Yakala([] {
+        UcNoktalarBul(false);
+        LPC_Cozumle(false);
+    });
+    ASSERT_GT(ayr.r, 10);
+
+    std::vector<KURALKITABI> kitaplar;
+    std::string m;
+    ASSERT_TRUE(KuralKitaplariOku("k", 15, kitaplar, &m));
+    EXPECT_NE(m.find("bozuk.vlm"), std::string::npos);
+    EXPECT_NE(m.find("genis.vlm"), std::string::npos);
+    const std::vector<TANIMA_SONUCU> bizim = KuralKitaplariPuanla(kitaplar);
+    std::vector<TANIMA_SONUCU> ekran;
+    TANIMA_SONUCU enIyi;
+    Yakala([&] { KuralDosyalariniTara("k", 15, &enIyi, &ekran); });
+    ASSERT_EQ(bizim.size(), 4u);
+    ASSERT_EQ(ekran.size(), bizim.size());
+    for (size_t i = 0; i < ekran.size(); i++) {
+        EXPECT_EQ(bizim[i].dosya, ekran[i].dosya);
+        EXPECT_STREQ(bizim[i].soz, ekran[i].soz);
+        EXPECT_EQ(std::memcmp(&bizim[i].puan, &ekran[i].puan, 4), 0) << bizim[i].dosya;
+    }
+    EXPECT_EQ(bizim[0].dosya, "A.VLM");
+    EXPECT_EQ(bizim[1].dosya, "ayni.vlm");
+    const int k = EnYakinKitap(bizim);
+    ASSERT_GE(k, 0);
+    EXPECT_EQ(bizim[static_cast<size_t>(k)].dosya, enIyi.dosya);
+    EXPECT_EQ(bizim[static_cast<size_t>(k)].puan, enIyi.puan);
+    KuralKitaplariBirak(kitaplar);
+
+    // The winner: strictly below the best so far, starting at 1000.
+    auto puan = [](std::vector<float> p) {
+        std::vector<TANIMA_SONUCU> v(p.size());
+        for (size_t i = 0; i < p.size(); i++) v[i].puan = p[i];
+        return EnYakinKitap(v);
+    };
+    EXPECT_EQ(puan({3, 2, 2, 5}), 1);
+    EXPECT_EQ(puan({1000, INFINITY}), -1);
+    EXPECT_EQ(puan({}), -1);
+    EXPECT_EQ(puan({INFINITY, 999.9f}), 1);
+}
+
+TEST_F(TopluTest, TrainingTakesAsTheMenusAndSkippingFailedOnes) {
+    Pcm16Yaz("a.wav", 12000, Sozcuk(0.4, 0.7, 160, 1));
+    Pcm16Yaz("b.wav", 12000, Sozcuk(0.3, 0.8, 175, 2));
+    Pcm16Yaz("sessiz.wav", 12000, std::vector<short>(20000, 3));
+    std::strcpy(ayr.kdbaslik.soz, "deneme");
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    EGITIMAYARI e;
+    e.cikti = "ab.vlm";
+    std::string m;
+    Yakala([&] { EXPECT_EQ(TopluEgit({"a.wav", "b.wav"}, e), 0); });
+    ASSERT_EQ(fs::file_size("ab.vlm"), 688u);
+    EXPECT_TRUE(fs::exists("ab.vlm.txt"));
+    EXPECT_FALSE(fs::exists("sinir.txt"));  // no dumps unless asked
+    // Silence in between fails, is named, and leaves the codebook alone.
+    e.cikti = "asb.vlm";
+    CaptureStderr();
+    ayr.kdbaslik = komut;
+    Yakala([&] { EXPECT_EQ(TopluEgit({"a.wav", "sessiz.wav", "b.wav", "yok.wav"}, e), 1); });
+    m = GetCapturedStderr();
+    EXPECT_NE(m.find("sessiz.wav"), std::string::npos);
+    EXPECT_NE(m.find("yok.wav"), std::string::npos);
+    EXPECT_EQ(Oku("asb.vlm"), Oku("ab.vlm"));
+    // An existing file is kept unless replacing is asked for.
+    CaptureStderr();
+    ayr.kdbaslik = komut;
+    Yakala([&] { EXPECT_EQ(TopluEgit({"a.wav"}, e), 1); });
+    EXPECT_NE(GetCapturedStderr().find("--uzerine"), std::string::npos);
+    EXPECT_EQ(Oku("asb.vlm"), Oku("ab.vlm"));
+    // Nothing trains: nothing is written.
+    e.cikti = "hic.vlm";
+    CaptureStderr();
+    ayr.kdbaslik = komut;
+    Yakala([&] { EXPECT_EQ(TopluEgit({"sessiz.wav"}, e), 1); });
+    GetCapturedStderr();
+    EXPECT_FALSE(fs::exists("hic.vlm"));
+    EXPECT_FALSE(fs::exists("hic.vlm.txt"));
+    // Pooled: one new codebook of the size asked for, dumps where asked.
+    fs::create_directory("dokum");
+    ayr.kdbaslik = komut;
+    ayr.kdbaslik.s = 16;
+    e.cikti = "havuz.vlm";
+    e.havuz = true;
+    e.dokum = "dokum";
+    Yakala([&] { EXPECT_EQ(TopluEgit({"a.wav", "b.wav"}, e), 0); });
+    EXPECT_EQ(fs::file_size("havuz.vlm"), 88u + 16u * 15u * 4u);
+    EXPECT_TRUE(fs::exists("dokum/sinir.txt"));
+    EXPECT_TRUE(fs::exists("dokum/Ci.txt"));
+    EXPECT_FALSE(fs::exists("sinir.txt"));
+    EXPECT_EQ(ayr.km, nullptr);
+    EXPECT_EQ(ayr.kyt, nullptr);
+}
+
+TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
+    Pcm16Yaz("a.wav", 12000, Sozcuk(0.4, 0.7, 160, 1));
+    Pcm16Yaz("b.wav", 12000, Sozcuk(0.3, 0.5, 330, 2));
+    fs::create_directory("k");
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    EGITIMAYARI e;
+    for (const char* w : {"a", "b"}) {
+        ayr.kdbaslik = komut;
+        std::strcpy(ayr.kdbaslik.soz, w);
+        e.cikti = std::string("k/") + w + ".vlm";
+        Yakala([&] { ASSERT_EQ(TopluEgit({std::string(w) + ".wav"}, e), 0); });
+    }
+    ayr.kdbaslik = komut;
+    std::string m;
+    std::vector<KURALKITABI> kitaplar;
+    ASSERT_TRUE(KuralKitaplariOku("k", 15, kitaplar, &m));
+    for (const char* w : {"a", "b"}) {
+        const std::string g = std::string(w) + ".wav";
+        TANIMA t1 = TekTani(g, nullptr, "k", komut, {}, "", 0, &m);
+        TANIMA t2 = TekTani(g, &kitaplar, "k", komut, {}, "", 0, &m);
+        ASSERT_GE(t1.kazanan, 0);
+        EXPECT_EQ(SonucSozu(t1.puanlar[static_cast<size_t>(t1.kazanan)]), w);
+        EXPECT_EQ(t1.kazanan, t2.kazanan);
+        EXPECT_EQ(t1.enyakin, t2.enyakin);
+        // A ratio that no answer can meet withholds it.
+        TANIMA t3 = TekTani(g, &kitaplar, "k", komut, {}, "", 1e-9, &m);
+        EXPECT_TRUE(t3.reddedildi);
+        TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, &m);
+        EXPECT_FALSE(t4.reddedildi);
+    }
+    EXPECT_EQ(std::memcmp(&ayr.kdbaslik, &komut, sizeof komut), 0);  // settings put back
+    KuralKitaplariBirak(kitaplar);
+    CaptureStderr();
+    TANIMA t = TekTani("yok.wav", nullptr, "k", komut, {}, "", 0, &m);
+    GetCapturedStderr();
+    EXPECT_FALSE(t.okundu);
+}
+
+TEST(TopluCiz, PictureShowsThresholdsEndsAndEscapesTheName) {
+    std::vector<short> x(4000, 0);
+    std::vector<int> o(4000, 0), z(4000, 0);
+    for (int i = 1000; i < 2000; i++) x[static_cast<size_t>(i)] = (i % 7) * 500, o[static_cast<size_t>(i)] = 900;
+    CIZIM c;
+    c.baslik = "<a&b>\xff.wav";
+    c.x = x.data();
+    c.orke = o.data();
+    c.sfrgecis = z.data();
+    c.boyut = 4000;
+    c.oo = 4000;
+    c.yee = 375;
+    c.aee = 200;
+    c.bsge = 10;
+    std::string svg = SvgCiz(c);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    EXPECT_NE(svg.find("&lt;a&amp;b&gt;\xEF\xBF\xBD.wav"), std::string::npos);
+    EXPECT_NE(svg.find("yüksek örke eşiği 375"), std::string::npos);
+    EXPECT_NE(svg.find("alçak örke eşiği 200"), std::string::npos);
+    EXPECT_NE(svg.find("başlangıç sıfır geçiş eşiği 10"), std::string::npos);
+    EXPECT_NE(svg.find("Konuşma bulunamadı"), std::string::npos);
+    EXPECT_EQ(svg.find(">bitiş<"), std::string::npos);
+    c.konusma = true;
+    c.uc1 = 1000;
+    c.uc2 = 1999;
+    c.penu = 80;
+    c.admu = 40;
+    c.cerceve = 24;
+    svg = SvgCiz(c);
+    EXPECT_NE(svg.find(">bitiş<"), std::string::npos);
+    EXPECT_NE(svg.find("örnek 1000 (0.250 s)"), std::string::npos);
+    // An empty recording still gives a picture.
+    c = CIZIM{};
+    EXPECT_NE(SvgCiz(c).find("</svg>"), std::string::npos);
+}
+
+TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
+    EXPECT_EQ(JsonMetin("a\"b\\\n\x01ş"), "\"a\\\"b\\\\\\n\\u0001ş\"");
+    EXPECT_EQ(JsonMetin("x\xff\xc3"), "\"x\\ufffd\\ufffd\"");
+    EXPECT_EQ(JsonSayi(INFINITY), "null");
+    EXPECT_EQ(JsonSayi(0.1f), "0.1");
+    EXPECT_EQ(DenetimsizMetin("a\x1b[Lb\x1b[1;2Hc\x1b[?25l"), "abc");
+    EXPECT_EQ(PuanSatirlariniAt("evet\t\tuzaklik:0.1\nx: atlandı.\nhayir\t\tuzaklik:inf\n"), "x: atlandı.\n");
+    EXPECT_EQ(Utf8Genislik("göz"), 3u);
+}
