@@ -75,10 +75,21 @@ void HataHam(const std::string& metin) {
 }
 
 std::string Yakala(const std::function<void()>& is) {
+    // Inside another catch the inner one takes its part of the outer text.
+    static std::string* etkin = nullptr;
+    if (etkin != nullptr) {
+        const size_t bas = etkin->size();
+        is();
+        std::string parca = etkin->substr(bas);
+        etkin->resize(bas);
+        return DenetimsizMetin(parca);
+    }
     KonsolBosalt();
     std::string yakalanan;
     KonsolTestKur("", &yakalanan);
+    etkin = &yakalanan;
     is();
+    etkin = nullptr;
     KonsolTestBitir();
     return DenetimsizMetin(yakalanan);
 }

@@ -16,7 +16,7 @@ void Hata(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 void HataHam(const std::string& metin);
 
 // Runs `is` with the console caught; returns what it printed, without
-// escape sequences.
+// escape sequences. Catches may be nested.
 std::string Yakala(const std::function<void()>& is);
 std::string DenetimsizMetin(const std::string& metin);
 

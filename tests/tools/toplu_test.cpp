@@ -17,6 +17,7 @@
 #include "cikti.h"
 #include "ciz.h"
 #include "dosya.h"
+#include "konsol.h"
 #include "lpc.h"
 #include "secenek.h"
 #include "sifirlama.h"
@@ -468,4 +469,12 @@ TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
     EXPECT_EQ(DenetimsizMetin("a\x1b[Lb\x1b[1;2Hc\x1b[?25l"), "abc");
     EXPECT_EQ(PuanSatirlariniAt("evet\t\tuzaklik:0.1\nx: atlandı.\nhayir\t\tuzaklik:inf\n"), "x: atlandı.\n");
     EXPECT_EQ(Utf8Genislik("göz"), 3u);
+    std::string ic;
+    const std::string dis = Yakala([&] {
+        Yaz("a");
+        ic = Yakala([] { Yaz("b"); });
+        Yaz("c");
+    });
+    EXPECT_EQ(dis, "ac");
+    EXPECT_EQ(ic, "b");
 }
