@@ -50,18 +50,7 @@ size_t TamOku(int fd, void* hedef, size_t boy) {
 std::string Metin(const char* p, size_t enfazla) { return std::string(p, strnlen(p, enfazla)); }
 
 // Appends formatted text to `cikti` as it is.
-void EkleV(std::string& cikti, const char* bicim, va_list a) {
-    va_list b;
-    va_copy(b, a);
-    const int n = std::vsnprintf(nullptr, 0, bicim, a);
-    if (n > 0) {
-        const size_t eski = cikti.size();
-        cikti.resize(eski + static_cast<size_t>(n) + 1);
-        std::vsnprintf(&cikti[eski], static_cast<size_t>(n) + 1, bicim, b);
-        cikti.resize(eski + static_cast<size_t>(n));
-    }
-    va_end(b);
-}
+void EkleV(std::string& cikti, const char* bicim, va_list a) { cikti += BicimleV(bicim, a); }
 
 void Ekle(std::string& cikti, const char* bicim, ...) {
     va_list a;

@@ -49,22 +49,10 @@ size_t Utf8Boy(const std::string& s, size_t i) {
 }  // namespace
 
 void Hata(const char* bicim, ...) {
-    char kucuk[1024];
     va_list a;
     va_start(a, bicim);
-    va_list b;
-    va_copy(b, a);
-    int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
+    const std::string metin = BicimleV(bicim, a);
     va_end(a);
-    std::string metin;
-    if (n >= 0 && static_cast<size_t>(n) < sizeof kucuk) {
-        metin.assign(kucuk, static_cast<size_t>(n));
-    } else if (n >= 0) {
-        metin.resize(static_cast<size_t>(n) + 1);
-        std::vsnprintf(&metin[0], metin.size(), bicim, b);
-        metin.resize(static_cast<size_t>(n));
-    }
-    va_end(b);
     HataHam(UcbirimeCevir(metin));
 }
 

@@ -179,27 +179,28 @@ void gotoxy(int x, int y) {
 
 void setcursortype(int gorunur) { Csi(gorunur ? "?25h" : "?25l"); }
 
-void Yaz(const char* bicim, ...) {
+std::string BicimleV(const char* bicim, va_list a) {
     char kucuk[512];
-    va_list a;
-    va_start(a, bicim);
     va_list b;
     va_copy(b, a);
-    int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
-    va_end(a);
+    const int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
     std::string metin;
-    if (n < 0) {
-        va_end(b);
-        return;
-    }
-    if (static_cast<size_t>(n) < sizeof kucuk) {
+    if (n >= 0 && static_cast<size_t>(n) < sizeof kucuk) {
         metin.assign(kucuk, static_cast<size_t>(n));
-    } else {
+    } else if (n >= 0) {
         metin.resize(static_cast<size_t>(n) + 1);
         std::vsnprintf(&metin[0], metin.size(), bicim, b);
         metin.resize(static_cast<size_t>(n));
     }
     va_end(b);
+    return metin;
+}
+
+void Yaz(const char* bicim, ...) {
+    va_list a;
+    va_start(a, bicim);
+    const std::string metin = BicimleV(bicim, a);
+    va_end(a);
     Ekle(UcbirimeCevir(metin));
 }
 

@@ -9,6 +9,7 @@
 #ifndef KONSOL_H
 #define KONSOL_H
 
+#include <cstdarg>
 #include <string>
 
 enum { KONSOL_SON = -1 };  // end of input
@@ -28,6 +29,8 @@ void setcursortype(int gorunur); // 0 hidden, 1 normal
 // Formatted write at the cursor: UTF-8 format and texts, shown converted.
 void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 void KonsolHamYaz(const std::string& bayt);  // bytes as they are
+// printf formatting into a string, whatever its length.
+std::string BicimleV(const char* bicim, va_list a);
 void KonsolBosalt();                         // send buffered output now
 
 // Input.
