@@ -3,6 +3,7 @@
 set -euo pipefail
 paketler=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
+          libsoxr-dev nlohmann-json3-dev libcli11-dev dpkg-dev
           clang tmux espeak-ng sox libsox-fmt-all)
 eksik=()
 for p in "${paketler[@]}"; do
