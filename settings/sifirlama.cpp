@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../app/velmo.h"
-#include "../ui/konsol.h"
+#include "konsol.h"
+#include "velmo.h"
 #include "bellek.h"
 
 AYARLAR ayr;

@@ -62,42 +62,6 @@ void HataHam(const std::string& metin) {
     HataFd(metin);
 }
 
-std::string Yakala(const std::function<void()>& is) {
-    // Inside another catch the inner one takes its part of the outer text.
-    static std::string* etkin = nullptr;
-    if (etkin != nullptr) {
-        const size_t bas = etkin->size();
-        is();
-        std::string parca = etkin->substr(bas);
-        etkin->resize(bas);
-        return DenetimsizMetin(parca);
-    }
-    KonsolBosalt();
-    std::string yakalanan;
-    KonsolTestKur("", &yakalanan);
-    etkin = &yakalanan;
-    is();
-    etkin = nullptr;
-    KonsolTestBitir();
-    return DenetimsizMetin(yakalanan);
-}
-
-std::string DenetimsizMetin(const std::string& metin) {
-    std::string o;
-    o.reserve(metin.size());
-    for (size_t i = 0; i < metin.size(); i++) {
-        if (metin[i] == '\x1b' && i + 1 < metin.size() && metin[i + 1] == '[') {
-            // CSI: parameters and intermediates up to the final byte.
-            size_t j = i + 2;
-            while (j < metin.size() && !(metin[j] >= 0x40 && metin[j] <= 0x7E)) j++;
-            i = j;
-            continue;
-        }
-        o.push_back(metin[i]);
-    }
-    return o;
-}
-
 std::string JsonMetin(const std::string& s) {
     std::string o = "\"";
     for (size_t i = 0; i < s.size();) {

@@ -1,24 +1,19 @@
 // Output of velmo-toplu. Results go to standard output through the console
 // layer (Yaz); diagnostics go to standard error (Hata), in the terminal's
-// charset. Yakala runs a stage of the program with the console's output
-// caught in a string, so the tool decides where the stage's messages go;
-// screen control sequences (the line insertion of a score line) are removed.
+// charset; a stage's messages are caught with the console layer's Yakala.
 // Also small JSON text helpers.
 #ifndef CIKTI_H
 #define CIKTI_H
 
-#include <functional>
 #include <string>
+
+#include "konsol.h"  // Yakala
 
 // One formatted message (UTF-8 format) on standard error.
 void Hata(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 // Bytes already in the terminal's charset, on standard error.
 void HataHam(const std::string& metin);
 
-// Runs `is` with the console caught; returns what it printed, without
-// escape sequences. Catches may be nested.
-std::string Yakala(const std::function<void()>& is);
-std::string DenetimsizMetin(const std::string& metin);
 
 // The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
 std::string Utf8Onar(const std::string& metin);

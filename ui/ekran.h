@@ -1,13 +1,12 @@
-// Helpers shared by the screens: directory listings, typed text, the word.
+// Helpers shared by the screens: typed text, the word. (Directory listings,
+// DizinDosyalari, come from the recognition scan's tanima.h.)
 #ifndef EKRAN_H
 #define EKRAN_H
 
 #include <string>
 #include <vector>
 
-// Names of the ordinary files of `dizin`, sorted by name ("" when it cannot
-// be read).
-std::vector<std::string> DizinDosyalari(const char* dizin);
+#include "tanima.h"
 
 // Typed text (terminal charset) to UTF-8; false, with a message, when the
 // bytes are not text of the terminal.

@@ -10,6 +10,7 @@
 #define KONSOL_H
 
 #include <cstdarg>
+#include <functional>
 #include <string>
 
 enum { KONSOL_SON = -1 };  // end of input
@@ -49,5 +50,11 @@ bool GirdiBitti();                    // end of input has been reached
 // Test seam: input from `girdi`, output appended to *cikti.
 void KonsolTestKur(const std::string& girdi, std::string* cikti);
 void KonsolTestBitir();
+
+// Runs `is` with the console's output caught; returns what it printed,
+// without escape sequences (the line insertion of a score line and such), so
+// the caller decides where a stage's messages go. Catches may be nested.
+std::string Yakala(const std::function<void()>& is);
+std::string DenetimsizMetin(const std::string& metin);
 
 #endif

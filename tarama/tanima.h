@@ -1,5 +1,6 @@
-// Recognition: the utterance in ayr (features of the last analysis) scored
-// against every codebook file of a directory, as the recognition screen does.
+// The recognition scan: the utterance in ayr (features of the last analysis)
+// scored against every codebook file of a directory, as the recognition
+// screen, velmo-toplu and the benchmarks use it.
 // Files are taken in name order, "*.vlm" matched without regard to case; a
 // file that cannot be opened is skipped silently, an invalid one, or one made
 // for longer vectors than the utterance has, after one line naming it. Each
@@ -28,5 +29,12 @@ void KuralDosyalariniTara(const char* dizin, int nAnaliz, TANIMA_SONUCU* enIyi,
 
 // Does the name end in ".vlm", in any case?
 bool VlmDosyasi(const std::string& ad);
+
+// Names of the ordinary files of `dizin`, sorted by name (none when it cannot
+// be read).
+std::vector<std::string> DizinDosyalari(const char* dizin);
+
+// The word of a scored entry as UTF-8.
+std::string SonucSozu(const TANIMA_SONUCU& t);
 
 #endif

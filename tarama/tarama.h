@@ -1,6 +1,6 @@
 // The codebook files of a directory read once and kept, for scoring many
 // utterances without reading the files again. The listing, the skipping and
-// the scoring follow the recognition screen's scan (KuralDosyalariniTara):
+// the scoring follow the one-pass scan (KuralDosyalariniTara, tanima.h):
 // ordinary files whose name ends in ".vlm" in any case, in name order; a file
 // that cannot be opened is skipped silently, an invalid one or one made for
 // longer vectors than the utterances are analysed with after one line; a
@@ -36,8 +36,5 @@ std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& 
 // Index of the winning entry: the first with the smallest score strictly
 // below 1000; -1 when none.
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
-
-// The word of a scored entry as UTF-8.
-std::string SonucSozu(const TANIMA_SONUCU& t);
 
 #endif

@@ -1,16 +1,82 @@
+// The recognition scan: directory listing, reading and validating the
+// codebook files, scoring them against the current analysis.
 #include "tarama.h"
 
+#include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "bellek.h"
-#include "cikti.h"
 #include "dosya.h"
-#include "ekran.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "vq1.h"
+
+std::vector<std::string> DizinDosyalari(const char* dizin) {
+    std::vector<std::string> adlar;
+    std::error_code hata;
+    std::filesystem::directory_iterator it(dizin, hata), son;
+    for (; !hata && it != son; it.increment(hata)) {
+        std::error_code h2;
+        if (it->is_regular_file(h2)) adlar.push_back(it->path().filename().string());
+    }
+    std::sort(adlar.begin(), adlar.end());
+    return adlar;
+}
+
+bool VlmDosyasi(const std::string& ad) {
+    return ad.size() > 4 && strcasecmp(ad.c_str() + ad.size() - 4, ".vlm") == 0;
+}
+
+void KuralDosyalariniTara(const char* dizin, int nAnaliz, TANIMA_SONUCU* enIyi,
+                          std::vector<TANIMA_SONUCU>* hepsi) {
+    enIyi->dosya.clear();
+    enIyi->soz[0] = '\0';
+    enIyi->puan = 1000.0f;
+    const std::string onek = std::string(dizin) + "/";
+    for (const std::string& ad : DizinDosyalari(dizin)) {
+        if (!VlmDosyasi(ad)) continue;
+        const std::string yol = onek + ad;
+        KURALDOSYABASLIK baslik;
+        float** km = nullptr;
+        const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km);
+        if (sonuc == KDOKU_ACILAMIYOR) continue;
+        if (sonuc == KDOKU_BELLEK) break;
+        if (sonuc != KDOKU_TAMAM) {
+            insline();
+            continue;
+        }
+        if (baslik.n > nAnaliz) {
+            Yaz("%s: yöney boyutu %d, konuşma %d boyutla çözümlendi; atlandı.\n", yol.c_str(), baslik.n, nAnaliz);
+            insline();
+            Free2B(km);
+            continue;
+        }
+        ayr.kdbaslik = baslik;
+        try {
+            Free2B(ayr.km);
+        } catch (...) {
+            Yaz("Kural kitabı silinemiyor 'KonusTanisin()'\n");
+        }
+        ayr.km = km;
+        ayr.kms = baslik.s;
+        ayr.kmn = baslik.n;
+        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s*.vlm", onek.c_str());
+        ayr.kdbayrak = 1;
+        TANIMA_SONUCU t;
+        t.dosya = ad;
+        std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
+        t.soz[SOZ_BOYU] = '\0';
+        Yaz("%s\t\t", SonucSozu(t).c_str());
+        t.puan = OlasilikBul();
+        if (t.puan < enIyi->puan) *enIyi = t;
+        if (hepsi != nullptr) hepsi->push_back(t);
+    }
+}
 
 bool KuralKitaplariOku(const std::string& dizin, int nAnaliz, std::vector<KURALKITABI>& kitaplar,
                        std::string* mesaj) {
