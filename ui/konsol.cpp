@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "duz_metin.h"
 #include "kodlama.h"
 
 namespace {
@@ -29,6 +30,10 @@ bool testKipi = false;
 std::string testGirdi;
 std::string* testCikti = nullptr;
 
+// Plain text instead of escape sequences (output that is not a terminal).
+bool duzKip = false;
+DuzMetin duz;
+
 termios ilkAyar;
 bool ilkAyarVar = false;
 
@@ -42,13 +47,24 @@ void HamYazFd(const char* p, size_t n) {
     }
 }
 
-void Ekle(const std::string& s) {
+void Gonder() {
+    HamYazFd(cikis.data(), cikis.size());
+    cikis.clear();
+}
+
+void Gonder(const std::string& s) {
     if (testKipi) {
         if (testCikti != nullptr) testCikti->append(s);
         return;
     }
     cikis.append(s);
-    if (cikis.size() > 16384) KonsolBosalt();
+    if (cikis.size() > 16384) Gonder();
+}
+
+void Ekle(const std::string& s) {
+    if (!duzKip) return Gonder(s);
+    duz.Yaz(s);
+    Gonder(duz.Al());
 }
 
 void Csi(const std::string& govde) { Ekle("\x1b[" + govde); }
@@ -117,7 +133,7 @@ void AyarGeriYukle() {
 
 void Kapat() {
     if (!testKipi) {
-        if (isatty(1)) Ekle("\x1b[0m\x1b[?25h");
+        if (isatty(1) && !duzKip) Ekle("\x1b[0m\x1b[?25h");
         KonsolBosalt();
     }
     AyarGeriYukle();
@@ -150,13 +166,22 @@ void KonsolBaslat() {
     std::atexit(Kapat);
 }
 
+void KonsolDuzMetin(bool acik) { duzKip = acik; }
+
 void KonsolBosalt() {
+    if (duzKip) {
+        duz.SatirBitir();
+        Gonder(duz.Al());
+    }
     if (testKipi || cikis.empty()) return;
-    HamYazFd(cikis.data(), cikis.size());
-    cikis.clear();
+    Gonder();
 }
 
 void textmode(int kip) {
+    if (duzKip) {
+        duz.EkranTemizle();
+        return;
+    }
     if (kip == 64) Csi("8;50;80t");
     Csi("r");  // the whole screen is the text window
     textcolor(7);
@@ -164,21 +189,41 @@ void textmode(int kip) {
     clrscr();
 }
 
-void textcolor(int renk) { Csi(std::to_string(30 + AnsiRenk(renk)) + "m"); }
-void textbackground(int renk) { Csi(std::to_string(40 + AnsiRenk(renk)) + "m"); }
-void clrscr() { Csi("2J"), Csi("H"); }
-void clreol() { Csi("K"); }
-void insline() { Csi("L"); }
+void textcolor(int renk) {
+    if (!duzKip) Csi(std::to_string(30 + AnsiRenk(renk)) + "m");
+}
+void textbackground(int renk) {
+    if (!duzKip) Csi(std::to_string(40 + AnsiRenk(renk)) + "m");
+}
+void clrscr() {
+    if (duzKip) duz.EkranTemizle();
+    else Csi("2J"), Csi("H");
+}
+void clreol() {
+    if (duzKip) duz.SatirSil();
+    else Csi("K");
+}
+void insline() {
+    if (duzKip) duz.SatirBitir(), Gonder(duz.Al());
+    else Csi("L");
+}
 
 void gotoxy(int x, int y) {
     if (x < 1) x = 1;
     if (y < 1) y = 1;
     if (x > 80) x = 80;
     if (y > 50) y = 50;
-    Csi(std::to_string(y) + ";" + std::to_string(x) + "H");
+    if (duzKip) {
+        duz.Git(x, y);
+        Gonder(duz.Al());
+    } else {
+        Csi(std::to_string(y) + ";" + std::to_string(x) + "H");
+    }
 }
 
-void setcursortype(int gorunur) { Csi(gorunur ? "?25h" : "?25l"); }
+void setcursortype(int gorunur) {
+    if (!duzKip) Csi(gorunur ? "?25h" : "?25l");
+}
 
 std::string BicimleV(const char* bicim, va_list a) {
     char kucuk[512];
@@ -205,7 +250,13 @@ void Yaz(const char* bicim, ...) {
     Ekle(UcbirimeCevir(metin));
 }
 
-void KonsolHamYaz(const std::string& bayt) { Ekle(bayt); }
+void KonsolHamYaz(const std::string& bayt) {
+    if (duzKip) {
+        duz.SatirBitir();
+        Gonder(duz.Al());
+    }
+    Gonder(bayt);
+}
 
 int KarakterOku() { return Al(); }
 
@@ -305,8 +356,10 @@ int getche() {
 
 bool GirdiBitti() { return bitti; }
 
-void KonsolTestKur(const std::string& girdi, std::string* cikti) {
+void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin) {
     testKipi = true;
+    duzKip = duzMetin;
+    duz = DuzMetin();
     testGirdi = girdi;
     testCikti = cikti;
     bekleyen.clear();
@@ -317,6 +370,8 @@ void KonsolTestKur(const std::string& girdi, std::string* cikti) {
 
 void KonsolTestBitir() {
     testKipi = false;
+    duzKip = false;
+    duz = DuzMetin();
     testGirdi.clear();
     testCikti = nullptr;
     bekleyen.clear();

@@ -16,6 +16,9 @@
 enum { KONSOL_SON = -1 };  // end of input
 
 void KonsolBaslat();
+// Screens as plain text lines without escape sequences (for an output that
+// is not a terminal); see duz_metin.h.
+void KonsolDuzMetin(bool acik);
 
 // Screen (conio names; colours are numbers of the 16-colour text palette).
 void textmode(int kip);          // 64: 80 columns by 50 rows
@@ -47,8 +50,9 @@ int getch();                          // one key, no echo, no Enter
 int getche();                         // one key with echo
 bool GirdiBitti();                    // end of input has been reached
 
-// Test seam: input from `girdi`, output appended to *cikti.
-void KonsolTestKur(const std::string& girdi, std::string* cikti);
+// Test seam: input from `girdi`, output appended to *cikti (as plain text
+// when `duzMetin`).
+void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin = false);
 void KonsolTestBitir();
 
 // Runs `is` with the console's output caught; returns what it printed,
