@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# `cmake --install` into a temporary prefix, as a user without root would:
+# exactly the expected tree, and installed programs that run.
+#   kurulum.sh BUILD_DIR DINLE(1 when velmo-dinle is built)
+set -uo pipefail
+insa=$1 dinle=$2
+hata() { echo "HATA: $*" >&2; exit 1; }
+onek=$(mktemp -d); trap 'rm -rf "$onek"' EXIT
+
+cmake --install "$insa" --prefix "$onek" >"$onek.log" 2>&1 || { cat "$onek.log" >&2; rm -f "$onek.log"; hata "kurulum basarisiz"; }
+rm -f "$onek.log"
+
+beklenen=(bin/velmo bin/velmo-toplu share/man/man1/velmo.1 share/man/man1/velmo-toplu.1
+          share/bash-completion/completions/velmo-toplu share/doc/velmo/README.md)
+if [ "$dinle" = 1 ]; then
+  beklenen+=(bin/velmo-dinle share/man/man1/velmo-dinle.1 share/bash-completion/completions/velmo-dinle)
+fi
+bulunan=$(cd "$onek" && find . -type f -o -type l | sed 's|^\./||' | sort)
+istenen=$(printf '%s\n' "${beklenen[@]}" | sort)
+[ "$bulunan" = "$istenen" ] || hata "kurulan agac beklenenden farkli:
+$(diff <(echo "$istenen") <(echo "$bulunan"))"
+
+for p in velmo velmo-toplu; do
+  [ -x "$onek/bin/$p" ] || hata "bin/$p calistirilabilir degil"
+  surum=$("$onek/bin/$p" --version </dev/null) || hata "kurulan $p --version basarisiz"
+  grep -qx "$p [0-9][0-9.]*" <<<"$surum" || hata "kurulan $p surumu: $surum"
+done
+if [ "$dinle" = 1 ]; then
+  "$onek/bin/velmo-dinle" --version </dev/null | grep -qx "velmo-dinle [0-9][0-9.]*" || hata "kurulan velmo-dinle --version"
+fi
+if command -v man >/dev/null; then
+  for s in "$onek"/share/man/man1/*.1; do
+    [ -n "$(MANWIDTH=80 LANG=C.UTF-8 man -l "$s" 2>/dev/null | grep ÖRNEKLER)" ] || hata "$s man ile okunamadi"
+  done
+fi
+echo tamam
