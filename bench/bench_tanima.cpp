@@ -53,7 +53,7 @@ void BM_Tarama(benchmark::State& st) {
     TANIMA_SONUCU enIyi;
     for (auto _ : st) {
         cikti.clear();
-        KuralDosyalariniTara(d.c_str(), 15, &enIyi, nullptr);
+        KuralDosyalariniTara(d.c_str(), ayr.kdbaslik, &enIyi, nullptr);
         benchmark::DoNotOptimize(enIyi.puan);
     }
     fs::remove_all(d);

@@ -78,7 +78,7 @@ struct Hazirlik {
         }
         ayr.kdbaslik = komut;
         std::string m;
-        KuralKitaplariOku((dizin / "k").string(), komut.n, kitaplar, &m);
+        KuralKitaplariOku((dizin / "k").string(), komut, kitaplar, &m);
         WavYaz((dizin / "girdi.wav").string(), 8000, Sozcuk(8000, 170, 99));
     }
     ~Hazirlik() {

@@ -3,9 +3,11 @@
 // screen, velmo-toplu and the benchmarks use it.
 // Files are taken in name order, "*.vlm" matched without regard to case; a
 // file that cannot be opened is skipped silently, an invalid one, or one made
-// for longer vectors than the utterance has, after one line naming it. Each
-// scored file leaves its word and "uzaklik:..." on the console. The best is
-// the first file with the smallest score strictly below 1000.
+// with other analysis settings than the utterance (CozumlemeFarki), after one
+// line naming it and the reason. Each scored file leaves its word and
+// "uzaklik:..." on the console. The best is the first file with the smallest
+// score strictly below 1000. The scan leaves the record's settings, codebook,
+// file name and flag as they were before it.
 #ifndef TANIMA_H
 #define TANIMA_H
 
@@ -20,12 +22,20 @@ struct TANIMA_SONUCU {
     float puan;         // mean distortion
 };
 
-// `nAnaliz` is the vector size the utterance was analysed with. Fills `enIyi`
+// `analiz` holds the settings the utterance was analysed with. Fills `enIyi`
 // (puan 1000, empty word and file when nothing wins) and, if given, `hepsi`
-// with every scored file in order. Leaves in ayr the header and codebook of
-// the last file read, as the screen does.
-void KuralDosyalariniTara(const char* dizin, int nAnaliz, TANIMA_SONUCU* enIyi,
+// with every scored file in order.
+void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
                           std::vector<TANIMA_SONUCU>* hepsi);
+
+// Mean distortion of the utterance in ayr under the codebook `km` of the
+// header `baslik` (OlasilikBul with them in the record); the record's header
+// and codebook are put back afterwards.
+float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km);
+
+// True when a codebook of header `baslik` (read from `yol`) fits the
+// analysis `analiz`; otherwise prints the one line that skips it.
+bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz);
 
 // Does the name end in ".vlm", in any case?
 bool VlmDosyasi(const std::string& ad);

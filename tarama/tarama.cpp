@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "uyum.h"
 #include "vq1.h"
 
 std::vector<std::string> DizinDosyalari(const char* dizin) {
@@ -32,7 +34,39 @@ bool VlmDosyasi(const std::string& ad) {
     return ad.size() > 4 && strcasecmp(ad.c_str() + ad.size() - 4, ".vlm") == 0;
 }
 
-void KuralDosyalariniTara(const char* dizin, int nAnaliz, TANIMA_SONUCU* enIyi,
+float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km) {
+    const KURALDOSYABASLIK ayarlar = ayr.kdbaslik;
+    float** const eski = ayr.km;
+    const int kms = ayr.kms, kmn = ayr.kmn;
+    ayr.kdbaslik = baslik;
+    ayr.km = km;
+    ayr.kms = baslik.s;
+    ayr.kmn = baslik.n;
+    float puan = 1000.0f;
+    try {
+        puan = OlasilikBul();
+    } catch (...) {
+        ayr.kdbaslik = ayarlar;
+        ayr.km = eski;
+        ayr.kms = kms;
+        ayr.kmn = kmn;
+        throw;
+    }
+    ayr.kdbaslik = ayarlar;
+    ayr.km = eski;
+    ayr.kms = kms;
+    ayr.kmn = kmn;
+    return puan;
+}
+
+bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
+    const std::string fark = CozumlemeFarki(baslik, analiz);
+    if (fark.empty()) return true;
+    Yaz("%s: çözümleme ayarı farklı (%s); atlandı.\n", yol, fark.c_str());
+    return false;
+}
+
+void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
                           std::vector<TANIMA_SONUCU>* hepsi) {
     enIyi->dosya.clear();
     enIyi->soz[0] = '\0';
@@ -50,35 +84,24 @@ void KuralDosyalariniTara(const char* dizin, int nAnaliz, TANIMA_SONUCU* enIyi,
             insline();
             continue;
         }
-        if (baslik.n > nAnaliz) {
-            Yaz("%s: yöney boyutu %d, konuşma %d boyutla çözümlendi; atlandı.\n", yol.c_str(), baslik.n, nAnaliz);
+        // The codebook is the file's only while it is scored.
+        std::unique_ptr<float*, void (*)(float**)> kitap(km, [](float** k) { Free2B(k); });
+        if (!CozumlemeyeUygun(yol.c_str(), baslik, analiz)) {
             insline();
-            Free2B(km);
             continue;
         }
-        ayr.kdbaslik = baslik;
-        try {
-            Free2B(ayr.km);
-        } catch (...) {
-            Yaz("Kural kitabı silinemiyor 'KonusTanisin()'\n");
-        }
-        ayr.km = km;
-        ayr.kms = baslik.s;
-        ayr.kmn = baslik.n;
-        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s*.vlm", onek.c_str());
-        ayr.kdbayrak = 1;
         TANIMA_SONUCU t;
         t.dosya = ad;
         std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
         Yaz("%s\t\t", SonucSozu(t).c_str());
-        t.puan = OlasilikBul();
+        t.puan = KuralKitabiPuani(baslik, km);
         if (t.puan < enIyi->puan) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);
     }
 }
 
-bool KuralKitaplariOku(const std::string& dizin, int nAnaliz, std::vector<KURALKITABI>& kitaplar,
+bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
                        std::string* mesaj) {
     KuralKitaplariBirak(kitaplar);
     struct stat st;
@@ -95,9 +118,7 @@ bool KuralKitaplariOku(const std::string& dizin, int nAnaliz, std::vector<KURALK
         int sonuc = KDOKU_TAMAM;
         *mesaj += Yakala([&] {
             sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km);
-            if (sonuc == KDOKU_TAMAM && k.baslik.n > nAnaliz) {
-                Yaz("%s: yöney boyutu %d, konuşma %d boyutla çözümlendi; atlandı.\n", yol.c_str(), k.baslik.n,
-                    nAnaliz);
+            if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz)) {
                 Free2B(k.km);
                 k.km = nullptr;
                 sonuc = KDOKU_GECERSIZ;
@@ -120,23 +141,14 @@ void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar) {
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar) {
     std::vector<TANIMA_SONUCU> puanlar;
     puanlar.reserve(kitaplar.size());
-    float** const km = ayr.km;
-    const int kms = ayr.kms, kmn = ayr.kmn;
     for (const KURALKITABI& k : kitaplar) {
-        ayr.kdbaslik = k.baslik;
-        ayr.km = k.km;
-        ayr.kms = k.baslik.s;
-        ayr.kmn = k.baslik.n;
         TANIMA_SONUCU t;
         t.dosya = k.ad;
         std::memcpy(t.soz, k.baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
-        Yakala([&] { t.puan = OlasilikBul(); });
+        Yakala([&] { t.puan = KuralKitabiPuani(k.baslik, k.km); });
         puanlar.push_back(t);
     }
-    ayr.km = km;
-    ayr.kms = kms;
-    ayr.kmn = kmn;
     return puanlar;
 }
 

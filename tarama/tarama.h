@@ -2,10 +2,9 @@
 // utterances without reading the files again. The listing, the skipping and
 // the scoring follow the one-pass scan (KuralDosyalariniTara, tanima.h):
 // ordinary files whose name ends in ".vlm" in any case, in name order; a file
-// that cannot be opened is skipped silently, an invalid one or one made for
-// longer vectors than the utterances are analysed with after one line; a
-// codebook that cannot be allocated ends the listing. Scoring sets each
-// file's header and codebook in ayr and calls OlasilikBul.
+// that cannot be opened is skipped silently, an invalid one or one made with
+// other analysis settings than the utterances after one line; a codebook
+// that cannot be allocated ends the listing. Scoring is KuralKitabiPuani.
 #ifndef TARAMA_H
 #define TARAMA_H
 
@@ -24,13 +23,12 @@ struct KURALKITABI {
 // Reads the listing of `dizin` into `kitaplar` (released first). Messages
 // of skipped files are appended to *mesaj. False when the directory cannot
 // be listed.
-bool KuralKitaplariOku(const std::string& dizin, int nAnaliz, std::vector<KURALKITABI>& kitaplar,
+bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
                        std::string* mesaj);
 void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 
 // Scores of the current analysis against every codebook, in listing order,
-// as the screen's scan gives them. ayr.kdbaslik is left with the last file's
-// header; ayr.km and its shape are put back as they were.
+// as the screen's scan gives them; the record is left as it was.
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
 
 // Index of the winning entry: the first with the smallest score strictly

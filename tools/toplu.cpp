@@ -238,13 +238,12 @@ TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitapla
         if (SesTamponuKur(ornekler, TANIMA_SURESI) != 0) return;
         UcNoktalarCalistir(dokum);
         Sifirla(5);
-        const int nAnaliz = ayr.kdbaslik.n;
         if (LPCCalistir(dokum) != 0) return;
         if (kitaplar != nullptr) {
             t.puanlar = KuralKitaplariPuanla(*kitaplar);
         } else {
             TANIMA_SONUCU enIyi;
-            KuralDosyalariniTara(dizin.c_str(), nAnaliz, &enIyi, &t.puanlar);
+            KuralDosyalariniTara(dizin.c_str(), ayr.kdbaslik, &enIyi, &t.puanlar);
             // What the scan leaves in memory belongs to no file of ours.
             Sifirla(4);
             ayr.kdbayrak = 0;

@@ -312,7 +312,7 @@ int EgitKomutu(const SECENEKLER& s) {
 
 bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar) {
     std::string m;
-    const bool okundu = KuralKitaplariOku(s.dizin, ayr.kdbaslik.n, kitaplar, &m);
+    const bool okundu = KuralKitaplariOku(s.dizin, ayr.kdbaslik, kitaplar, &m);
     HataHam(m);
     if (!okundu) return false;
     if (kitaplar.empty()) {

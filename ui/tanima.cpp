@@ -31,8 +31,7 @@ void KonusTanisin() {
         const int c = getche();
         KomSat(1, 15);
         if (c == 't' || c == KONSOL_SON) {
-            // Leaving: the codebook in memory belongs to no file any more, and
-            // the search pattern is no file name to save under.
+            // Leaving: the screen always ends with no file chosen.
             ayr.kdbayrak = 0;
             std::strcpy(ayr.kdad, nul);
             return;
@@ -48,8 +47,7 @@ void KonusTanisin() {
         if (kayit == 0) {
             UcNoktalar();
             Sifirla(5);
-            const int nAnaliz = ayr.kdbaslik.n;
-            if (LPC() == 0) KuralDosyalariniTara(ayr.yol, nAnaliz, &enIyi, nullptr);
+            if (LPC() == 0) KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr);
         }
         gotoxy(41, 6);
         clreol();

@@ -285,9 +285,9 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
     fs::create_directory("k");
     KitapYaz("k/b.vlm", "be", 4, 15, -0.5f);
     KitapYaz("k/A.VLM", "a", 10, 15, -0.8f);
-    KitapYaz("k/c.vlm", "ce", 3, 12, -0.3f, 2);
+    KitapYaz("k/c.vlm", "ce", 3, 15, -0.3f, 2);   // kind 2: the same analysis
     KitapYaz("k/ayni.vlm", "be", 4, 15, -0.5f);   // ties b.vlm, listed first
-    KitapYaz("k/genis.vlm", "g", 4, 20, -0.5f);   // longer vectors: skipped
+    KitapYaz("k/genis.vlm", "g", 4, 20, -0.5f);   // other vectors: skipped
     KitapYaz("k/x.txt", "x", 4, 15, -0.5f);
     std::ofstream("k/bozuk.vlm") << "VLM";
     // An utterance analysed with the defaults.
@@ -300,13 +300,13 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
 
     std::vector<KURALKITABI> kitaplar;
     std::string m;
-    ASSERT_TRUE(KuralKitaplariOku("k", 15, kitaplar, &m));
+    ASSERT_TRUE(KuralKitaplariOku("k", ayr.kdbaslik, kitaplar, &m));
     EXPECT_NE(m.find("bozuk.vlm"), std::string::npos);
     EXPECT_NE(m.find("genis.vlm"), std::string::npos);
     const std::vector<TANIMA_SONUCU> bizim = KuralKitaplariPuanla(kitaplar);
     std::vector<TANIMA_SONUCU> ekran;
     TANIMA_SONUCU enIyi;
-    Yakala([&] { KuralDosyalariniTara("k", 15, &enIyi, &ekran); });
+    Yakala([&] { KuralDosyalariniTara("k", ayr.kdbaslik, &enIyi, &ekran); });
     ASSERT_EQ(bizim.size(), 4u);
     ASSERT_EQ(ekran.size(), bizim.size());
     for (size_t i = 0; i < ekran.size(); i++) {
@@ -398,14 +398,24 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
         e.cikti = std::string("k/") + w + ".vlm";
         Yakala([&] { ASSERT_EQ(TopluEgit({std::string(w) + ".wav"}, e), 0); });
     }
+    // The same codebook marked as made with 30 ms frames: never scored.
+    fs::copy_file("k/a.vlm", "k/a2.vlm");
+    {
+        std::fstream f("k/a2.vlm", std::ios::in | std::ios::out | std::ios::binary);
+        const int pensu = 30;
+        f.seekp(64);
+        f.write(reinterpret_cast<const char*>(&pensu), sizeof pensu);
+    }
     ayr.kdbaslik = komut;
     std::string m;
     std::vector<KURALKITABI> kitaplar;
-    ASSERT_TRUE(KuralKitaplariOku("k", 15, kitaplar, &m));
+    ASSERT_TRUE(KuralKitaplariOku("k", ayr.kdbaslik, kitaplar, &m));
     for (const char* w : {"a", "b"}) {
         const std::string g = std::string(w) + ".wav";
         TANIMA t1 = TekTani(g, nullptr, "k", komut, {}, "", 0, &m);
         TANIMA t2 = TekTani(g, &kitaplar, "k", komut, {}, "", 0, &m);
+        EXPECT_EQ(t1.puanlar.size(), 2u);
+        EXPECT_EQ(t2.puanlar.size(), 2u);
         ASSERT_GE(t1.kazanan, 0);
         EXPECT_EQ(SonucSozu(t1.puanlar[static_cast<size_t>(t1.kazanan)]), w);
         EXPECT_EQ(t1.kazanan, t2.kazanan);
@@ -416,6 +426,8 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
         TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, &m);
         EXPECT_FALSE(t4.reddedildi);
     }
+    EXPECT_NE(m.find("a2.vlm: çözümleme ayarı farklı (LPC Pencere Süresi dosyada 30, çözümlemede 20)"),
+              std::string::npos);
     EXPECT_EQ(std::memcmp(&ayr.kdbaslik, &komut, sizeof komut), 0);  // settings put back
     KuralKitaplariBirak(kitaplar);
     CaptureStderr();

@@ -14,6 +14,7 @@
 #include "sahte_aygit.h"
 #include "sifirlama.h"
 #include "tanima.h"
+#include "uyum.h"
 #include "velmo.h"
 
 namespace fs = std::filesystem;
@@ -130,13 +131,15 @@ TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     KuralDosyasi("b.vlm", "bir", 1, 10, 3.0f);
     KuralDosyasi("a.VLM", "iki", 1, 10, 3.0f);    // same score, listed first
     KuralDosyasi("c.vlm", "bin", 1, 10, 10.0f);   // exactly 1000: never shown
-    KuralDosyasi("d.vlm", "uzun", 1, 12, 0.0f);   // longer vectors than the utterance
+    KuralDosyasi("d.vlm", "uzun", 1, 12, 0.0f);   // other vectors than the utterance's
     KuralDosyasi("e.vlm.txt", "yok", 1, 10, 0.0f);
     std::ofstream(dizin / "f.vlm") << "bozuk";
     Konusma(4, 10);
+    KURALDOSYABASLIK analiz = ayr.kdbaslik;
+    analiz.n = 10;
     TANIMA_SONUCU enIyi;
     std::vector<TANIMA_SONUCU> hepsi;
-    KuralDosyalariniTara(dizin.c_str(), 10, &enIyi, &hepsi);
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
     ASSERT_EQ(hepsi.size(), 3u);
     EXPECT_EQ(hepsi[0].dosya, "a.VLM");
     EXPECT_EQ(hepsi[1].dosya, "b.vlm");
@@ -144,22 +147,107 @@ TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     EXPECT_EQ(enIyi.dosya, "a.VLM");
     EXPECT_STREQ(enIyi.soz, "iki");
     EXPECT_EQ(enIyi.puan, 90.0f);
-    EXPECT_NE(cikti.find("d.vlm"), std::string::npos);  // named when skipped
+    EXPECT_NE(cikti.find("d.vlm: çözümleme ayarı farklı (LPC/DLPC Yöney Boyutu dosyada 12, çözümlemede 10)"),
+              std::string::npos);
     EXPECT_NE(cikti.find("f.vlm"), std::string::npos);
-    EXPECT_STREQ(ayr.kdbaslik.soz, "bin");  // the last file read stays in force
-    EXPECT_EQ(ayr.kdbayrak, 1);
 
     // Only the 1000 file: nothing wins. No frames: +infinity, nothing wins.
     fs::remove(dizin / "a.VLM");
     fs::remove(dizin / "b.vlm");
-    KuralDosyalariniTara(dizin.c_str(), 10, &enIyi, nullptr);
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, nullptr);
     EXPECT_EQ(enIyi.puan, 1000.0f);
     EXPECT_EQ(enIyi.dosya, "");
     Konusma(0, 10);
     KuralDosyasi("a.vlm", "iki", 1, 10, 0.0f);
-    KuralDosyalariniTara(dizin.c_str(), 10, &enIyi, &hepsi);
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
     EXPECT_TRUE(std::isinf(hepsi.back().puan));
     EXPECT_EQ(enIyi.dosya, "");
+}
+
+TEST_F(Ekran, ScanLeavesTheSettingsAndCodebookAsTheyWere) {
+    // A file made with an odd header: the lowest high threshold, kind 2.
+    ayr.kdbaslik.yee = INT32_MIN;
+    ayr.kdbaslik.tur = 2;
+    ayr.kdbaslik.kmt = 9;
+    KuralDosyasi("tuhaf.vlm", "tuhaf", 2, 15, 0.0f);
+    Sifirla(2);
+    Sifirla(3);
+    std::strcpy(ayr.yol, dizin.c_str());
+    std::strcpy(ayr.kdbaslik.soz, "kendi");
+    ayr.km = Calloc2B<float>(3, 15, 4);
+    ayr.kms = 3, ayr.kmn = 15;
+    float** const km = ayr.km;
+    std::strcpy(ayr.kdad, "kendi.vlm");
+    Konusma(5, 15);
+    const AYARLAR once = ayr;
+    TANIMA_SONUCU enIyi;
+    std::vector<TANIMA_SONUCU> hepsi;
+    KuralDosyalariniTara(dizin.c_str(), ayr.kdbaslik, &enIyi, &hepsi);
+    ASSERT_EQ(hepsi.size(), 1u);  // kind 2 is scored against the same analysis
+    EXPECT_EQ(enIyi.dosya, "tuhaf.vlm");
+    EXPECT_EQ(std::memcmp(&ayr.kdbaslik, &once.kdbaslik, sizeof once.kdbaslik), 0);
+    EXPECT_EQ(ayr.km, km);
+    EXPECT_EQ(ayr.kms, 3);
+    EXPECT_EQ(ayr.kmn, 15);
+    EXPECT_EQ(ayr.kdbayrak, once.kdbayrak);
+    EXPECT_STREQ(ayr.kdad, "kendi.vlm");
+}
+
+TEST_F(Ekran, ScanSkipsCodebooksOfAnotherAnalysisNamingTheFirstDifference) {
+    const KURALDOSYABASLIK analiz = ayr.kdbaslik;
+    struct {
+        const char* ad;
+        int KURALDOSYABASLIK::*alan;
+        int deger;
+        const char* fark;
+    } durumlar[] = {
+        {"oo.vlm", &KURALDOSYABASLIK::oo, 8000, "Örnekleme Oranı dosyada 8000, çözümlemede 12000"},
+        {"kpensu.vlm", &KURALDOSYABASLIK::kpensu, 20, "Kısa Pencere Süresi dosyada 20, çözümlemede 10"},
+        {"pensu.vlm", &KURALDOSYABASLIK::pensu, 30, "LPC Pencere Süresi dosyada 30"},
+        {"admsu.vlm", &KURALDOSYABASLIK::admsu, 5, "Adım Süresi dosyada 5"},
+        {"m.vlm", &KURALDOSYABASLIK::m, 12, "Özbağlılaşım Derecesi dosyada 12"},
+        {"n.vlm", &KURALDOSYABASLIK::n, 16, "Yöney Boyutu dosyada 16"},
+        {"p.vlm", &KURALDOSYABASLIK::p, 8, "Süzgeç Derecesi dosyada 8"},
+    };
+    for (const auto& d : durumlar) {
+        ayr.kdbaslik = analiz;
+        ayr.kdbaslik.*d.alan = d.deger;
+        KuralDosyasi(d.ad, "yanlis", 2, ayr.kdbaslik.n, 0.0f);
+    }
+    // Two differences: the first in the header's order is named.
+    ayr.kdbaslik = analiz;
+    ayr.kdbaslik.admsu = 7;
+    ayr.kdbaslik.p = 3;
+    KuralDosyasi("ikisi.vlm", "yanlis", 2, 15, 0.0f);
+    // Thresholds, duration, word and kind 2 belong to no analysis difference.
+    ayr.kdbaslik = analiz;
+    ayr.kdbaslik.yee = 1;
+    ayr.kdbaslik.aee = 2;
+    ayr.kdbaslik.bsge = 3;
+    ayr.kdbaslik.ksu = 9;
+    ayr.kdbaslik.tur = 2;
+    KuralDosyasi("uygun.vlm", "uygun", 2, 15, 1.0f);
+    ayr.kdbaslik = analiz;
+    Konusma(4, 15);
+    TANIMA_SONUCU enIyi;
+    std::vector<TANIMA_SONUCU> hepsi;
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
+    ASSERT_EQ(hepsi.size(), 1u);
+    EXPECT_EQ(enIyi.dosya, "uygun.vlm");
+    for (const auto& d : durumlar) {
+        const size_t satir = cikti.find("/" + std::string(d.ad) + ": çözümleme ayarı farklı (");
+        ASSERT_NE(satir, std::string::npos) << d.ad;
+        EXPECT_NE(cikti.substr(satir, cikti.find('\n', satir) - satir).find(d.fark), std::string::npos) << d.ad;
+    }
+    EXPECT_NE(cikti.find("ikisi.vlm: çözümleme ayarı farklı (Adım Süresi dosyada 7"), std::string::npos);
+    EXPECT_EQ(cikti.find("uygun.vlm: "), std::string::npos);
+
+    // A kind no analysis of this program makes is never scored.
+    KURALDOSYABASLIK b = analiz;
+    b.tur = 7;
+    EXPECT_EQ(CozumlemeFarki(b, analiz), "Tür dosyada 7, çözümlemede 1");
+    b.tur = 2;
+    EXPECT_EQ(CozumlemeFarki(b, analiz), "");
 }
 
 TEST_F(Ekran, RecognitionRecordsTwoSecondsAndRestoresTheDuration) {
