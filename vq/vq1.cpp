@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "bellek.h"
 #include "konsol.h"
@@ -60,7 +61,7 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
     int i = 0;
     // Four codewords side by side: eight independent sums, each still a
     // float running sum in index order.
-    for (; i + 4 <= s; i += 4) {
+    for (; i <= s - 4; i += 4) {
         const float *c0 = km[i], *c1 = km[i + 1], *c2 = km[i + 2], *c3 = km[i + 3];
         float vv0 = 0.0f, vv1 = 0.0f, vv2 = 0.0f, vv3 = 0.0f;
         float vx0 = 0.0f, vx1 = 0.0f, vx2 = 0.0f, vx3 = 0.0f;
@@ -94,7 +95,33 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
 
 const char* const kCevrimSatiri = "\tÇevrim:%d\tbirinci yöney:%d\tetiket sayısı:%d\n";
 
+// Work of the training run in progress: distance terms (vectors x codewords x
+// components) of the passes made so far. VQ_Egit starts it at 0; LBG and the
+// reset called on their own start their own count.
+bool egitimde = false;
+int64_t egitimIsi = 0;
+
+// Takes the work of one pass over the vectors; false (nothing taken) when it
+// would go past egitim_is_siniri.
+bool GecisIsiAl(int r, int s, int n) {
+    const int64_t gecis = static_cast<int64_t>(r) * s * n;
+    if (gecis > egitim_is_siniri - egitimIsi) return false;
+    egitimIsi += gecis;
+    return true;
+}
+
+struct EgitimKapsami {
+    bool onceki;
+    EgitimKapsami() : onceki(egitimde) {
+        if (!egitimde) egitimIsi = 0;
+        egitimde = true;
+    }
+    ~EgitimKapsami() { egitimde = onceki; }
+};
+
 }  // namespace
+
+int64_t egitim_is_siniri = 4000000000LL;
 
 int EsitYoneyler(const float* yoney1, const float* yoney2, int n) {
     for (int j = 0; j < n; j++)
@@ -161,11 +188,13 @@ int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int et
 }
 
 int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
+    EgitimKapsami kapsam;
     int sayac = 0;
     float onceki = 1000.0;
     const float uae = ayr.uae;
     Dizi<int> etiketler = DiziAl<int>(r);
-    if (!etiketler) {
+    Dizi<int> eskiEtiketler = DiziAl<int>(r);
+    if (!etiketler || !eskiEtiketler) {
         Yaz("'LBG()' 'etiketler' için bellek ayrılamıyor.\n");
         return 1;
     }
@@ -175,17 +204,29 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
         return 1;
     }
     float* fark = uzaklik.get();
+    // No label before the first pass, so the first always changes them.
+    for (int i = 0; i < r; i++) eskiEtiketler[i] = -1;
     // The mean is per vector component: r x n, counted exactly, as a float.
     const float bilesenler = static_cast<float>(static_cast<int64_t>(r) * n);
     while (sayac < yinl) {
+        if (!GecisIsiAl(r, s, n)) {
+            Yaz("Eğitim iş sınırına ulaştı: LBG %d çevrimde durdu ('Yineleme Sayisi' %d, 'Uzaklik Siniri' %g).\n",
+                sayac, yinl, static_cast<double>(uae));
+            break;
+        }
         float toplam = 0.0f;
+        bool degisti = false;
         for (int i = 0; i < r; i++) {
             if (KazananGoze(gm, km, &fark, i, s, n, &etiketler[i]) == 1) {
                 Yaz("İşlev çağrısı başarısız 'LBG()-->KazananGoze()'.\n");
                 return 1;
             }
+            degisti = degisti || etiketler[i] != eskiEtiketler[i];
             for (int j = 0; j < n; j++) toplam += fark[j] * fark[j];
         }
+        // The same labels give the same centroids: the codebook already is
+        // what every later pass would leave, whatever the threshold.
+        if (!degisti) break;
         toplam = toplam / bilesenler;
         if (uae > onceki - toplam) break;
         for (int i = 0; i < s; i++) {
@@ -195,6 +236,7 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
                 return 1;
             }
         }
+        std::swap(etiketler, eskiEtiketler);
         sayac++;
         onceki = toplam;
     }
@@ -214,6 +256,7 @@ int KuralKitabinaYerlestir(float** gm, float*** km, int* etiketler, int I, int e
 }
 
 int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
+    EgitimKapsami kapsam;
     Dizi<int> etiketler = DiziAl<int>(r);
     if (!etiketler) {
         Yaz("Etiketler için bellek ayrılamıyor.\n");
@@ -235,6 +278,11 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
     int enyuksekbolgedizini = 0, enyuksekbolgesayisi = 0;
     bool yerlesti = false;
     while (!yerlesti && yineleme < ayr.onyinl) {
+        if (!GecisIsiAl(r, s, n)) {
+            Yaz("Eğitim iş sınırına ulaştı: sıfırlama %d çevrimde bitmedi ('OnYineleme Sayisi' %d).\n", yineleme,
+                ayr.onyinl);
+            return 1;
+        }
         for (int i = 0; i < r; i++) {
             if (KazananGoze(gm, *km, &fark, i, s, n, &etiketler[i]) == 1) {
                 Yaz("İşlev çağrısı başarısız 'KuralKitabiniSifirla()-->KazananGoze()'.\n");
@@ -274,6 +322,7 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
 }
 
 int VQ_Egit() {
+    EgitimKapsami kapsam;
     float** gm;
     if (ayr.kdbaslik.tur == 1) {
         gm = ayr.Ci;
@@ -291,9 +340,9 @@ int VQ_Egit() {
             s, n);
         return 1;
     }
-    if (gm == nullptr || r < s + 1) {
-        Yaz("Eğitim için yeterli LPC/DLPC yöneyi yok: %d kural yöneyi için en az %d yöney gerekir, %d var.\n", s,
-            s + 1, gm == nullptr ? 0 : r);
+    if (gm == nullptr || r <= s) {
+        Yaz("Eğitim için yeterli LPC/DLPC yöneyi yok: %d kural yöneyi için en az %lld yöney gerekir, %d var.\n", s,
+            static_cast<long long>(s) + 1, gm == nullptr ? 0 : r);
         return 1;
     }
     if (ayr.kdbayrak == 0 && s > VQ_EN_COK_SECIM) {
@@ -377,7 +426,7 @@ namespace {
 // caller that quantises many vectors with one codebook.
 int EnYakinEnerjili(float** km, const float* vv, const float* x, int s, int n, float* y) {
     int i = 0;
-    for (; i + 4 <= s; i += 4) {
+    for (; i <= s - 4; i += 4) {
         const float *c0 = km[i], *c1 = km[i + 1], *c2 = km[i + 2], *c3 = km[i + 3];
         float vx0 = 0.0f, vx1 = 0.0f, vx2 = 0.0f, vx3 = 0.0f;
         for (int j = 0; j < n; j++) {

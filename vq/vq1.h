@@ -5,10 +5,21 @@
 // both are then refined by LBG. VQ_Siniflandir quantises one frame with the
 // codebook in memory; OlasilikBul gives the mean distortion of the utterance.
 // Results: 0 success, 1 failure after a Turkish message.
+// LBG stops early when a pass changes no label (the codebook can no longer
+// change). One training run (reset passes and LBG passes together) does at
+// most egitim_is_siniri distance terms; when that cuts it short a message
+// names the setting that asked for more.
 #ifndef VQ1_H
 #define VQ1_H
 
+#include <cstdint>
+
 int VQ_Egit();
+
+// Largest work of one training run: vectors x codewords x components summed
+// over its passes, about what the largest analysis costs (a few seconds).
+// Programs with a tighter time limit may lower it.
+extern int64_t egitim_is_siniri;
 
 // Fills rsd with s distinct rows from 1 to r-1, drawn with the portable
 // generator seeded with ayr.thm. Does nothing when s < 1 or the rows cannot

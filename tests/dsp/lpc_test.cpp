@@ -60,6 +60,19 @@ TEST_F(LpcTest, DurbinCepstrumWorkedExampleAndZeroError) {
     EXPECT_EQ(Satir(ayr.RFi, 0, 4), (std::vector<float>{0, -1, 0, 0}));
 }
 
+// A frame predicted exactly from order 2 (a tone at a quarter of the rate:
+// R = 1 0 -1 0 1): the error becomes 0 after k2 = 1 and the recursion ends
+// there instead of dividing 0 by 0; the higher coefficients stay 0.
+TEST_F(LpcTest, DurbinEndsWhereThePredictionErrorBecomesZero) {
+    TekSatir(4, 4);
+    const float R[5] = {1, 0, -1, 0, 1};
+    std::copy(R, R + 5, ayr.Ri[0]);
+    DUrbin(0);
+    EXPECT_EQ(Satir(ayr.RFi, 0, 5), (std::vector<float>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(Satir(ayr.Ai, 0, 5), (std::vector<float>{1, 0, -1, 0, 0}));
+    EXPECT_EQ(cikti, "");
+}
+
 TEST_F(LpcTest, PreEmphasisAndWindow) {
     std::vector<float> kon(241, 100.0f), onv(241), hamm(241);
     Onvurgula(kon.data(), onv.data(), 241);

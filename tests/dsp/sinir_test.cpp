@@ -46,6 +46,25 @@ TEST_F(SinirTest, WorkedExampleBothStartThresholds) {
     EXPECT_EQ(cikti, "");
 }
 
+// A position whose energy equals the low threshold is still speech, at the
+// start and at the end: energies 23 53 90 117 115 100 65 37 around the peak.
+TEST_F(SinirTest, EnergyEqualToTheLowThresholdWidensBothEnds) {
+    const std::vector<short> x = {0, 3, -2, 4, -3, 2, 0, 90, -120, 150, -110, 80, -60, 10, 0, 0};
+    Kayit(x);
+    // The start walks over 53 to 7; the start zero-crossing walk (no run at
+    // threshold 100) then sets it one past, 8. The end stops at 12 (65).
+    Ayarla(4000, 100, 53, 100);
+    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bas(), 8);
+    EXPECT_EQ(Bas() + ayr.uzn / 2 - 1, 12);
+    // The end walks over 65 to 12; the start stops before 53 (at 8, then 9).
+    Ayarla(4000, 100, 65, 100);
+    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bas(), 9);
+    EXPECT_EQ(Bas() + ayr.uzn / 2 - 1, 12);
+    EXPECT_EQ(cikti, "");
+}
+
 // The sliding sums equal the definition for even, odd, tiny and whole-length
 // windows; the odd window's last pair past the end counts nothing.
 TEST(SinirOlcum, RunningSumsEqualDefinition) {

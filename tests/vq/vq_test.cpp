@@ -272,3 +272,81 @@ TEST_F(VqTest, MeanDistortionIsTheMeanOfTheFrameDistances) {
         EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << s;
     }
 }
+
+TEST_F(VqTest, LbgStopsWhenNoLabelChangesWhateverTheThreshold) {
+    // A threshold that never stops it and the largest iteration count: the
+    // second pass gives the first pass's labels, and that ends it at once.
+    Ozellikler({{0}, {1}, {10}, {11}}, 1);
+    ayr.uae = -1.0f;
+    egitim_is_siniri = 1000;  // 125 passes: far fewer than asked, far more than needed
+    float** km = Matris({{0}, {10}}, 1, 0);
+    EXPECT_EQ(LBG(km, ayr.Ci, 2, 4, 1, INT32_MAX), 0);
+    EXPECT_EQ(Degeri(km, 2, 1), (Satirlar{{0.5f}, {10.5f}}));
+    EXPECT_EQ(cikti, "");  // not cut short by the work bound
+    Free2B(km);
+    egitim_is_siniri = 4000000000LL;
+}
+
+TEST_F(VqTest, LbgContinuesOnAnEqualDistortionWhenTheThresholdIsZero) {
+    // First distortion (100^2 + 9 x 0) / 10 = 1000 exactly, equal to the
+    // starting value: with threshold 0 that is no stop, so the codeword
+    // moves to the mean 10; a threshold above 0 stops before any update.
+    Satirlar v(10, {0.0f});
+    v[0][0] = 100.0f;
+    Ozellikler(v, 1);
+    for (float uae : {0.0f, 0.5f}) {
+        ayr.uae = uae;
+        float** km = Matris({{0}}, 1, 0);
+        EXPECT_EQ(LBG(km, ayr.Ci, 1, 10, 1, 100), 0);
+        EXPECT_EQ(km[0][0], uae == 0.0f ? 10.0f : 0.0f) << uae;
+        Free2B(km);
+    }
+}
+
+TEST_F(VqTest, OneTrainingRunHasBoundedWorkAndSaysWhichSettingAskedForMore) {
+    // LBG: one pass of 4 x 2 x 1 terms is allowed, the second is not. The
+    // codebook of the finished pass is kept and the run is not a failure.
+    Ozellikler({{0}, {1}, {10}, {11}}, 1);
+    egitim_is_siniri = 8;
+    float** km = Matris({{0}, {1}}, 1, 0);
+    EXPECT_EQ(LBG(km, ayr.Ci, 2, 4, 1, 100), 0);
+    EXPECT_EQ(Degeri(km, 2, 1), (Satirlar{{0}, {22.0f / 3.0f}}));
+    EXPECT_EQ(cikti, "Eğitim iş sınırına ulaştı: LBG 1 çevrimde durdu ('Yineleme Sayisi' 100, 'Uzaklik Siniri' 1e-06).\n");
+    Free2B(km);
+
+    // A reset that can never settle (every row equals the one codeword that
+    // gathers them) with a huge pre-iteration count ends at the bound.
+    cikti.clear();
+    Ozellikler(Satirlar(20, {3.0f}), 1);
+    ayr.kdbaslik.s = 2;
+    ayr.km = Matris({{3}, {50}}, 1, 0);
+    ayr.kms = 2, ayr.kmn = 1;
+    ayr.kdbayrak = 1;
+    ayr.eabs = 1;
+    ayr.onyinl = 1000000;
+    egitim_is_siniri = 20 * 2 * 1 * 1000;
+    EXPECT_EQ(VQ_Egit(), 1);
+    EXPECT_NE(cikti.find("Eğitim iş sınırına ulaştı: sıfırlama 1000 çevrimde bitmedi ('OnYineleme Sayisi' 1000000).\n"),
+              std::string::npos)
+        << cikti;
+    egitim_is_siniri = 4000000000LL;
+}
+
+TEST_F(VqTest, RetrainingRefusesACodebookOfAnotherShapeAndHugeSizesDoNotOverflow) {
+    Ozellikler(Yayilmis(40, 15), 15);
+    ayr.kdbayrak = 1;
+    ayr.km = Matris(Satirlar(5, std::vector<float>(15, 1.0f)), 15, 0);
+    ayr.kms = 5, ayr.kmn = 15;
+    float** once = ayr.km;
+    EXPECT_EQ(VQ_Egit(), 1);
+    EXPECT_EQ(cikti, "Bellekteki kural kitabı 5x15, ayarlar 10x15 istiyor; yeniden eğitilemez.\n");
+    EXPECT_EQ(ayr.km, once);
+
+    // The largest "Kural Yoneyleri Sayisi": s + 1 vectors are counted wide.
+    cikti.clear();
+    ayr.kdbayrak = 0;
+    ayr.kdbaslik.s = INT32_MAX;
+    EXPECT_EQ(VQ_Egit(), 1);
+    EXPECT_EQ(cikti, "Eğitim için yeterli LPC/DLPC yöneyi yok: 2147483647 kural yöneyi için en az 2147483648 yöney "
+                     "gerekir, 40 var.\n");
+}
