@@ -127,6 +127,30 @@ TEST_F(Ekran, SettingsMenuReadsValuesAsFormattedInput) {
     AyarlarMenu();
 }
 
+TEST_F(Ekran, EverySettingHasItsOwnLetter) {
+    struct {
+        char harf;
+        int* alan;
+    } ayarlar[] = {
+        {'o', &ayr.kdbaslik.oo},    {'k', &ayr.kdbaslik.ksu},  {'i', &ayr.kdbaslik.kpensu},
+        {'y', &ayr.kdbaslik.yee},   {'a', &ayr.kdbaslik.aee},  {'b', &ayr.kdbaslik.bsge},
+        {'s', &ayr.kdbaslik.pensu}, {'d', &ayr.kdbaslik.admsu}, {'z', &ayr.kdbaslik.m},
+        {'p', &ayr.kdbaslik.p},     {'c', &ayr.kdbaslik.n},    {'l', &ayr.kdbaslik.s},
+        {'r', &ayr.thm},            {'e', &ayr.eabs},          {'n', &ayr.onyinl},
+        {'m', &ayr.yinl},
+    };
+    std::string girdi;
+    int deger = 1001;
+    for (const auto& a : ayarlar) girdi += std::string(1, a.harf) + "\n" + std::to_string(deger++) + "\n";
+    Girdi(girdi + "u\n0.25\nt\n");
+    AyarlarMenu();
+    deger = 1001;
+    for (const auto& a : ayarlar) EXPECT_EQ(*a.alan, deger++) << a.harf;
+    EXPECT_EQ(ayr.uae, 0.25f);
+    // Row 26 shows its letter "l" highlighted inside "Kural".
+    EXPECT_NE(cikti.find("\x1b[26;10H\x1b[K Kural Yoneyleri Sayisi......:\x1b[93m\x1b[26;15Hl"), std::string::npos);
+}
+
 TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     KuralDosyasi("b.vlm", "bir", 1, 10, 3.0f);
     KuralDosyasi("a.VLM", "iki", 1, 10, 3.0f);    // same score, listed first

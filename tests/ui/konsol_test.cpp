@@ -1,6 +1,11 @@
 #include "konsol.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
 
 #include "kodlama.h"
 #include "menu.h"
@@ -42,7 +47,10 @@ TEST_F(Konsol, ScreenOperationsWriteTheirSequences) {
     EXPECT_EQ(cikti, "\x1b[2J\x1b[H");
     Kur("");
     gotoxy(0, 99);  // clipped to the 80x50 screen
-    EXPECT_EQ(cikti, "\x1b[50;1H");
+    gotoxy(81, 51);
+    gotoxy(200, 3);
+    gotoxy(80, 50);
+    EXPECT_EQ(cikti, "\x1b[50;1H\x1b[50;80H\x1b[3;80H\x1b[50;80H");
 }
 
 TEST_F(Konsol, PrimitivesOfTheScreens) {
@@ -66,6 +74,50 @@ TEST_F(Konsol, MessagesShowTurkishLettersAsUtf8) {
     Kur("");
     Yaz("%s", "a\xff" "b");  // bytes that are not UTF-8 never reach the terminal broken
     EXPECT_EQ(cikti, "a?b");
+}
+
+// A terminal whose charset is Latin-5 (ISO-8859-9): messages reach it in its
+// own bytes through iconv, typed bytes come back as text, and what it cannot
+// show becomes '?'. The locale is made for the test (localedef into a
+// directory named by LOCPATH) when the system does not have it.
+TEST_F(Konsol, ATerminalOfAnotherCharsetGetsItsOwnBytes) {
+    const char* ad = "tr_TR.ISO-8859-9";
+    const char* eskiLcAll = std::getenv("LC_ALL");
+    const std::string eski = eskiLcAll ? eskiLcAll : "";
+    const std::string dizin = "/tmp/velmo-yerel-" + std::to_string(getpid());
+    struct Temizlik {
+        std::string dizin;
+        ~Temizlik() {
+            unsetenv("LOCPATH");
+            std::error_code h;
+            std::filesystem::remove_all(dizin, h);
+        }
+    } temizlik{dizin};
+    if (std::setlocale(LC_CTYPE, ad) == nullptr) {
+        std::filesystem::create_directories(dizin);
+        const std::string komut =
+            "localedef -c -i tr_TR -f ISO-8859-9 '" + dizin + "/" + ad + "' >/dev/null 2>&1";
+        (void)std::system(komut.c_str());
+        setenv("LOCPATH", dizin.c_str(), 1);
+    }
+    if (std::setlocale(LC_CTYPE, ad) == nullptr)
+        GTEST_SKIP() << ad << " cannot be made here (needs the locales package's tr_TR source and localedef)";
+    std::setlocale(LC_CTYPE, "C");
+    setenv("LC_ALL", ad, 1);
+    KodlamaBaslat();
+    Yaz("Sözcük ışığı ĞÜŞİÖÇ 日€\n");
+    std::string yazilan;
+    const bool cevrildi = UcbirimdenCevir("g\xf6z \xfe\xfd\xdd", yazilan);
+    if (eskiLcAll) setenv("LC_ALL", eski.c_str(), 1);
+    else unsetenv("LC_ALL");
+    KodlamaBaslat();
+    EXPECT_EQ(cikti, "S\xf6zc\xfck \xfd\xfe\xfd\xf0\xfd \xd0\xdc\xde\xdd\xd6\xc7 ??\n");
+    EXPECT_TRUE(cevrildi);
+    EXPECT_EQ(yazilan, "göz şıİ");
+    // Back on UTF-8.
+    Kur("");
+    Yaz("ş");
+    EXPECT_EQ(cikti, "ş");
 }
 
 TEST(Kodlama, Windows1254RoundTrip) {
