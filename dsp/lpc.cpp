@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bellek.h"
+#include "dokum.h"
 #include "konsol.h"
 #include "velmo.h"
 
@@ -28,9 +29,6 @@ constexpr int64_t EN_COK_IS = 4000000000LL;
 
 struct Serbest {
     void operator()(void* p) const { std::free(p); }
-};
-struct DosyaKapat {
-    void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FloatDizi = std::unique_ptr<float, Serbest>;
 
@@ -194,7 +192,7 @@ void LPC_Delta_Cepstrum(int k, int grkur) {
 
 void debug2d_file(const char* filename, int row, int colum, float** data) {
     if (filename == nullptr) return;
-    std::unique_ptr<std::FILE, DosyaKapat> f(std::fopen(filename, "w"));
+    DokumDosyasi f = DokumAc(filename);
     if (!f) return;
     if (data == nullptr || row < 0 || colum < 0) row = colum = 0;
 

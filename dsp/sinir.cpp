@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bellek.h"
+#include "dokum.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "velmo.h"
@@ -18,9 +19,6 @@ namespace {
 
 struct Serbest {
     void operator()(void* p) const { std::free(p); }
-};
-struct DosyaKapat {
-    void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
 // The speech segment is empty after every failure.
@@ -85,7 +83,7 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
 void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* enerji,
                    const int* sifirgecisi, int adimsayisi, int basl, int bitis) {
     if (dosyaadi == nullptr) return;
-    std::unique_ptr<std::FILE, DosyaKapat> f(std::fopen(dosyaadi, "w"));
+    DokumDosyasi f = DokumAc(dosyaadi);
     if (!f) return;
     if (ornekveri == nullptr || enerji == nullptr || sifirgecisi == nullptr) adimsayisi = 0;
 

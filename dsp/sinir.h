@@ -21,7 +21,8 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
 
 // Writes the table: a header with basl and bitis, the column names, then one
 // line "i<TAB>x[i]<TAB>enerji[i]<TAB>sifirgecisi[i]" per sample. The file is
-// replaced; if it cannot be opened nothing is written.
+// replaced; if it cannot be opened, or is no regular file (see dokum.h),
+// nothing is written.
 void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* enerji,
                    const int* sifirgecisi, int adimsayisi, int basl, int bitis);
 

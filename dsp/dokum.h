@@ -1,0 +1,20 @@
+// Opening a dump file ("sinir.txt", "Ci.txt", "DelCi.txt") for writing.
+// Dumps go only to regular files: a name that is a symbolic link, a pipe, a
+// device or a directory is left alone, with one line saying why, so a dump
+// can neither block on a pipe nor write through a link into another file.
+#ifndef DOKUM_H
+#define DOKUM_H
+
+#include <cstdio>
+#include <memory>
+
+struct DokumKapat {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using DokumDosyasi = std::unique_ptr<std::FILE, DokumKapat>;
+
+// The file `ad` emptied and open for writing; null when it is not a regular
+// file (one line printed) or cannot be opened (nothing printed).
+DokumDosyasi DokumAc(const char* ad);
+
+#endif
