@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdint>
@@ -202,20 +203,27 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         Yaz("%s: kural kitabı türü %d geçersiz (1 ya da 2 olmalı).\n", ad, b.tur);
         return KDOKU_GECERSIZ;
     }
-    if (b.s < 1 || b.n < 1 || b.n > KD_EN_BUYUK_N) {
+    if (b.s < 1 || b.s > KD_EN_BUYUK_S || b.n < 1 || b.n > KD_EN_BUYUK_N) {
         Yaz("%s: kural kitabı boyutları geçersiz (s=%d, n=%d).\n", ad, b.s, b.n);
         return KDOKU_GECERSIZ;
     }
-    // s < 2^31 and n <= 99: the product cannot overflow 64 bits.
+    // s <= 32766 and n <= 99: at most 13 MB, and the file must hold exactly
+    // that much after the header, so nothing is allocated for a size the
+    // file does not back.
     const uint64_t veri = 4ull * static_cast<uint64_t>(b.s) * static_cast<uint64_t>(b.n);
     if (boy < KD_BASLIK_BOYU + veri) {
         Yaz("%s: dosya eksik (%llu bayt olmalı, %llu bayt var).\n", ad,
             static_cast<unsigned long long>(KD_BASLIK_BOYU + veri), static_cast<unsigned long long>(boy));
         return KDOKU_GECERSIZ;
     }
+    if (boy > KD_BASLIK_BOYU + veri) {
+        Yaz("%s: kural kitabından sonra %llu bayt fazla; kural dosyası değil.\n", ad,
+            static_cast<unsigned long long>(boy - KD_BASLIK_BOYU - veri));
+        return KDOKU_GECERSIZ;
+    }
     float** k = Calloc2B<float>(b.s, b.n, 4);
     if (k == nullptr) {
-        Yaz("Kural matrisi için bellek ayrılamıyor.\n");
+        Yaz("%s: kural matrisi için bellek ayrılamıyor.\n", ad);
         return KDOKU_BELLEK;
     }
     // What the first read brought, then the rest from the file.
@@ -226,6 +234,15 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         Free2B(k);
         Yaz("%s okunamıyor.\n", ad);
         return KDOKU_GECERSIZ;
+    }
+    // A codeword that is not a finite number would score NaN or infinity
+    // against every utterance.
+    for (uint64_t i = 0; i < veri / 4; i++) {
+        if (!std::isfinite(k[0][i])) {
+            Free2B(k);
+            Yaz("%s: kural kitabında sayı olmayan ya da sonsuz değer var; kural dosyası değil.\n", ad);
+            return KDOKU_GECERSIZ;
+        }
     }
     *baslik = b;
     *km = k;

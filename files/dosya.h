@@ -30,7 +30,8 @@ enum {
 };
 int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km);
 
-// Size of the header on disk and the largest vector size a file may hold.
-enum { KD_BASLIK_BOYU = 88, KD_EN_BUYUK_N = 99 };
+// Size of the header on disk, the largest vector size a file may hold and the
+// most codewords training can make (a file claiming more is refused).
+enum { KD_BASLIK_BOYU = 88, KD_EN_BUYUK_N = 99, KD_EN_BUYUK_S = 32766 };
 
 #endif

@@ -2,9 +2,10 @@
 // scored against every codebook file of a directory, as the recognition
 // screen, velmo-toplu and the benchmarks use it.
 // Files are taken in name order, "*.vlm" matched without regard to case; a
-// file that cannot be opened is skipped silently, an invalid one, or one made
-// with other analysis settings than the utterance (CozumlemeFarki), after one
-// line naming it and the reason. Each scored file leaves its word and
+// file that cannot be opened is skipped silently, an invalid one, one whose
+// codebook cannot be allocated, or one made with other analysis settings
+// than the utterance (CozumlemeFarki), after one line naming it and the
+// reason, and the scan goes on. Each scored file leaves its word and
 // "uzaklik:..." on the console. The best is the first file with the smallest
 // score strictly below 1000. The scan leaves the record's settings, codebook,
 // file name and flag as they were before it.

@@ -79,7 +79,6 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         float** km = nullptr;
         const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km);
         if (sonuc == KDOKU_ACILAMIYOR) continue;
-        if (sonuc == KDOKU_BELLEK) break;
         if (sonuc != KDOKU_TAMAM) {
             insline();
             continue;
@@ -124,7 +123,6 @@ bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz,
                 sonuc = KDOKU_GECERSIZ;
             }
         });
-        if (sonuc == KDOKU_BELLEK) break;
         if (sonuc == KDOKU_TAMAM) kitaplar.push_back(k);
     }
     return true;

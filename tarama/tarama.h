@@ -2,9 +2,9 @@
 // utterances without reading the files again. The listing, the skipping and
 // the scoring follow the one-pass scan (KuralDosyalariniTara, tanima.h):
 // ordinary files whose name ends in ".vlm" in any case, in name order; a file
-// that cannot be opened is skipped silently, an invalid one or one made with
-// other analysis settings than the utterances after one line; a codebook
-// that cannot be allocated ends the listing. Scoring is KuralKitabiPuani.
+// that cannot be opened is skipped silently, an invalid one, one made with
+// other analysis settings than the utterances or one whose codebook cannot
+// be allocated after one line. Scoring is KuralKitabiPuani.
 #ifndef TARAMA_H
 #define TARAMA_H
 

@@ -79,7 +79,7 @@ protected:
 TEST_F(DosyaTest, FileIsHeaderThenRowsAndReadsBackBitForBit) {
     Kitap(10, 15, "evet.vlm");
     std::memcpy(ayr.kdbaslik.soz, "evet\0xyz", 8);  // bytes after the NUL are kept
-    const uint32_t ozel[] = {0x7fc01234u, 0x80000000u, 0x00000001u};  // NaN payload, -0, denormal
+    const uint32_t ozel[] = {0x7f7fffffu, 0x80000000u, 0x00000001u};  // largest float, -0, denormal
     for (int j = 0; j < 3; j++) std::memcpy(&ayr.km[9][j], &ozel[j], 4);
     ASSERT_EQ(KuralDosyaKaydet(), 0);
     EXPECT_EQ(ayr.kdbayrak, 1);
@@ -161,11 +161,24 @@ TEST_F(DosyaTest, CorruptFilesAreRefusedWithOneLineAndAyrUntouched) {
         std::memcpy(&b[konum], &deger, 4);
         return b;
     };
+    // A header of s vectors of one value, followed by that many zeros.
+    auto tekli = [&](int32_t s) {
+        std::string b = iyi.substr(0, 88);
+        const int32_t n = 1;
+        std::memcpy(&b[76], &n, 4);
+        std::memcpy(&b[84], &s, 4);
+        return b + std::string(4 * static_cast<size_t>(s), '\0');
+    };
     const std::string durumlar[] = {
         "", iyi.substr(0, 87), "VLX" + iyi.substr(3), alan(4, 0), alan(4, 3), alan(84, 0), alan(84, -1),
         alan(76, 0), alan(76, 100), iyi.substr(0, 687),
         alan(84, INT_MAX),     // 4 * s * n far beyond the file
         alan(84, 0x40000000),  // 4 * s * n wraps to 0 in 32 bits
+        iyi + "artik",         // bytes after the codebook
+        alan(88, 0x7fc00000),  // a NaN codeword
+        alan(88 + 4 * 149, static_cast<int32_t>(0xff800000u)),  // -infinity, the last value
+        // More codewords than training can make, the file as long as it says.
+        tekli(32767),
     };
     Sifirla(0);
     Kitap(1, 1, "bellekteki.vlm");
@@ -192,9 +205,10 @@ TEST_F(DosyaTest, CorruptFilesAreRefusedWithOneLineAndAyrUntouched) {
     bellek_hata_sirasi = 1;
     EXPECT_EQ(KuralDosyasiOku((dizin / "iyi.vlm").c_str(), &b, &okunan), KDOKU_BELLEK);
     EXPECT_EQ(okunan, nullptr);
-    // Bytes after the codebook are ignored.
-    std::ofstream(dizin / "uzun.vlm", std::ios::binary) << iyi << "artik";
-    EXPECT_EQ(KuralDosyasiOku((dizin / "uzun.vlm").c_str(), &b, &okunan), KDOKU_TAMAM);
+    // The largest codebook training makes is read.
+    std::ofstream(dizin / "enbuyuk.vlm", std::ios::binary) << tekli(32766);
+    EXPECT_EQ(KuralDosyasiOku((dizin / "enbuyuk.vlm").c_str(), &b, &okunan), KDOKU_TAMAM);
+    EXPECT_EQ(b.s, 32766);
     Free2B(okunan);
     // A path that does not fit the record is refused before anything is read.
     EXPECT_EQ(KuralDosyaYukle(std::string(600, 'a').c_str()), 1);

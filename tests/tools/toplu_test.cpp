@@ -320,6 +320,13 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
     ASSERT_GE(k, 0);
     EXPECT_EQ(bizim[static_cast<size_t>(k)].dosya, enIyi.dosya);
     EXPECT_EQ(bizim[static_cast<size_t>(k)].puan, enIyi.puan);
+    // A codebook that cannot be allocated is skipped; the listing goes on.
+    m.clear();
+    bellek_hata_sirasi = 1;
+    ASSERT_TRUE(KuralKitaplariOku("k", ayr.kdbaslik, kitaplar, &m));
+    bellek_hata_sirasi = 0;
+    EXPECT_EQ(kitaplar.size(), 3u);
+    EXPECT_NE(m.find("A.VLM"), std::string::npos);
     KuralKitaplariBirak(kitaplar);
 
     // The winner: strictly below the best so far, starting at 1000.

@@ -306,3 +306,38 @@ TEST_F(Ekran, TypedNamesThatDoNotFitAreRefused) {
     EXPECT_STREQ(ayr.yol, dizin.c_str());
     EXPECT_EQ(Say(cikti, "Sözcük"), 2u);
 }
+
+TEST_F(Ekran, ScanSkipsHugeOrUnallocatableCodebooksAndGoesOn) {
+    KuralDosyasi("b.vlm", "bir", 1, 10, 3.0f);
+    KuralDosyasi("c.vlm", "iki", 1, 10, 2.0f);
+    // A sparse file claiming five million codewords, as long as it says.
+    {
+        std::ifstream g(dizin / "b.vlm", std::ios::binary);
+        std::string baslik(88, '\0');
+        g.read(&baslik[0], 88);
+        const int32_t s = 5000000;
+        std::memcpy(&baslik[84], &s, 4);
+        std::ofstream(dizin / "a.vlm", std::ios::binary) << baslik;
+        fs::resize_file(dizin / "a.vlm", 88 + 4ull * 10 * s);
+    }
+    Konusma(4, 10);
+    KURALDOSYABASLIK analiz = ayr.kdbaslik;
+    analiz.n = 10;
+    TANIMA_SONUCU enIyi;
+    std::vector<TANIMA_SONUCU> hepsi;
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
+    ASSERT_EQ(hepsi.size(), 2u);
+    EXPECT_EQ(enIyi.dosya, "c.vlm");
+    EXPECT_EQ(Say(cikti, "a.vlm"), 1u);
+
+    // The codebook of the first file cannot be allocated: skipped, not the end.
+    fs::remove(dizin / "a.vlm");
+    cikti.clear();
+    hepsi.clear();
+    bellek_hata_sirasi = 1;
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
+    bellek_hata_sirasi = 0;
+    ASSERT_EQ(hepsi.size(), 1u);
+    EXPECT_EQ(hepsi[0].dosya, "c.vlm");
+    EXPECT_EQ(Say(cikti, "b.vlm"), 1u);
+}
