@@ -2,8 +2,10 @@
 // an existing word (its file is loaded first). Same screen, same commands;
 // they differ in the file-name command, the reset before training and the
 // label of "egit".
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -126,9 +128,12 @@ void YeniDosyaAdi() {
         return;
     }
     if (!TamYol(ad, tamyol)) return;
-    // An existing file is never overwritten from this menu: its name is refused.
-    if (std::FILE* f = std::fopen(tamyol.c_str(), "r")) {
-        std::fclose(f);
+    // An existing file is never overwritten from this menu: its name is
+    // refused. Existence is asked of the directory, never by opening the
+    // file (a pipe would block, an unreadable file would seem absent), and
+    // any kind of entry counts, a dangling link included.
+    struct stat st;
+    if (lstat(tamyol.c_str(), &st) == 0 || errno != ENOENT) {
         std::strcpy(ayr.kdad, nul);
         return;
     }

@@ -341,3 +341,22 @@ TEST_F(Ekran, ScanSkipsHugeOrUnallocatableCodebooksAndGoesOn) {
     EXPECT_EQ(hepsi[0].dosya, "c.vlm");
     EXPECT_EQ(Say(cikti, "b.vlm"), 1u);
 }
+
+TEST_F(Ekran, NewWordRefusesEveryExistingNameWithoutOpeningIt) {
+    ASSERT_EQ(mkfifo("boru.vlm", 0600), 0);  // opening it to read would block
+    ASSERT_EQ(symlink("yok", "bag.vlm"), 0);  // points nowhere, yet exists
+    fs::create_directory("alt.vlm");
+    std::ofstream("kapali.vlm") << "x";
+    fs::permissions("kapali.vlm", fs::perms::none);
+    alarm(10);
+    for (const char* ad : {"boru.vlm", "bag.vlm", "alt.vlm", "kapali.vlm"}) {
+        std::strcpy(ayr.kdad, "onceki");
+        Girdi(std::string("a\n") + ad + "\nt\n");
+        YeniSozcukMenu();
+        EXPECT_STREQ(ayr.kdad, "") << ad;
+    }
+    Girdi("a\nyeni.vlm\nt\n");
+    YeniSozcukMenu();
+    alarm(0);
+    EXPECT_EQ(ayr.kdad, (dizin / "yeni.vlm").string());
+}
