@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` into a temporary prefix, as a user without root would:
 # exactly the expected tree, and installed programs that run.
-#   kurulum.sh BUILD_DIR DINLE(1 when velmo-dinle is built)
+#   kurulum.sh BUILD_DIR DINLE(1 when velmo-dinle is built) LIBDIR
 set -uo pipefail
-insa=$1 dinle=$2
+insa=$1 dinle=$2 lib=$3
 hata() { echo "HATA: $*" >&2; exit 1; }
 onek=$(mktemp -d); trap 'rm -rf "$onek"' EXIT
 
@@ -11,11 +11,15 @@ cmake --install "$insa" --prefix "$onek" >"$onek.log" 2>&1 || { cat "$onek.log" 
 rm -f "$onek.log"
 
 beklenen=(bin/velmo bin/velmo-toplu share/man/man1/velmo.1 share/man/man1/velmo-toplu.1
-          share/bash-completion/completions/velmo-toplu share/doc/velmo/README.md)
+          share/bash-completion/completions/velmo-toplu share/doc/velmo/README.md
+          include/velmo/tanici.h "$lib/libvelmo.a" "$lib/libvelmo.so" "$lib/libvelmo.so.1" "$lib/libvelmo.so.1.0"
+          "$lib/pkgconfig/velmo.pc" "$lib/cmake/velmo/velmoConfig.cmake" "$lib/cmake/velmo/velmoConfigVersion.cmake"
+          "$lib/cmake/velmo/velmoHedefleri.cmake" "$lib/cmake/velmo/velmoHedefleri-YAPI.cmake")
 if [ "$dinle" = 1 ]; then
   beklenen+=(bin/velmo-dinle share/man/man1/velmo-dinle.1 share/bash-completion/completions/velmo-dinle)
 fi
-bulunan=$(cd "$onek" && find . -type f -o -type l | sed 's|^\./||' | sort)
+# (the targets file of the build type carries its name)
+bulunan=$(cd "$onek" && find . -type f -o -type l | sed -e 's|^\./||' -e 's|velmoHedefleri-[a-z]*\.cmake|velmoHedefleri-YAPI.cmake|' | sort)
 istenen=$(printf '%s\n' "${beklenen[@]}" | sort)
 [ "$bulunan" = "$istenen" ] || hata "kurulan agac beklenenden farkli:
 $(diff <(echo "$istenen") <(echo "$bulunan"))"
@@ -33,4 +37,8 @@ if command -v man >/dev/null; then
     [ -n "$(MANWIDTH=80 LANG=C.UTF-8 man -l "$s" 2>/dev/null | grep ÖRNEKLER)" ] || hata "$s man ile okunamadi"
   done
 fi
+# Only the library's own functions are exported.
+disari=$(nm -D --defined-only "$onek/$lib/libvelmo.so" | awk '$2 == "T" {print $3}' | sed 's/@.*//' | sort | tr '\n' ' ')
+[ "$disari" = "velmo_egit velmo_hata velmo_surum velmo_tani velmo_tanici_ac velmo_tanici_kapat " ] ||
+  hata "kitaplik baska islevler de disa veriyor: $disari"
 echo tamam

@@ -1,0 +1,83 @@
+/* libvelmo: Velmo's speaker-dependent isolated-word recogniser as a C library.
+ *
+ * A program trains a user's words from recordings (velmo_egit, one .vlm
+ * codebook file per word, with its text report beside it) and recognises a
+ * recording against the codebooks of a directory (velmo_tanici_ac,
+ * velmo_tani). The files are the same as those of the velmo, velmo-toplu and
+ * velmo-dinle programs, so words trained there are recognised here and the
+ * other way round.
+ *
+ * Samples are 16-bit signed mono at `oo` Hz. A recording at another rate than
+ * a codebook was made for is converted to the codebook's rate first.
+ * Texts (words, messages) are UTF-8; messages are in Turkish.
+ *
+ * Threads: the recogniser keeps its working state in one record per process.
+ * One process recognises or trains on one thread at a time; every call takes
+ * one lock, so calls from several threads are safe but run one after another.
+ * The library prints nothing: what went wrong is returned as text.
+ */
+#ifndef VELMO_TANICI_H
+#define VELMO_TANICI_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The codebooks of one directory, read once by velmo_tanici_ac. */
+typedef struct velmo_tanici velmo_tanici;
+
+/* A recognition's answer. */
+typedef struct {
+    char soz[64];      /* the word, UTF-8, NUL-terminated ("" when none) */
+    float puan;        /* its mean distortion: smaller is closer (1000 when none) */
+    char dosya[1024];  /* name of its codebook file inside the directory */
+    int tur;           /* kind of that codebook (1 LPC cepstrum, 2 delta cepstrum, ...) */
+} velmo_sonuc;
+
+/* Reads every "*.vlm" file of `dizin` (name matched in any case; files that
+ * are not valid codebooks are skipped, and named by velmo_hata). Returns the
+ * handle, or NULL with the reason in `hata` (up to hata_boyu bytes, always
+ * NUL-terminated; `hata` may be NULL) when the directory cannot be read or
+ * holds no valid codebook. Files added later need a new handle. */
+velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu);
+
+/* Recognises one recording: the whole buffer of `sayi` samples at `oo` Hz
+ * (1000 to 192000), in which the speech is found by its endpoints. Each
+ * codebook is scored against the recording analysed with that codebook's own
+ * settings; the first codebook (in name order) with the smallest score below
+ * 1000 wins. Returns 0 and the winner in *sonuc; 1 when nothing was
+ * recognised (no speech found, no codebook close enough) or on an error,
+ * with *sonuc emptied and the reason in velmo_hata(t). */
+int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc);
+
+/* The last message of the handle: why velmo_tani gave 1, or the files
+ * velmo_tanici_ac skipped; "" when there is none. Valid until the next call
+ * with the handle. */
+const char* velmo_hata(const velmo_tanici* t);
+
+/* Trains the word `soz` (UTF-8, at most 19 bytes in the Turkish Windows code
+ * page) from `kayit_sayisi` recordings (kayitlar[i] holds sayilar[i] samples
+ * at `oo` Hz, one utterance each, with some silence around it) and writes the
+ * codebook of kind `tur` (1 LPC cepstrum, 2 delta cepstrum) to `vlm_yolu`,
+ * replacing it, with its report `vlm_yolu`.txt. The recordings train one
+ * after another as the word-training screens do, with the default settings.
+ * Returns 0 when every recording trained and both files were written; 1
+ * otherwise, with the reason in `hata` (the files are still written when at
+ * least one recording trained). */
+int velmo_egit(const char* vlm_yolu, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
+               size_t kayit_sayisi, int oo, int tur, char* hata, size_t hata_boyu);
+
+/* Releases the handle and its codebooks; NULL is allowed. */
+void velmo_tanici_kapat(velmo_tanici* t);
+
+/* The library's version, "MAJOR.MINOR". */
+const char* velmo_surum(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
