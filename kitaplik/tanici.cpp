@@ -5,6 +5,8 @@
 // caught (never printed) and the last one becomes the call's error text.
 #include "velmo/tanici.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -13,7 +15,6 @@
 #include <map>
 #include <mutex>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "bellek.h"
@@ -25,6 +26,7 @@
 #include "sifirlama.h"
 #include "sinir.h"
 #include "tarama.h"
+#include "uyum.h"
 #include "velmo.h"
 #include "vq1.h"
 
@@ -99,11 +101,40 @@ bool Donustur(const int16_t* x, size_t n, int giris, int cikis, std::vector<int1
     return true;
 }
 
-// Codebooks analysed alike: the header fields the endpoints and the analysis
-// read (the kind too, since kinds may analyse differently).
-auto Anahtar(const KURALDOSYABASLIK& b) {
-    return std::make_tuple(b.tur, b.oo, b.ks, b.oc, b.kpensu, b.yee, b.aee, b.bsge, b.pensu, b.admsu, b.m, b.n,
-                           b.p);
+// Codebooks scored against one analysis of the recording: the same
+// analysis (the scan's rule) after the same endpoint thresholds.
+bool AyniCozumleme(const KURALDOSYABASLIK& a, const KURALDOSYABASLIK& b) {
+    return a.yee == b.yee && a.aee == b.aee && a.bsge == b.bsge && CozumlemeFarki(a, b).empty();
+}
+
+// Every valid codebook file of `dizin` in name order, whatever its settings.
+// Messages of skipped files are appended to *mesaj; false when the directory
+// cannot be read.
+bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
+    struct stat st;
+    if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        *mesaj += dizin + ": dizin okunamıyor.\n";
+        return false;
+    }
+    for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
+        if (!VlmDosyasi(ad)) continue;
+        const std::string yol = dizin + "/" + ad;
+        KURALKITABI k;
+        k.ad = ad;
+        int sonuc = KDOKU_TAMAM;
+        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); });
+        if (sonuc == KDOKU_BELLEK) return false;
+        if (sonuc != KDOKU_TAMAM) continue;
+        // The analysis reads 16-bit mono samples; a header saying otherwise
+        // was not made from a recording this library can be given.
+        if (k.baslik.ks != 1 || k.baslik.oc != 16 || k.baslik.oo < EN_AZ_ORAN || k.baslik.oo > EN_COK_ORAN) {
+            *mesaj += yol + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
+            Free2B(k.km);
+            continue;
+        }
+        kitaplar.push_back(k);
+    }
+    return true;
 }
 
 void SonucBosalt(velmo_sonuc* s) {
@@ -125,7 +156,7 @@ std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici* t, const int16_t* x
         std::vector<size_t> grup;
         std::vector<KURALKITABI> grupKitap;
         for (size_t j = i; j < k.size(); j++) {
-            if (!yapildi[j] && Anahtar(k[j].baslik) == Anahtar(k[i].baslik)) {
+            if (!yapildi[j] && AyniCozumleme(k[j].baslik, k[i].baslik)) {
                 grup.push_back(j);
                 grupKitap.push_back(k[j]);
                 yapildi[j] = true;
@@ -283,23 +314,12 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
         }
         velmo_tanici* t = new velmo_tanici;
         std::string mesaj;
-        if (!KuralKitaplariOku(dizin, 99, t->kitaplar, &mesaj)) {
+        if (!KitaplariOku(dizin, t->kitaplar, &mesaj)) {
+            KuralKitaplariBirak(t->kitaplar);
             delete t;
             Kopyala(hata, hata_boyu, SatirSonuAt(mesaj));
             return nullptr;
         }
-        // The analysis reads 16-bit mono samples; a header saying otherwise
-        // was not made by a recording this library can give.
-        std::vector<KURALKITABI> uygun;
-        for (KURALKITABI& k : t->kitaplar) {
-            if (k.baslik.ks == 1 && k.baslik.oc == 16 && k.baslik.oo >= EN_AZ_ORAN && k.baslik.oo <= EN_COK_ORAN) {
-                uygun.push_back(k);
-                continue;
-            }
-            mesaj += std::string(dizin) + "/" + k.ad + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
-            Free2B(k.km);
-        }
-        t->kitaplar.swap(uygun);
         t->hata = SatirSonuAt(mesaj);
         if (t->kitaplar.empty()) {
             std::string m = std::string(dizin) + ": geçerli kural dosyası (*.vlm) yok.";

@@ -36,6 +36,15 @@ diff toplu.txt kitaplik.txt >&2 || hata "tanimalar farkli"
 grep -q $'^mt\tmerhaba\t' kitaplik.txt && grep -q $'^tt\ttamam\t.*\ttamam.vlm$' kitaplik.txt || hata "yanlis sozcuk: $(cat kitaplik.txt)"
 grep -q $'\t2$' <("$ORNEK" tani c 12000 tt.raw) || hata "kazananin turu yazilmadi"
 
+# Codebooks of other analysis settings in one directory: each is scored
+# against the recording analysed with its own settings.
+mkdir k2 && cp c/merhaba.vlm k2/
+"$TOPLU" egit -o k2/tamam25.vlm --pensu 25 --admsu 12 t1.wav t2.wav >/dev/null || hata "egit --pensu 25"
+"$ORNEK" tani k2 12000 tt.raw mt.raw | cut -f2-4 >karisik.txt
+beklenen=$("$TOPLU" tani -d k2 --pensu 25 --admsu 12 tt.wav 2>/dev/null | cut -f2-4)
+[ "$(head -1 karisik.txt)" = "$beklenen" ] || hata "kendi ayarli kural kitabi: '$(head -1 karisik.txt)' <> '$beklenen'"
+grep -q $'^merhaba	.*	merhaba.vlm$' <(tail -1 karisik.txt) || hata "ayarlari farkli dizinde merhaba taninmadi"
+
 # The same take at 16 kHz: converted to the codebooks' 12 kHz, still the word.
 sox "${ham[@]}" mt.raw -r 16000 -t raw -b 16 -e signed-integer -L mt16.raw
 "$ORNEK" tani c 16000 mt16.raw | grep -q $'\tmerhaba\t' || hata "16 kHz kayit taninmadi"
