@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The Debian package as `cpack -G DEB` makes it: the file list (dpkg-deb -c)
+# holds the programs, pages, completion, library, header, pkg-config file
+# and CMake package under /usr; the runtime libraries are declared; the
+# unpacked programs run. Skipped (77) where dpkg-deb is missing.
+#   deb.sh BUILD_DIR CPACK DINLE(1 when velmo-dinle is built)
+set -uo pipefail
+insa=$1 cpack=$2 dinle=$3
+command -v dpkg-deb >/dev/null || { echo "dpkg-deb yok: atlandi"; exit 77; }
+hata() { echo "HATA: $*" >&2; exit 1; }
+dizin=$(mktemp -d); trap 'rm -rf "$dizin"' EXIT
+
+(cd "$insa" && "$cpack" -G DEB -B "$dizin" >"$dizin/cpack.log" 2>&1) || { cat "$dizin/cpack.log" >&2; hata "cpack basarisiz"; }
+paketler=("$dizin"/velmo_*.deb)
+[ ${#paketler[@]} -eq 1 ] && [ -f "${paketler[0]}" ] || hata "tek bir velmo_*.deb beklendi: $(ls "$dizin")"
+deb=${paketler[0]}
+[[ $(basename "$deb") =~ ^velmo_[0-9.]+_[a-z0-9]+\.deb$ ]] || hata "paket adi: $(basename "$deb")"
+
+liste=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||')
+beklenen=(usr/bin/velmo usr/bin/velmo-toplu usr/share/man/man1/velmo.1 usr/share/man/man1/velmo-toplu.1
+          usr/share/bash-completion/completions/velmo-toplu usr/share/doc/velmo/README.md
+          usr/include/velmo/tanici.h usr/lib/libvelmo.so.1 usr/lib/libvelmo.a usr/lib/pkgconfig/velmo.pc
+          usr/lib/cmake/velmo/velmoConfig.cmake)
+[ "$dinle" = 1 ] && beklenen+=(usr/bin/velmo-dinle usr/share/man/man1/velmo-dinle.1
+                               usr/share/bash-completion/completions/velmo-dinle)
+for f in "${beklenen[@]}"; do
+  grep -q "^$f\$" <<<"$liste" || grep -q "^$f/*\$" <<<"$(sed 's| ->.*||' <<<"$liste")" || hata "pakette $f yok"
+done
+grep -qv '^usr/' <<<"$(grep -v '^$' <<<"$liste")" && hata "paket /usr disina dosya koyuyor: $(grep -v '^usr/' <<<"$liste" | head -3)"
+
+bagimli=$(dpkg-deb -f "$deb" Depends)
+for k in libportaudio2 libsndfile1 libsoxr0 libstdc++6 libc6; do
+  grep -q "$k" <<<"$bagimli" || hata "bagimliliklarda $k yok: $bagimli"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = velmo ] || hata "paket adi alani"
+
+# Unpacked, the programs start and the library's symbols are there.
+dpkg-deb -x "$deb" "$dizin/kok"
+"$dizin/kok/usr/bin/velmo" --version | grep -qx "velmo [0-9.]*" || hata "paketteki velmo calismadi"
+"$dizin/kok/usr/bin/velmo-toplu" --version | grep -qx "velmo-toplu [0-9.]*" || hata "paketteki velmo-toplu calismadi"
+nm -D --defined-only "$dizin/kok/usr/lib/libvelmo.so.1" | grep -q " T velmo_tani" || hata "kitaplikta velmo_tani yok"
+grep -q '^prefix=' "$dizin/kok/usr/lib/pkgconfig/velmo.pc" || hata "velmo.pc bozuk"
+echo tamam
