@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -80,8 +81,45 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
     }
 }
 
+UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpenu, int onde,
+                        const KURALDOSYABASLIK& b) {
+    const UCESIKLERI sabit{b.yee, b.aee, b.bsge, false};
+    if (orke == nullptr || sfrgecis == nullptr || kpenu < 1) return sabit;
+    // Position j measures the window that starts at j - h; it lies inside
+    // the lead-in while j - h + kpenu <= onde, and j must be measured.
+    const int h = kpenu / 2;
+    const int ilk = h;
+    const int son = std::min(onde - kpenu + h, boyut - h - 1);
+    if (son < ilk) return sabit;
+    double te = 0, tz = 0;
+    for (int j = ilk; j <= son; j++) {
+        if (orke[j] >= b.yee) return sabit;  // speech already in the lead-in
+        te += orke[j];
+        tz += sfrgecis[j];
+    }
+    const double adet = son - ilk + 1;
+    const double me = te / adet, mz = tz / adet;
+    double kz = 0;
+    for (int j = ilk; j <= son; j++) kz += (sfrgecis[j] - mz) * (sfrgecis[j] - mz);
+    const double dz = std::sqrt(kz / adet);
+    auto Tavan = [](double v) { return static_cast<int>(std::min(std::ceil(v), 2147483647.0)); };
+    UCESIKLERI e;
+    e.bsge = std::max(b.bsge, Tavan(mz + 2 * dz));
+    e.aee = std::max(1, Tavan(4 * me));
+    e.yee = std::max(b.yee, Tavan(7.5 * me));
+    e.ogrenildi = true;
+    return e;
+}
+
+UCESIKLERI UcNoktaEsikleri(const int* orke, const int* sfrgecis, int boyut, int kpenu,
+                           const KURALDOSYABASLIK& b) {
+    if (b.tur != 3) return UCESIKLERI{b.yee, b.aee, b.bsge, false};
+    const int onde = static_cast<int>(static_cast<int64_t>(b.oo) * ONDE_MS / 1000);
+    return OndenEsikler(orke, sfrgecis, boyut, kpenu, onde, b);
+}
+
 void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* enerji,
-                   const int* sifirgecisi, int adimsayisi, int basl, int bitis) {
+                   const int* sifirgecisi, int adimsayisi, int basl, int bitis, const UCESIKLERI* esik) {
     if (dosyaadi == nullptr) return;
     DokumDosyasi f = DokumAc(dosyaadi);
     if (!f) return;
@@ -90,7 +128,15 @@ void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* ener
     static const std::string basYazi = Cp1254("Başlangıç:");
     static const std::string bitYazi = Cp1254("  Bitiş:");
     static const std::string sutunlar = Cp1254("Sıra\tEnerji\tSıfır Geçişi\n");
-    std::string bas = basYazi + std::to_string(basl) + bitYazi + std::to_string(bitis) + "\n" + sutunlar;
+    std::string bas = basYazi + std::to_string(basl) + bitYazi + std::to_string(bitis) + "\n";
+    if (esik != nullptr) {
+        char satir[200];
+        std::snprintf(satir, sizeof satir, "Eşikler (%s): yüksek örke %d, alçak örke %d, başlangıç sıfır geçiş %d\n",
+                      esik->ogrenildi ? "öndeki 100 ms'den öğrenildi" : "başlıktaki sabit değerler", esik->yee,
+                      esik->aee, esik->bsge);
+        bas += Cp1254(satir);
+    }
+    bas += sutunlar;
     std::fwrite(bas.data(), 1, bas.size(), f.get());
 
     // Rows are formatted into one block and written in large pieces; a row
@@ -153,17 +199,19 @@ int UcNoktalarBul(bool dokum) {
     int* o = orke.get();
     int* z = sfrgecis.get();
     SinirOlcumleri(x, boyut, kpenu, o, z);
+    const UCESIKLERI e = UcNoktaEsikleri(o, z, boyut, kpenu, b);
+    const UCESIKLERI* dokumEsik = b.tur == 3 ? &e : nullptr;
 
     // The first and the last position that reach the high threshold.
     int uc1 = 0, uc2 = 0;
     for (int j = 0; j < boyut; j++) {
-        if (o[j] >= b.yee) {
+        if (o[j] >= e.yee) {
             uc1 = j;
             break;
         }
     }
     for (int j = boyut - 1; j >= uc1; j--) {
-        if (o[j] >= b.yee) {
+        if (o[j] >= e.yee) {
             uc2 = j;
             break;
         }
@@ -174,24 +222,24 @@ int UcNoktalarBul(bool dokum) {
         // Widen the start by energy, then move it over the run of high zero
         // crossings that ends there; widen the end by energy.
         int i = uc1;
-        while (i >= 0 && o[i] >= b.aee) i--;
+        while (i >= 0 && o[i] >= e.aee) i--;
         uc1 = i + 1;
         i = uc1;
-        while (i >= 0 && i < boyut && z[i] >= b.bsge) i--;
+        while (i >= 0 && i < boyut && z[i] >= e.bsge) i--;
         uc1 = i + 1;
         i = uc2;
-        while (i < boyut && o[i] >= b.aee) i++;
+        while (i < boyut && o[i] >= e.aee) i++;
         uc2 = i - 1;
     }
     // A low threshold above the high one can move the ends past each other:
     // a segment of negative length is no speech either.
     if (!yuksekVar || uc2 - uc1 + 1 < 0) {
-        if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, 0, 0);
+        if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, 0, 0, dokumEsik);
         Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
         return Basarisiz();
     }
     ayr.bsl = ayr.kyt + static_cast<size_t>(uc1) * en;
     ayr.uzn = (uc2 - uc1 + 1) * en;
-    if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, uc1, uc2);
+    if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, uc1, uc2, dokumEsik);
     return 0;
 }

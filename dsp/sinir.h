@@ -4,8 +4,12 @@
 // ayr.bsl / ayr.uzn (0 success, 1 failure after one printed line). Every run
 // that gets as far as measuring writes the table "sinir.txt" (DosyayaKaydet).
 // SinirOlcumleri computes the two measures for any sample array.
+// A kind-3 codebook (ayr.kdbaslik.tur 3) searches with thresholds learnt from
+// the recording's lead-in (OndenEsikler); kinds 1 and 2 with the header's.
 #ifndef SINIR_H
 #define SINIR_H
+
+#include "velmo.h"
 
 int UcNoktalar();
 // Same as UcNoktalar; with dokum false no "sinir.txt" is written.
@@ -19,11 +23,39 @@ int UcNoktalarBul(bool dokum);
 // the cost does not depend on kpenu. orke and sfrgecis hold boyut entries.
 void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgecis);
 
+// The thresholds of one endpoint search.
+struct UCESIKLERI {
+    int yee;         // high energy threshold
+    int aee;         // low energy threshold
+    int bsge;        // start zero-crossing threshold
+    bool ogrenildi;  // learnt from the lead-in (false: the header's values)
+};
+
+// Length of the lead-in that kind 3 learns its thresholds from.
+enum { ONDE_MS = 100 };
+
+// Thresholds learnt from the lead-in: over the positions whose window lies
+// inside the first `onde` samples, the mean m and population standard
+// deviation d of the energy (e) and zero-crossing (z) measures give
+//   bsge' = max(bsge, ceil(m_z + 2 d_z)), aee' = max(1, ceil(4 m_e)),
+//   yee' = max(yee, ceil(7.5 m_e)),
+// b's values being the floors. When the lead-in is loud (its energy reaches
+// b.yee somewhere: speech starts at once) or too short to hold a window,
+// b's own thresholds are returned (ogrenildi false).
+UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpenu, int onde,
+                        const KURALDOSYABASLIK& b);
+
+// The thresholds UcNoktalar uses with the header b on these measures.
+UCESIKLERI UcNoktaEsikleri(const int* orke, const int* sfrgecis, int boyut, int kpenu,
+                           const KURALDOSYABASLIK& b);
+
 // Writes the table: a header with basl and bitis, the column names, then one
 // line "i<TAB>x[i]<TAB>enerji[i]<TAB>sifirgecisi[i]" per sample. The file is
 // replaced; if it cannot be opened, or is no regular file (see dokum.h),
 // nothing is written.
+// With `esik` (kind 3), a line naming the thresholds used follows the header.
 void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* enerji,
-                   const int* sifirgecisi, int adimsayisi, int basl, int bitis);
+                   const int* sifirgecisi, int adimsayisi, int basl, int bitis,
+                   const UCESIKLERI* esik = nullptr);
 
 #endif

@@ -18,6 +18,8 @@
 #include "bellek.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "sinir.h"
+#include "vq3.h"
 
 // The header and the codebook are stored as they lie in memory.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "codebook files are little-endian");
@@ -143,8 +145,16 @@ std::string BaslikSatirlari() {
         Satir(o, "           Tür Belirteci=LPC KURAL KİTABI\n");
     else if (b.tur == 2)
         Satir(o, "           Tür Belirteci=DELTA LPC KURAL KİTABI\n");
+    else if (b.tur == 3)
+        Satir(o, "           Tür Belirteci=KESİTLİ LPC KURAL KİTABI\n");
     Satir(o, "              Söz Karşılığı=%s\n", Metin(b.soz, sizeof b.soz).c_str());
     Satir(o, "             Komut Numarası=%d\n", b.kmt);
+    if (b.tur == 3) {
+        // What a kind-3 codebook holds beyond the header's numbers.
+        Satir(o, "               Kesit Sayısı=2 (her kesitte %d kural yöneyi, 1. kesit önce)\n", b.s / 2);
+        Satir(o, "          Kepstrum Ağırlığı=sinüs, L=%d; kural yöneyleri ağırlıklı saklanır\n", KESIT_LIFTER);
+        Satir(o, "          Uç Nokta Eşikleri=öndeki %d ms'den öğrenilir; aşağıdakiler tabandır\n", ONDE_MS);
+    }
     Satir(o, "\n");
     Satir(o, "SES KAYIT ÖZELLİKLERİ\n");
     Satir(o, "               Kanal Sayısı=%d\n", b.ks);
@@ -199,12 +209,16 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         Yaz("%s: biçim belirteci VLM değil, kural dosyası değil.\n", ad);
         return KDOKU_GECERSIZ;
     }
-    if (b.tur != 1 && b.tur != 2) {
-        Yaz("%s: kural kitabı türü %d geçersiz (1 ya da 2 olmalı).\n", ad, b.tur);
+    if (b.tur != 1 && b.tur != 2 && b.tur != 3) {
+        Yaz("%s: kural kitabı türü %d geçersiz (1, 2 ya da 3 olmalı).\n", ad, b.tur);
         return KDOKU_GECERSIZ;
     }
     if (b.s < 1 || b.s > KD_EN_BUYUK_S || b.n < 1 || b.n > KD_EN_BUYUK_N) {
         Yaz("%s: kural kitabı boyutları geçersiz (s=%d, n=%d).\n", ad, b.s, b.n);
+        return KDOKU_GECERSIZ;
+    }
+    if (b.tur == 3 && b.s % 2 != 0) {
+        Yaz("%s: kesitli kural kitabının yöney sayısı çift olmalı (s=%d).\n", ad, b.s);
         return KDOKU_GECERSIZ;
     }
     // s <= 32766 and n <= 99: at most 13 MB, and the file must hold exactly

@@ -2,85 +2,161 @@
 # Speaker-dependent accuracy of Velmo on the Free Spoken Digit Dataset
 # recordings kept beside the project (not part of it):
 #
-#   tools/fsdd-degerlendir.sh [VELMO_TOPLU] [KAYIT_DIZINI]
+#   tools/fsdd-degerlendir.sh [--tur "1 3"] [--konusmacilar "george jackson lucas"]
+#                             [--veri DİZİN] [--toplu VELMO_TOPLU] [-j İŞ]
 #
-# Per speaker, codebooks of the ten digits are trained
+# For every codebook kind (--tur) and speaker, codebooks of the ten digits are
+# trained
 #   t0        from take 0, as the word menus would,
 #   h10..h32  from takes 0-4 pooled (--havuz), with 10, 16 and 32 codewords,
-# and takes 5-49 of all ten digits of the same speaker are recognised with
+# and takes 5-49 of all ten digits of the same speaker are recognised against
 # each set. The takes are trimmed tightly around the word, so each is made to
 # look like a microphone recording as the data's README says: 0.4 s of lead
 # and tail, peak at -6 dBFS, a little white noise (-54 dBFS) over the whole
 # buffer. Every other setting is the program's default.
-# Prints the accuracy table and the time it took.
+#
+# All four sets of a speaker and kind lie in one directory and every test
+# take is recognised once with "tani --hepsi", which prints the score of
+# every codebook; the winner of each set (the first smallest score below
+# 1000) is then picked from those lines. Speakers run side by side (-j,
+# default: the number of processors). Prints the accuracy table, the kinds
+# side by side, and the time it took.
 set -euo pipefail
 kok=$(cd "$(dirname "$0")/.." && pwd)
-toplu=${1:-$kok/build/tools/velmo-toplu}
-veri=${2:-$kok/../shared/data/fsdd/recordings}
+toplu=$kok/build/tools/velmo-toplu
+veri=$kok/../shared/data/fsdd/recordings
+turler="1 3"
+konusmacilar="george jackson lucas"
+isler=$(nproc 2>/dev/null || echo 2)
+
+kullanim() {
+  sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'
+  exit "${1:-2}"
+}
+konumsal=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --tur) turler=${2:?--tur için değer}; shift 2 ;;
+    --konusmacilar) konusmacilar=${2:?--konusmacilar için değer}; shift 2 ;;
+    --veri) veri=${2:?--veri için değer}; shift 2 ;;
+    --toplu) toplu=${2:?--toplu için değer}; shift 2 ;;
+    -j) isler=${2:?-j için değer}; shift 2 ;;
+    -h|--help) kullanim 0 ;;
+    -*) echo "bilinmeyen seçenek: $1" >&2; kullanim 2 ;;
+    *)  # the older form: [VELMO_TOPLU] [KAYIT_DIZINI]
+        if [ $konumsal -eq 0 ]; then toplu=$1; else veri=$1; fi
+        konumsal=$((konumsal + 1)); shift ;;
+  esac
+done
+turler=${turler//,/ }
+konusmacilar=${konusmacilar//,/ }
 [ -x "$toplu" ] || { echo "velmo-toplu yok: $toplu (önce derleyin)" >&2; exit 2; }
 [ -d "$veri" ] || { echo "kayıt dizini yok: $veri" >&2; exit 2; }
+for t in $turler; do
+  case "$t" in 1|2|3) ;; *) echo "tür 1, 2 ya da 3 olmalı: $t" >&2; exit 2 ;; esac
+done
+[[ "$isler" =~ ^[1-9][0-9]*$ ]] || { echo "-j için pozitif bir sayı gerekli" >&2; exit 2; }
 
 hazirla=(--dolgu 0.4 --tepe -6 --gurultu -54)
-konusmacilar=(george jackson lucas)
 kumeler=(t0 h10 h16 h32)
 gecici=$(mktemp -d)
 trap 'rm -rf "$gecici"' EXIT
 
-bas=$(date +%s.%N)
-declare -A dogru toplam egitilemeyen
-for k in "${konusmacilar[@]}"; do
-  for kume in "${kumeler[@]}"; do
-    mkdir -p "$gecici/$k/$kume"
-    egitilemeyen[$k,$kume]=0
-  done
+# Trains the four sets of one speaker and kind and recognises the test takes;
+# leaves "set correct total untrained" lines in $gecici/$k-$tur.sonuc.
+konusmaci_tur() {
+  local k=$1 tur=$2 dizin="$gecici/$k-$tur" d s t
+  local log="$gecici/$k-$tur.log"
+  mkdir -p "$dizin"
+  declare -A egitilemeyen=([t0]=0 [h10]=0 [h16]=0 [h32]=0)
   for d in 0 1 2 3 4 5 6 7 8 9; do
-    if ! "$toplu" egit -o "$gecici/$k/t0/$d.vlm" --soz "$d" "${hazirla[@]}" "$veri/${d}_${k}_0.wav" \
-         >>"$gecici/egitim.log" 2>&1; then
-      egitilemeyen[$k,t0]=$((egitilemeyen[$k,t0] + 1))
-    fi
+    "$toplu" egit --tur "$tur" -o "$dizin/t0_$d.vlm" --soz "$d" "${hazirla[@]}" "$veri/${d}_${k}_0.wav" \
+        >>"$log" 2>&1 || egitilemeyen[t0]=$((egitilemeyen[t0] + 1))
     for s in 10 16 32; do
-      if ! "$toplu" egit --havuz --s "$s" -o "$gecici/$k/h$s/$d.vlm" --soz "$d" "${hazirla[@]}" \
-           "$veri/${d}_${k}_"{0,1,2,3,4}.wav >>"$gecici/egitim.log" 2>&1; then
-        egitilemeyen[$k,h$s]=$((egitilemeyen[$k,h$s] + 1))
-      fi
+      "$toplu" egit --tur "$tur" --havuz --s "$s" -o "$dizin/h${s}_$d.vlm" --soz "$d" "${hazirla[@]}" \
+          "$veri/${d}_${k}_"{0,1,2,3,4}.wav >>"$log" 2>&1 || egitilemeyen[h$s]=$((egitilemeyen[h$s] + 1))
     done
   done
-  sinama=()
+  local sinama=()
   for d in 0 1 2 3 4 5 6 7 8 9; do
     for t in $(seq 5 49); do sinama+=("$veri/${d}_${k}_${t}.wav"); done
   done
-  for kume in "${kumeler[@]}"; do
-    j="$gecici/$k-$kume.json"
-    "$toplu" degerlendir -d "$gecici/$k/$kume" --desen '^([0-9])_' --json "${hazirla[@]}" "${sinama[@]}" \
-        >"$j" 2>>"$gecici/degerlendirme.log" || true
-    dogru[$k,$kume]=$(grep -o '"dogru":[0-9]*' "$j" | head -1 | cut -d: -f2)
-    toplam[$k,$kume]=$(grep -o '"toplam":[0-9]*' "$j" | head -1 | cut -d: -f2)
+  "$toplu" tani --tur "$tur" --hepsi -d "$dizin" "${hazirla[@]}" "${sinama[@]}" >"$dizin.tani" 2>>"$log" || true
+  # A take's line names the file; each following line starting with a tab
+  # is one codebook: TAB word TAB score TAB file ("set_digit.vlm").
+  awk -F'\t' -v kumeler="${kumeler[*]}" '
+    function bitir(   i, c) {
+      if (beklenen == "") return
+      for (i = 1; i <= nk; i++) {
+        c = kume[i]; toplam[c]++
+        if (en[c] < 1000 && kazanan[c] == beklenen) dogru[c]++
+      }
+    }
+    BEGIN { nk = split(kumeler, kume, " ") }
+    /^[^\t]/ {
+      bitir()
+      n = split($1, p, "/"); split(p[n], q, "_"); beklenen = q[1]
+      for (i = 1; i <= nk; i++) { en[kume[i]] = 1000; kazanan[kume[i]] = "" }
+      next
+    }
+    /^\t/ {
+      split($4, f, "_"); c = f[1]; v = $3 + 0
+      if (v < en[c]) { en[c] = v; kazanan[c] = $2 }
+    }
+    END { bitir(); for (i = 1; i <= nk; i++) print kume[i], dogru[kume[i]] + 0, toplam[kume[i]] + 0 }
+  ' "$dizin.tani" >"$gecici/$k-$tur.sonuc.tmp"
+  while read -r c a b; do
+    echo "$c $a $b ${egitilemeyen[$c]}"
+  done <"$gecici/$k-$tur.sonuc.tmp" >"$gecici/$k-$tur.sonuc"
+}
+
+bas=$(date +%s.%N)
+isler_calisan=0
+for k in $konusmacilar; do
+  for tur in $turler; do
+    konusmaci_tur "$k" "$tur" &
+    isler_calisan=$((isler_calisan + 1))
+    if [ "$isler_calisan" -ge "$isler" ]; then wait -n; isler_calisan=$((isler_calisan - 1)); fi
   done
 done
+wait
 son=$(date +%s.%N)
+
+declare -A dogru toplam egitilemeyen td tt
+for k in $konusmacilar; do
+  for tur in $turler; do
+    [ -s "$gecici/$k-$tur.sonuc" ] || { echo "$k, tür $tur: sonuç yok (bkz. günlük)" >&2; cat "$gecici/$k-$tur.log" >&2; exit 1; }
+    while read -r c a b e; do
+      dogru[$k,$tur,$c]=$a; toplam[$k,$tur,$c]=$b; egitilemeyen[$k,$tur,$c]=$e
+      td[$tur,$c]=$(( ${td[$tur,$c]:-0} + a )); tt[$tur,$c]=$(( ${tt[$tur,$c]:-0} + b ))
+    done <"$gecici/$k-$tur.sonuc"
+  done
+done
 
 yuzde() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b > 0) printf "%5.1f%%", 100 * a / b; else printf "    -" }'; }
 printf '\nFSDD, konuşmacıya bağımlı: eğitim 0. alım (t0) ya da 0-4. alımlar havuzda (h10/h16/h32 = --s),\n'
-printf 'sınama 5-49. alımlar (konuşmacı başına 450 kayıt). Doğruluk:\n\n'
+printf 'sınama 5-49. alımlar (konuşmacı başına 450 kayıt). Doğruluk, sütunlar küme/tür:\n\n'
 printf '%-10s' "konuşmacı"
-for kume in "${kumeler[@]}"; do printf '%12s' "$kume"; done
+for c in "${kumeler[@]}"; do for tur in $turler; do printf '%9s' "$c/$tur"; done; printf '  '; done
 printf '\n'
-declare -A td tt
-for k in "${konusmacilar[@]}"; do
+for k in $konusmacilar hepsi; do
   printf '%-10s' "$k"
-  for kume in "${kumeler[@]}"; do
-    printf '%12s' "$(yuzde "${dogru[$k,$kume]}" "${toplam[$k,$kume]}")"
-    td[$kume]=$(( ${td[$kume]:-0} + ${dogru[$k,$kume]:-0} ))
-    tt[$kume]=$(( ${tt[$kume]:-0} + ${toplam[$k,$kume]:-0} ))
+  for c in "${kumeler[@]}"; do
+    for tur in $turler; do
+      if [ "$k" = hepsi ]; then printf '%9s' "$(yuzde "${td[$tur,$c]}" "${tt[$tur,$c]}")"
+      else printf '%9s' "$(yuzde "${dogru[$k,$tur,$c]}" "${toplam[$k,$tur,$c]}")"; fi
+    done
+    printf '  '
   done
   printf '\n'
 done
-printf '%-10s' "hepsi"
-for kume in "${kumeler[@]}"; do printf '%12s' "$(yuzde "${td[$kume]}" "${tt[$kume]}")"; done
-printf '\n\nEğitilemeyen rakam (konuşmacı başına, 10 üzerinden):\n'
-for k in "${konusmacilar[@]}"; do
+printf '\nEğitilemeyen rakam (10 üzerinden):\n'
+for k in $konusmacilar; do
   printf '%-10s' "$k"
-  for kume in "${kumeler[@]}"; do printf '%12s' "${egitilemeyen[$k,$kume]}"; done
+  for c in "${kumeler[@]}"; do
+    for tur in $turler; do printf '%9s' "${egitilemeyen[$k,$tur,$c]}"; done
+    printf '  '
+  done
   printf '\n'
 done
 awk -v a="$bas" -v b="$son" 'BEGIN { printf "\nSüre: %.1f saniye\n", b - a }'

@@ -32,7 +32,7 @@ const AYARSECENEGI kAyarlar[] = {
     {"eabs", &ayr.eabs, "En Az Bölge Sayısı"},
     {"onyinl", &ayr.onyinl, "Ön Yineleme Sayısı"},
     {"yinl", &ayr.yinl, "Yineleme Sayısı"},
-    {"tur", &ayr.kdbaslik.tur, "Kural kitabı türü: 1 LPC, 2 DeltaLPC"},
+    {"tur", &ayr.kdbaslik.tur, "Kural kitabı türü: 1 LPC, 2 DeltaLPC, 3 kesitli LPC (gürültülü odada daha doğru)"},
 };
 
 const AYARSECENEGI* AyarBul(const std::string& ad) {

@@ -18,6 +18,7 @@
 #include "sifirlama.h"
 #include "sinir.h"
 #include "vq1.h"
+#include "vq3.h"
 
 namespace {
 
@@ -130,6 +131,10 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     const int n = ayr.kdbaslik.n;
     std::vector<float> havuzCi, havuzDelCi;
     int havuzR = 0;
+    // Kind 3 pools each section of every take on its own.
+    const bool kesitli = ayr.kdbaslik.tur == 3;
+    std::vector<float> havuzKesit1, havuzKesit2;
+    int havuzR1 = 0, havuzR2 = 0;
 
     for (const std::string& g : girdiler) {
         Yaz("== %s ==\n", g.c_str());
@@ -154,7 +159,14 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
             Sifirla(5);
             if (LPCCalistir(e.dokum) != 0 || ayr.r < 1) return;
             if (ayr.r > std::numeric_limits<int>::max() - 1 - havuzR) return;
-            for (int i = 0; i < ayr.r; i++) {
+            if (kesitli) {
+                const int sinir = KesitSiniri(ayr.r);
+                AgirlikliYoneyler(0, sinir, havuzKesit1);
+                AgirlikliYoneyler(sinir, ayr.r, havuzKesit2);
+                havuzR1 += sinir;
+                havuzR2 += ayr.r - sinir;
+            }
+            for (int i = 0; !kesitli && i < ayr.r; i++) {
                 havuzCi.insert(havuzCi.end(), ayr.Ci[i], ayr.Ci[i] + n + 1);
                 havuzDelCi.insert(havuzDelCi.end(), ayr.DelCi[i], ayr.DelCi[i] + n + 1);
             }
@@ -171,7 +183,20 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
         }
     }
 
-    if (e.havuz && havuzR > 0) {
+    if (e.havuz && havuzR > 0 && kesitli) {
+        Yaz("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, havuzR1, havuzR2);
+        Free2B(ayr.km);
+        ayr.km = nullptr;
+        ayr.kms = ayr.kmn = 0;
+        ayr.kdbayrak = 0;
+        std::string m = Yakala([&] {
+            if (KesitliEgit(havuzKesit1, havuzR1, havuzKesit2, havuzR2) != 0) return;
+            OlasilikBul();  // the last take against the pooled codebook
+            egitildi = true;
+        });
+        KonsolHamYaz(m);
+        if (!egitildi) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
+    } else if (e.havuz && havuzR > 0) {
         Yaz("== havuz: %d kayıt, %d yöney ==\n", egitilen, havuzR);
         Sifirla(1);
         Sifirla(4);

@@ -67,6 +67,7 @@ void AyarTablosu(bool harfler) {
             case TUR:
                 if (b.tur == 1) Yaz("LPC kural kitabi");
                 else if (b.tur == 2) Yaz("DeltaLPC kural kitabi");
+                else if (b.tur == 3) Yaz("Kesitli LPC kural kitabi");
                 break;
         }
     }

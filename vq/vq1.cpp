@@ -12,6 +12,7 @@
 #include "bellek.h"
 #include "konsol.h"
 #include "velmo.h"
+#include "vq3.h"
 
 namespace {
 
@@ -323,6 +324,7 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
 
 int VQ_Egit() {
     EgitimKapsami kapsam;
+    if (ayr.kdbaslik.tur == 3) return KesitliVQ_Egit();
     float** gm;
     if (ayr.kdbaslik.tur == 1) {
         gm = ayr.Ci;
@@ -396,6 +398,7 @@ int VQ_Egit() {
 }
 
 int VQ_Siniflandir(int k, float* uzaklik) {
+    if (ayr.kdbaslik.tur == 3) return KesitliSiniflandir(k, uzaklik);
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
     float** kodyoney = ayr.km;
     float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
@@ -455,18 +458,24 @@ int EnYakinEnerjili(float** km, const float* vv, const float* x, int s, int n, f
 // to answer (no codebook, no features, no working storage).
 bool UzakliklarToplami(float* tuz) {
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    float** km = ayr.km;
     float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
-    if (km == nullptr || gm == nullptr || s < 1 || n < 1 || ayr.kms != s || ayr.kmn != n) return false;
+    if (ayr.km == nullptr || gm == nullptr || s < 1 || n < 1 || ayr.kms != s || ayr.kmn != n) return false;
+    return EnYakinUzakliklar(ayr.km, s, n, gm, 0, ayr.r, tuz) == 0;
+}
+
+}  // namespace
+
+int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, float* toplam) {
+    if (km == nullptr || gm == nullptr || s < 1 || n < 1) return 1;
     Dizi<float> y = DiziAl<float>(s), vv = DiziAl<float>(s);
-    if (!y || !vv) return false;
+    if (!y || !vv) return 1;
     for (int i = 0; i < s; i++) {
         float e = 0.0f;
         for (int j = 0; j < n; j++) e += km[i][j] * km[i][j];
         vv[i] = e;
     }
-    float toplam = 0.0f;
-    for (int k = 0; k < ayr.r; k++) {
+    float t = 0.0f;
+    for (int k = bas; k < son; k++) {
         const float* x = gm[k];
         const float* c = km[EnYakinEnerjili(km, vv.get(), x, s, n, y.get())];
         float d = 0.0f;
@@ -474,18 +483,18 @@ bool UzakliklarToplami(float* tuz) {
             const float f = x[j] - c[j];
             d += f * f;
         }
-        toplam += d;
+        t += d;
     }
-    *tuz = toplam;
-    return true;
+    *toplam = t;
+    return 0;
 }
-
-}  // namespace
 
 float OlasilikBul() {
     const int cercevesayisi = ayr.r;
     float tuz = 0.0f;
-    if (cercevesayisi > 0) {
+    if (ayr.kdbaslik.tur == 3) {
+        tuz = KesitliOlasilik();
+    } else if (cercevesayisi > 0) {
         if (!UzakliklarToplami(&tuz)) {
             tuz = 0.0f;
             for (int i = 0; i < cercevesayisi; i++) {

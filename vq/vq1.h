@@ -1,6 +1,6 @@
 // Vector quantisation of feature vectors.
 // VQ_Egit trains the codebook ayr.km (s rows of n floats) from ayr.Ci (kind 1)
-// or ayr.DelCi (kind 2): a new codebook from a seeded random selection of
+// or ayr.DelCi (kind 2; kind 3 is handed to vq3.h): a new codebook from a seeded random selection of
 // rows, an existing one (ayr.kdbayrak 1) repaired by reset pre-iterations;
 // both are then refined by LBG. VQ_Siniflandir quantises one frame with the
 // codebook in memory; OlasilikBul gives the mean distortion of the utterance.
@@ -50,6 +50,11 @@ int VQ_Siniflandir(int k, float* uzaklik);
 // Mean of the frame distances of the ayr.r frames; +infinity with no frames.
 // Prints "uzaklik:%f" and inserts a line on the console.
 float OlasilikBul();
+
+// Sum over rows bas..son-1 of gm of the squared distance to the nearest of
+// the s codewords of km (n columns), as VQ_Siniflandir finds it, into
+// *toplam (a float sum in row order). 1 without inputs or working storage.
+int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, float* toplam);
 
 // Largest codebook that the random selection can draw from any utterance.
 enum { VQ_EN_COK_SECIM = 32766 };

@@ -169,8 +169,11 @@ TEST_F(DosyaTest, CorruptFilesAreRefusedWithOneLineAndAyrUntouched) {
         std::memcpy(&b[84], &s, 4);
         return b + std::string(4 * static_cast<size_t>(s), '\0');
     };
+    std::string kesitliTek = alan(4, 3);  // kind 3 with an odd number of codewords
+    const int32_t tek = 9;
+    std::memcpy(&kesitliTek[84], &tek, 4);
     const std::string durumlar[] = {
-        "", iyi.substr(0, 87), "VLX" + iyi.substr(3), alan(4, 0), alan(4, 3), alan(84, 0), alan(84, -1),
+        "", iyi.substr(0, 87), "VLX" + iyi.substr(3), alan(4, 0), alan(4, 4), kesitliTek, alan(84, 0), alan(84, -1),
         alan(76, 0), alan(76, 100), iyi.substr(0, 687),
         alan(84, INT_MAX),     // 4 * s * n far beyond the file
         alan(84, 0x40000000),  // 4 * s * n wraps to 0 in 32 bits
@@ -240,7 +243,20 @@ TEST_F(DosyaTest, ReportAndDumpLines) {
     for (size_t i = 0; i < 25; i++) EXPECT_EQ(Cp1254(d[i]), s[i]) << i;
     EXPECT_EQ(d[34], "Uzaklık Alt Eşiği=0.000001");
 
-    ayr.kdbaslik.tur = 3;  // no kind line
+    ayr.kdbaslik.tur = 4;  // no kind line
     ASSERT_EQ(KuralDosyaKaydetMetin(), 0);
     EXPECT_EQ(Satirlar(Oku(dizin / "kelime.vlm.txt")).size(), 25u + 150u);
+
+    // Kind 3 names itself and says what its codebook holds, after the
+    // word's lines; the rest of the report stays in place.
+    ayr.kdbaslik.tur = 3;
+    ASSERT_EQ(KuralDosyaKaydetMetin(), 0);
+    const std::vector<std::string> k = Satirlar(Oku(dizin / "kelime.vlm.txt"));
+    ASSERT_EQ(k.size(), 29u + 150u);
+    EXPECT_EQ(k[1], Cp1254("           Tür Belirteci=KESİTLİ LPC KURAL KİTABI"));
+    EXPECT_EQ(k[2], s[2]);
+    EXPECT_EQ(k[4], Cp1254("               Kesit Sayısı=2 (her kesitte 5 kural yöneyi, 1. kesit önce)"));
+    EXPECT_EQ(k[5], Cp1254("          Kepstrum Ağırlığı=sinüs, L=22; kural yöneyleri ağırlıklı saklanır"));
+    EXPECT_NE(k[6].find(Cp1254("öndeki 100 ms'den")), std::string::npos);
+    for (size_t i = 7; i < k.size(); i++) EXPECT_EQ(k[i], s[i - 3]) << i;
 }
