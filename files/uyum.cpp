@@ -6,10 +6,12 @@ namespace {
 
 // Do codebooks of these two kinds take their vectors from the same
 // analysis? Kinds 1 and 2 do (cepstrum and delta cepstrum of one set of
-// frames); a kind this program does not know shares it with nothing.
+// frames); kind 3 finds its end points with thresholds of its own, so it
+// shares its analysis only with kind 3; a kind this program does not know
+// shares it with nothing.
 bool AyniCozumleme(int tur1, int tur2) {
     const bool bilinen1 = tur1 == 1 || tur1 == 2, bilinen2 = tur2 == 1 || tur2 == 2;
-    return bilinen1 && bilinen2;
+    return (bilinen1 && bilinen2) || (tur1 == 3 && tur2 == 3);
 }
 
 struct AYAR {

@@ -272,6 +272,13 @@ TEST_F(Ekran, ScanSkipsCodebooksOfAnotherAnalysisNamingTheFirstDifference) {
     EXPECT_EQ(CozumlemeFarki(b, analiz), "Tür dosyada 7, çözümlemede 1");
     b.tur = 2;
     EXPECT_EQ(CozumlemeFarki(b, analiz), "");
+    // Kind 3 finds its end points its own way: it fits only a kind-3 analysis.
+    b.tur = 3;
+    EXPECT_EQ(CozumlemeFarki(b, analiz), "Tür dosyada 3, çözümlemede 1");
+    EXPECT_EQ(CozumlemeFarki(analiz, b), "Tür dosyada 1, çözümlemede 3");
+    KURALDOSYABASLIK a3 = analiz;
+    a3.tur = 3;
+    EXPECT_EQ(CozumlemeFarki(b, a3), "");
 }
 
 TEST_F(Ekran, RecognitionRecordsTwoSecondsAndRestoresTheDuration) {
