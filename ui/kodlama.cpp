@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -107,6 +108,11 @@ bool Utf8Gecerli(const std::string& s) {
 
 void KodlamaBaslat() {
     std::setlocale(LC_CTYPE, "");
+    // The system's reasons (strerror) in Turkish where the system has them,
+    // like every other message of the program; LANGUAGE still overrides.
+    std::setlocale(LC_MESSAGES, "");
+    const char* dil = std::getenv("LANGUAGE");
+    if (dil == nullptr || *dil == '\0') setenv("LANGUAGE", "tr", 1);
     const char* kod = nl_langinfo(CODESET);
     // Under the C/POSIX locale the charset reads as ASCII: write UTF-8 then.
     if (kod == nullptr || *kod == '\0' || std::strcmp(kod, "ANSI_X3.4-1968") == 0 ||
@@ -157,4 +163,35 @@ bool UcbirimdenCevir(const std::string& metin, std::string& utf8) {
     }
     if (!ucbirimden.Ac(ucbirimKodu, "UTF-8")) return false;
     return ucbirimden.Cevir(metin, utf8, '\0');
+}
+
+std::string Gorunur(const std::string& utf8) {
+    static const char onalti[] = "0123456789ABCDEF";
+    std::string o;
+    o.reserve(utf8.size());
+    auto kacir = [&](unsigned char c) {
+        o += "\\x";
+        o += onalti[c >> 4];
+        o += onalti[c & 15];
+    };
+    for (size_t i = 0; i < utf8.size(); i++) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 || c == 0x7F) {
+            kacir(c);
+        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            kacir(c);
+            kacir(static_cast<unsigned char>(utf8[++i]));
+        } else {
+            o += static_cast<char>(c);
+        }
+    }
+    return o;
+}
+
+std::string SistemNedeni(int hata) {
+    const std::string metin = std::strerror(hata);
+    std::string utf8;
+    if (UcbirimdenCevir(metin, utf8)) return utf8;
+    return metin;
 }

@@ -7,7 +7,8 @@
 
 #include <string>
 
-// Reads the terminal's charset from the locale (LC_CTYPE only).
+// Reads the terminal's charset from the locale (LC_CTYPE), and the language
+// of the system's messages (LC_MESSAGES; LANGUAGE is "tr" unless set).
 void KodlamaBaslat();
 
 // UTF-8 to Windows-1254. False when the text is not valid UTF-8 or holds a
@@ -22,5 +23,15 @@ std::string Cp1254ten(const std::string& metin);
 std::string UcbirimeCevir(const std::string& utf8);
 // Terminal charset to UTF-8. False on bytes that are not valid in it.
 bool UcbirimdenCevir(const std::string& metin, std::string& utf8);
+
+// A UTF-8 text fit for the screen: control characters (C0, DEL, and C1 as
+// U+0080..U+009F) shown as "\xNN" per byte, so a word, file name or path
+// cannot send commands to the terminal.
+std::string Gorunur(const std::string& utf8);
+
+// The system's reason for an errno value (strerror) as UTF-8, in the
+// language of the messages' locale (Turkish unless LANGUAGE says otherwise;
+// see KodlamaBaslat).
+std::string SistemNedeni(int hata);
 
 #endif
