@@ -1,16 +1,19 @@
 #include "dosya.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,50 +75,151 @@ void Satir(std::string& cikti, const char* utf8bicim, ...) {
     va_end(a);
 }
 
-// Writes what `yaz` puts into the stream to `hedef` atomically: a temporary
-// file in the same directory, every write, the flush, the sync and the close
-// checked, then renamed over the target. On failure the temporary file is
-// removed, the earlier file is as it was, the message is printed, result 1.
-int AtomikYaz(const std::string& hedef, const std::function<bool(std::FILE*)>& yaz) {
-    struct stat st;
-    if (stat(hedef.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        // Never rename over a device, a directory or a pipe.
-        Yaz("%s sıradan bir dosya değil; yazılamıyor.\n", hedef.c_str());
-        return 1;
+// Writing a file atomically: the content goes into a temporary file beside
+// the target (".velmo-" and six characters), every write, the flush, the
+// sync and the close checked, and only then takes the target's name. On any
+// failure the temporary file is removed, the earlier file is as it was, one
+// line with the system's reason is printed and the result is false.
+
+std::string DizinKismi(const std::string& yol) {
+    const size_t bolu = yol.rfind('/');
+    return bolu == std::string::npos ? std::string() : yol.substr(0, bolu + 1);
+}
+
+constexpr char GECICI_ONEK[] = ".velmo-";
+constexpr size_t GECICI_ONEK_BOYU = sizeof GECICI_ONEK - 1;
+
+// A name mkstemp made from our pattern: the prefix and six letters or digits.
+bool GeciciAdi(const char* ad) {
+    if (std::strncmp(ad, GECICI_ONEK, GECICI_ONEK_BOYU) != 0 || std::strlen(ad) != GECICI_ONEK_BOYU + 6) return false;
+    for (const char* p = ad + GECICI_ONEK_BOYU; *p != '\0'; p++)
+        if (!std::isalnum(static_cast<unsigned char>(*p))) return false;
+    return true;
+}
+
+// Temporary files of saves that were killed: regular files of our pattern
+// untouched for over a minute (a save in progress writes its file at once).
+void EskiGecicileriSil(const std::string& dizin) {
+    DIR* d = opendir(dizin.empty() ? "." : dizin.c_str());
+    if (d == nullptr) return;
+    const time_t sinir = time(nullptr) - 60;
+    while (const dirent* g = readdir(d)) {
+        if (!GeciciAdi(g->d_name)) continue;
+        struct stat st;
+        if (fstatat(dirfd(d), g->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_mtime < sinir)
+            unlinkat(dirfd(d), g->d_name, 0);
     }
-    const size_t bolu = hedef.rfind('/');
-    const std::string dizin = bolu == std::string::npos ? std::string() : hedef.substr(0, bolu + 1);
-    std::string gecici = dizin + ".velmo-XXXXXX";
+    closedir(d);
+}
+
+void YazilamiyorDe(const std::string& hedef, int hata) {
+    Yaz("%s yazılamıyor: %s\n", Gorunur(hedef).c_str(), SistemNedeni(hata).c_str());
+}
+
+// May `hedef` be written? It may be absent, or (when `uzerine`) a regular
+// file the user may write. `kip` gets the permission bits the new file
+// takes: the old file's, or 0666 less the umask for a new one.
+bool HedefUygun(const std::string& hedef, bool uzerine, mode_t& kip) {
+    struct stat st;
+    if (lstat(hedef.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            YazilamiyorDe(hedef, errno);
+            return false;
+        }
+        const mode_t maske = umask(0);
+        umask(maske);
+        kip = 0666 & ~maske;
+        return true;
+    }
+    if (!uzerine) {
+        Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(hedef).c_str());
+        return false;
+    }
+    // A link is replaced by the new file; what it points to decides.
+    if (S_ISLNK(st.st_mode) && stat(hedef.c_str(), &st) != 0) st.st_mode = S_IFLNK;
+    if (!S_ISREG(st.st_mode)) {
+        // Never rename over a device, a directory or a pipe.
+        Yaz("%s sıradan bir dosya değil; yazılamıyor.\n", Gorunur(hedef).c_str());
+        return false;
+    }
+    if ((st.st_mode & 0222) == 0 || access(hedef.c_str(), W_OK) != 0) {
+        Yaz("%s yazmaya kapalı; üzerine yazılmadı.\n", Gorunur(hedef).c_str());
+        return false;
+    }
+    kip = st.st_mode & 07777;
+    return true;
+}
+
+// Writes what `yaz` puts into the stream into a new temporary file beside
+// `hedef` with the permission bits `kip`; its name goes to `gecici`.
+bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(std::FILE*)>& yaz,
+               std::string& gecici) {
+    gecici = DizinKismi(hedef) + GECICI_ONEK + "XXXXXX";
     const int fd = mkstemp(&gecici[0]);
     if (fd < 0) {
-        Yaz("%s açılamıyor.\n", hedef.c_str());
-        return 1;
+        YazilamiyorDe(hedef, errno);
+        return false;
     }
-    const mode_t maske = umask(0);
-    umask(maske);
-    bool tamam = fchmod(fd, 0666 & ~maske) == 0;
-    std::FILE* f = fdopen(fd, "wb");
+    int hata = 0;
+    if (fchmod(fd, kip) != 0) hata = errno;
+    std::FILE* f = hata == 0 ? fdopen(fd, "wb") : nullptr;
     if (f == nullptr) {
+        if (hata == 0) hata = errno;
         close(fd);
-        tamam = false;
     } else {
-        tamam = yaz(f) && tamam;
-        tamam = tamam && std::fflush(f) == 0 && fsync(fd) == 0;
-        if (std::fclose(f) != 0) tamam = false;
+        errno = 0;
+        if (!yaz(f) || std::fflush(f) != 0 || fsync(fd) != 0) hata = errno != 0 ? errno : EIO;
+        errno = 0;
+        if (std::fclose(f) != 0 && hata == 0) hata = errno != 0 ? errno : EIO;
     }
-    if (tamam && std::rename(gecici.c_str(), hedef.c_str()) == 0) {
-        // Make the rename itself durable; the file is already in place, so
-        // a directory that cannot be synced is not a failed save.
-        const int dfd = open(dizin.empty() ? "." : dizin.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dfd >= 0) {
-            fsync(dfd);
-            close(dfd);
-        }
-        return 0;
-    }
+    if (hata == 0) return true;
     unlink(gecici.c_str());
-    Yaz("%s yazılamıyor.\n", hedef.c_str());
-    return 1;
+    YazilamiyorDe(hedef, hata);
+    return false;
+}
+
+// Gives the finished temporary file the name `hedef`: replacing what is
+// there, or (without `uzerine`) only if the name is still free at this very
+// moment. The temporary file is gone afterwards either way.
+bool Yerlestir(const std::string& gecici, const std::string& hedef, bool uzerine) {
+    int r;
+    if (uzerine) {
+        r = std::rename(gecici.c_str(), hedef.c_str());
+    } else {
+        r = renameat2(AT_FDCWD, gecici.c_str(), AT_FDCWD, hedef.c_str(), RENAME_NOREPLACE);
+        if (r != 0 && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
+            // A file system without the flag: a hard link fails the same way
+            // when the name exists.
+            r = link(gecici.c_str(), hedef.c_str());
+        }
+    }
+    const int hata = errno;
+    unlink(gecici.c_str());  // after a link, the old name; after a failure, the file
+    if (r != 0) {
+        if (hata == EEXIST) Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(hedef).c_str());
+        else YazilamiyorDe(hedef, hata);
+        return false;
+    }
+    // Make the new name durable; the file is already in place, so a
+    // directory that cannot be synced is not a failed save.
+    const std::string dizin = DizinKismi(hedef);
+    const int dfd = open(dizin.empty() ? "." : dizin.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
+}
+
+// The whole of it for one file. 0 success, 1 failure after one line.
+int AtomikYaz(const std::string& hedef, bool uzerine, const std::function<bool(std::FILE*)>& yaz) {
+    mode_t kip;
+    std::string gecici;
+    if (!HedefUygun(hedef, uzerine, kip)) return 1;
+    EskiGecicileriSil(DizinKismi(hedef));
+    if (!GeciciYaz(hedef, kip, yaz, gecici)) return 1;
+    return Yerlestir(gecici, hedef, uzerine) ? 0 : 1;
 }
 
 // A save needs a file name and a codebook of usable size in memory.
@@ -137,7 +241,9 @@ bool KayitOlabilir(const char* ne) {
 }
 
 // Header lines 1 to 25 of the report and the dump, Windows-1254.
-std::string BaslikSatirlari() {
+// `ekran`: for the screen, with the word's control characters shown as
+// "\xNN"; the report keeps the bytes as they are.
+std::string BaslikSatirlari(bool ekran = false) {
     const KURALDOSYABASLIK& b = ayr.kdbaslik;
     std::string o;
     Satir(o, "            Biçim Belirteci=%s DOSYASI\n", Metin(b.bicim, sizeof b.bicim).c_str());
@@ -147,7 +253,8 @@ std::string BaslikSatirlari() {
         Satir(o, "           Tür Belirteci=DELTA LPC KURAL KİTABI\n");
     else if (b.tur == 3)
         Satir(o, "           Tür Belirteci=KESİTLİ LPC KURAL KİTABI\n");
-    Satir(o, "              Söz Karşılığı=%s\n", Metin(b.soz, sizeof b.soz).c_str());
+    const std::string soz = Metin(b.soz, sizeof b.soz);
+    Satir(o, "              Söz Karşılığı=%s\n", (ekran ? Cp1254(Gorunur(Cp1254ten(soz))) : soz).c_str());
     Satir(o, "             Komut Numarası=%d\n", b.kmt);
     if (b.tur == 3) {
         // What a kind-3 codebook holds beyond the header's numbers.
@@ -183,16 +290,18 @@ std::string BaslikSatirlari() {
 
 int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     if (ad == nullptr) return KDOKU_ACILAMIYOR;
+    const std::string adg = Gorunur(ad);  // the name as messages show it
+    const char* const g = adg.c_str();
     // Non-blocking, so a pipe given as a file name cannot hang the reader.
     Tanitici t(open(ad, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (t.fd < 0) return KDOKU_ACILAMIYOR;
     struct stat st;
     if (fstat(t.fd, &st) != 0) {
-        Yaz("%s okunamıyor.\n", ad);
+        Yaz("%s okunamıyor.\n", g);
         return KDOKU_GECERSIZ;
     }
     if (!S_ISREG(st.st_mode)) {
-        Yaz("%s sıradan bir dosya değil; kural dosyası olarak okunmadı.\n", ad);
+        Yaz("%s sıradan bir dosya değil; kural dosyası olarak okunmadı.\n", g);
         return KDOKU_GECERSIZ;
     }
     const uint64_t boy = static_cast<uint64_t>(st.st_size);
@@ -201,24 +310,24 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     const size_t ilkBoy = TamOku(t.fd, ilk, boy < sizeof ilk ? static_cast<size_t>(boy) : sizeof ilk);
     KURALDOSYABASLIK b;
     if (boy < KD_BASLIK_BOYU || ilkBoy < KD_BASLIK_BOYU) {
-        Yaz("%s: başlık %d bayttan kısa, kural dosyası değil.\n", ad, KD_BASLIK_BOYU);
+        Yaz("%s: başlık %d bayttan kısa, kural dosyası değil.\n", g, KD_BASLIK_BOYU);
         return KDOKU_GECERSIZ;
     }
     std::memcpy(&b, ilk, KD_BASLIK_BOYU);
     if (std::memcmp(b.bicim, "VLM", 4) != 0) {
-        Yaz("%s: biçim belirteci VLM değil, kural dosyası değil.\n", ad);
+        Yaz("%s: biçim belirteci VLM değil, kural dosyası değil.\n", g);
         return KDOKU_GECERSIZ;
     }
     if (b.tur != 1 && b.tur != 2 && b.tur != 3) {
-        Yaz("%s: kural kitabı türü %d geçersiz (1, 2 ya da 3 olmalı).\n", ad, b.tur);
+        Yaz("%s: kural kitabı türü %d geçersiz (1, 2 ya da 3 olmalı).\n", g, b.tur);
         return KDOKU_GECERSIZ;
     }
     if (b.s < 1 || b.s > KD_EN_BUYUK_S || b.n < 1 || b.n > KD_EN_BUYUK_N) {
-        Yaz("%s: kural kitabı boyutları geçersiz (s=%d, n=%d).\n", ad, b.s, b.n);
+        Yaz("%s: kural kitabı boyutları geçersiz (s=%d, n=%d).\n", g, b.s, b.n);
         return KDOKU_GECERSIZ;
     }
     if (b.tur == 3 && b.s % 2 != 0) {
-        Yaz("%s: kesitli kural kitabının yöney sayısı çift olmalı (s=%d).\n", ad, b.s);
+        Yaz("%s: kesitli kural kitabının yöney sayısı çift olmalı (s=%d).\n", g, b.s);
         return KDOKU_GECERSIZ;
     }
     // s <= 32766 and n <= 99: at most 13 MB, and the file must hold exactly
@@ -226,18 +335,18 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     // file does not back.
     const uint64_t veri = 4ull * static_cast<uint64_t>(b.s) * static_cast<uint64_t>(b.n);
     if (boy < KD_BASLIK_BOYU + veri) {
-        Yaz("%s: dosya eksik (%llu bayt olmalı, %llu bayt var).\n", ad,
+        Yaz("%s: dosya eksik (%llu bayt olmalı, %llu bayt var).\n", g,
             static_cast<unsigned long long>(KD_BASLIK_BOYU + veri), static_cast<unsigned long long>(boy));
         return KDOKU_GECERSIZ;
     }
     if (boy > KD_BASLIK_BOYU + veri) {
-        Yaz("%s: kural kitabından sonra %llu bayt fazla; kural dosyası değil.\n", ad,
+        Yaz("%s: kural kitabından sonra %llu bayt fazla; kural dosyası değil.\n", g,
             static_cast<unsigned long long>(boy - KD_BASLIK_BOYU - veri));
         return KDOKU_GECERSIZ;
     }
     float** k = Calloc2B<float>(b.s, b.n, 4);
     if (k == nullptr) {
-        Yaz("%s: kural matrisi için bellek ayrılamıyor.\n", ad);
+        Yaz("%s: kural matrisi için bellek ayrılamıyor.\n", g);
         return KDOKU_BELLEK;
     }
     // What the first read brought, then the rest from the file.
@@ -246,7 +355,7 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     if (eldeki < veri &&
         TamOku(t.fd, reinterpret_cast<char*>(k[0]) + eldeki, static_cast<size_t>(veri - eldeki)) != veri - eldeki) {
         Free2B(k);
-        Yaz("%s okunamıyor.\n", ad);
+        Yaz("%s okunamıyor.\n", g);
         return KDOKU_GECERSIZ;
     }
     // A codeword that is not a finite number would score NaN or infinity
@@ -254,13 +363,23 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     for (uint64_t i = 0; i < veri / 4; i++) {
         if (!std::isfinite(k[0][i])) {
             Free2B(k);
-            Yaz("%s: kural kitabında sayı olmayan ya da sonsuz değer var; kural dosyası değil.\n", ad);
+            Yaz("%s: kural kitabında sayı olmayan ya da sonsuz değer var; kural dosyası değil.\n", g);
             return KDOKU_GECERSIZ;
         }
     }
     *baslik = b;
     *km = k;
     return KDOKU_TAMAM;
+}
+
+bool KuralDosyasiSozu(const char* ad, std::string& soz) {
+    Tanitici t(open(ad, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat st;
+    if (t.fd < 0 || fstat(t.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    KURALDOSYABASLIK b;
+    if (TamOku(t.fd, &b, KD_BASLIK_BOYU) != KD_BASLIK_BOYU || std::memcmp(b.bicim, "VLM", 4) != 0) return false;
+    soz = Metin(b.soz, sizeof b.soz);
+    return true;
 }
 
 int KuralDosyaYukle(const char* dosyaadi) {
@@ -271,7 +390,7 @@ int KuralDosyaYukle(const char* dosyaadi) {
     KURALDOSYABASLIK baslik;
     float** km = nullptr;
     const int sonuc = KuralDosyasiOku(dosyaadi, &baslik, &km);
-    if (sonuc == KDOKU_ACILAMIYOR) Yaz("%s açılamıyor.\n", dosyaadi);
+    if (sonuc == KDOKU_ACILAMIYOR) Yaz("%s açılamıyor.\n", Gorunur(dosyaadi).c_str());
     if (sonuc != KDOKU_TAMAM) return 1;
     Free2B(ayr.km);
     ayr.km = km;
@@ -283,35 +402,82 @@ int KuralDosyaYukle(const char* dosyaadi) {
     return 0;
 }
 
-int KuralDosyaKaydet() {
-    if (!KayitOlabilir("kural dosyası")) return 1;
+namespace {
+
+bool KitapYaz(std::FILE* f) {
     const int s = ayr.kdbaslik.s;
     const size_t n = static_cast<size_t>(ayr.kdbaslik.n);
-    const int sonuc = AtomikYaz(ayr.kdad, [s, n](std::FILE* f) {
-        if (std::fwrite(&ayr.kdbaslik, KD_BASLIK_BOYU, 1, f) != 1) return false;
-        for (int i = 0; i < s; i++)
-            if (std::fwrite(ayr.km[i], sizeof(float), n, f) != n) return false;
-        return true;
-    });
+    if (std::fwrite(&ayr.kdbaslik, KD_BASLIK_BOYU, 1, f) != 1) return false;
+    for (int i = 0; i < s; i++)
+        if (std::fwrite(ayr.km[i], sizeof(float), n, f) != n) return false;
+    return true;
+}
+
+std::string Rapor() {
+    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
+    std::string rapor = BaslikSatirlari();
+    Satir(rapor, "KURAL YÖNEYLERİ\n");
+    for (int i = 0; i < s; i++)
+        for (int j = 0; j < n; j++) Ekle(rapor, "%d:%d\t%f\n", i, j, static_cast<double>(ayr.km[i][j]));
+    return rapor;
+}
+
+std::function<bool(std::FILE*)> MetinYazici(const std::string& metin) {
+    return [&metin](std::FILE* f) { return std::fwrite(metin.data(), 1, metin.size(), f) == metin.size(); };
+}
+
+}  // namespace
+
+int KuralDosyaKaydet() {
+    if (!KayitOlabilir("kural dosyası")) return 1;
+    const int sonuc = AtomikYaz(ayr.kdad, true, KitapYaz);
     if (sonuc == 0) ayr.kdbayrak = 1;
     return sonuc;
 }
 
 int KuralDosyaKaydetMetin() {
     if (!KayitOlabilir("metin raporu")) return 1;
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    std::string rapor = BaslikSatirlari();
-    Satir(rapor, "KURAL YÖNEYLERİ\n");
-    for (int i = 0; i < s; i++)
-        for (int j = 0; j < n; j++) Ekle(rapor, "%d:%d\t%f\n", i, j, static_cast<double>(ayr.km[i][j]));
-    const std::string ad = std::string(ayr.kdad) + ".txt";
-    return AtomikYaz(ad, [&rapor](std::FILE* f) { return std::fwrite(rapor.data(), 1, rapor.size(), f) == rapor.size(); });
+    const std::string rapor = Rapor();
+    return AtomikYaz(std::string(ayr.kdad) + ".txt", true, MetinYazici(rapor));
+}
+
+int KuralDosyasiVeRaporKaydet(bool uzerine) {
+    if (!KayitOlabilir("kural dosyası")) return 1;
+    const std::string kitap = ayr.kdad, raporAdi = kitap + ".txt";
+    mode_t kitapKipi, raporKipi;
+    if (!HedefUygun(kitap, uzerine, kitapKipi) || !HedefUygun(raporAdi, true, raporKipi)) return 1;
+    EskiGecicileriSil(DizinKismi(kitap));
+    // Both are written in full before either takes its name.
+    const std::string rapor = Rapor();
+    std::string geciciRapor, geciciKitap;
+    if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) return 1;
+    if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) {
+        unlink(geciciRapor.c_str());
+        return 1;
+    }
+    // The report first, the codebook last: a codebook file never stands
+    // beside a report of another codebook for longer than this step. A name
+    // taken meanwhile is noticed here, before the report is replaced.
+    struct stat st;
+    if (!uzerine && lstat(kitap.c_str(), &st) == 0) {
+        unlink(geciciRapor.c_str());
+        unlink(geciciKitap.c_str());
+        Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(kitap).c_str());
+        return 1;
+    }
+    if (!Yerlestir(geciciRapor, raporAdi, true)) {
+        unlink(geciciKitap.c_str());
+        return 1;
+    }
+    if (!Yerlestir(geciciKitap, kitap, uzerine)) return 1;
+    ayr.kdbayrak = 1;
+    return 0;
 }
 
 void AyarlarEkranaBas() {
-    Yaz("%s", Cp1254ten(BaslikSatirlari()).c_str());
+    Yaz("%s", Cp1254ten(BaslikSatirlari(true)).c_str());
     Yaz("DOSYA ve BELLEK BİLGİLERİ\n");
-    Yaz("          Kural Dosyası Adı=%s\n", Metin(ayr.kdad, sizeof ayr.kdad).c_str());
+    Yaz("          Kural Dosyası Adı=%s\n", Gorunur(Metin(ayr.kdad, sizeof ayr.kdad)).c_str());
     Yaz("          Kural Dosyası Bayrağı=%d\n", ayr.kdbayrak);
     Yaz("\n");
     Yaz("LPC/DLPC Yöneylerinin Sayısı=%d\n", ayr.r);

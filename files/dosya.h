@@ -9,10 +9,22 @@
 #ifndef DOSYA_H
 #define DOSYA_H
 
+#include <string>
+
 #include "velmo.h"
 
 // Writes ayr.kdbaslik and ayr.km to ayr.kdad; sets ayr.kdbayrak on success.
+// An existing regular file is replaced and keeps its permission bits; one
+// the user may not write (no write bit, as 0444) is refused.
 int KuralDosyaKaydet();
+// What a save does: the report ayr.kdad + ".txt" first, then the codebook
+// file, each atomically, so a codebook file always has its own report (or,
+// for a moment, an earlier codebook has the new one). Without `uzerine` the
+// codebook file must not exist: a name that appears while writing makes the
+// save fail, never replaced. Sets ayr.kdbayrak on success. Temporary files
+// of killed saves (".velmo-" and six characters, over a minute old) are
+// removed from the directory.
+int KuralDosyasiVeRaporKaydet(bool uzerine);
 // Reads a codebook file into ayr (header, codebook, path, kdbayrak 1).
 int KuralDosyaYukle(const char* dosyaadi);
 // Writes the text report ayr.kdad + ".txt".
@@ -29,6 +41,9 @@ enum {
     KDOKU_BELLEK = 3,      // codebook array cannot be had; message printed
 };
 int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km);
+// The word stored in the codebook file `ad` (Windows-1254 bytes up to the
+// NUL); false when it is no readable file with a codebook header.
+bool KuralDosyasiSozu(const char* ad, std::string& soz);
 
 // Size of the header on disk, the largest vector size a file may hold and the
 // most codewords training can make (a file claiming more is refused).

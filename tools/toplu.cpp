@@ -227,11 +227,13 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     }
     std::memset(ayr.kdad, 0, sizeof ayr.kdad);
     std::memcpy(ayr.kdad, e.cikti.data(), e.cikti.size());
-    const int k1 = KuralDosyaKaydet();
-    const int k2 = KuralDosyaKaydetMetin();
+    // Without --uzerine the name is taken only if it is still free when the
+    // file is complete: of two runs on one name, one fails and says so.
+    int kayit = 1;
+    HataHam(Yakala([&] { kayit = KuralDosyasiVeRaporKaydet(e.uzerine); }));
     Sifirla(4);
     Sifirla(1);
-    if (k1 != 0 || k2 != 0) return 1;
+    if (kayit != 0) return 1;
     Yaz("%s yazıldı: %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), egitilen, basarisiz);
     return basarisiz == 0 ? 0 : 1;
 }

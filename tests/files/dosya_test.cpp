@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -120,7 +122,8 @@ TEST_F(DosyaTest, FailedSaveLeavesTheEarlierFileAndTheFlag) {
     std::signal(SIGXFSZ, sinyal);
     EXPECT_EQ(k1, 1);
     EXPECT_EQ(k2, 1);
-    EXPECT_EQ(cikti, std::string(ayr.kdad) + " yazılamıyor.\n" + ayr.kdad + ".txt yazılamıyor.\n");
+    const std::string neden = std::string(" yazılamıyor: ") + std::strerror(EFBIG) + "\n";
+    EXPECT_EQ(cikti, ayr.kdad + neden + ayr.kdad + ".txt" + neden);
     EXPECT_EQ(Oku(dizin / "evet.vlm"), eski);
     EXPECT_EQ(Oku(dizin / "evet.vlm.txt"), eskiRapor);
     EXPECT_EQ(DosyaSayisi(dizin), 2u);
@@ -129,7 +132,7 @@ TEST_F(DosyaTest, FailedSaveLeavesTheEarlierFileAndTheFlag) {
     cikti.clear();
     std::strcpy(ayr.kdad, (dizin / "yok" / "evet.vlm").c_str());
     EXPECT_EQ(KuralDosyaKaydet(), 1);
-    EXPECT_EQ(cikti, std::string(ayr.kdad) + " açılamıyor.\n");
+    EXPECT_EQ(cikti, std::string(ayr.kdad) + " yazılamıyor: " + std::strerror(ENOENT) + "\n");
     std::strcpy(ayr.kdad, "/dev/full");
     EXPECT_EQ(KuralDosyaKaydet(), 1);
     struct stat st;
@@ -259,4 +262,87 @@ TEST_F(DosyaTest, ReportAndDumpLines) {
     EXPECT_EQ(k[5], Cp1254("          Kepstrum Ağırlığı=sinüs, L=22; kural yöneyleri ağırlıklı saklanır"));
     EXPECT_NE(k[6].find(Cp1254("öndeki 100 ms'den")), std::string::npos);
     for (size_t i = 7; i < k.size(); i++) EXPECT_EQ(k[i], s[i - 3]) << i;
+}
+
+TEST_F(DosyaTest, SavesKeepPermissionBitsAndRefuseFilesClosedToWriting) {
+    const mode_t eskiMaske = umask(022);
+    auto kip = [&](const char* ad) { return static_cast<unsigned>(fs::status(dizin / ad).permissions()); };
+    Kitap(2, 3, "evet.vlm");
+    ASSERT_EQ(KuralDosyasiVeRaporKaydet(true), 0);
+    EXPECT_EQ(kip("evet.vlm"), 0644u);  // a new file: 0666 less the umask
+    EXPECT_EQ(kip("evet.vlm.txt"), 0644u);
+
+    // A replaced file keeps its own bits.
+    fs::permissions(dizin / "evet.vlm", static_cast<fs::perms>(0640));
+    fs::permissions(dizin / "evet.vlm.txt", static_cast<fs::perms>(0600));
+    ayr.km[0][0] = 7.0f;
+    ASSERT_EQ(KuralDosyasiVeRaporKaydet(true), 0);
+    EXPECT_EQ(kip("evet.vlm"), 0640u);
+    EXPECT_EQ(kip("evet.vlm.txt"), 0600u);
+    ASSERT_EQ(KuralDosyaKaydet(), 0);
+    EXPECT_EQ(kip("evet.vlm"), 0640u);
+
+    // A file nobody may write is refused, whoever runs the program.
+    fs::permissions(dizin / "evet.vlm", static_cast<fs::perms>(0444));
+    const std::string eski = Oku(dizin / "evet.vlm"), eskiRapor = Oku(dizin / "evet.vlm.txt");
+    ayr.km[0][0] = 8.0f;
+    ayr.kdbayrak = 0;
+    cikti.clear();
+    EXPECT_EQ(KuralDosyasiVeRaporKaydet(true), 1);
+    EXPECT_EQ(KuralDosyaKaydet(), 1);
+    EXPECT_EQ(cikti, std::string(ayr.kdad) + " yazmaya kapalı; üzerine yazılmadı.\n" + ayr.kdad +
+                         " yazmaya kapalı; üzerine yazılmadı.\n");
+    EXPECT_EQ(Oku(dizin / "evet.vlm"), eski);
+    EXPECT_EQ(Oku(dizin / "evet.vlm.txt"), eskiRapor);
+    EXPECT_EQ(ayr.kdbayrak, 0);
+    umask(eskiMaske);
+}
+
+TEST_F(DosyaTest, ASaveThatMustNotReplaceLeavesAnExistingFileAlone) {
+    std::ofstream(dizin / "evet.vlm") << "baska";
+    Kitap(2, 3, "evet.vlm");
+    EXPECT_EQ(KuralDosyasiVeRaporKaydet(false), 1);
+    EXPECT_EQ(cikti, std::string(ayr.kdad) + " zaten var; üzerine yazılmadı.\n");
+    EXPECT_EQ(Oku(dizin / "evet.vlm"), "baska");
+    EXPECT_FALSE(fs::exists(dizin / "evet.vlm.txt"));
+    EXPECT_EQ(ayr.kdbayrak, 0);
+    // A dangling link is a name that exists too.
+    fs::create_symlink(dizin / "yok", dizin / "bag.vlm");
+    std::strcpy(ayr.kdad, (dizin / "bag.vlm").c_str());
+    EXPECT_EQ(KuralDosyasiVeRaporKaydet(false), 1);
+    EXPECT_FALSE(fs::exists(dizin / "yok"));
+
+    std::strcpy(ayr.kdad, (dizin / "hayir.vlm").c_str());
+    EXPECT_EQ(KuralDosyasiVeRaporKaydet(false), 0);
+    EXPECT_EQ(fs::file_size(dizin / "hayir.vlm"), 88u + 24u);
+    EXPECT_TRUE(fs::exists(dizin / "hayir.vlm.txt"));
+    EXPECT_EQ(ayr.kdbayrak, 1);
+    EXPECT_EQ(DosyaSayisi(dizin), 4u);  // no temporary file left behind
+}
+
+TEST_F(DosyaTest, NoCodebookWithoutItsReport) {
+    // The report cannot be written: the codebook is not written either.
+    fs::create_directory(dizin / "evet.vlm.txt");
+    Kitap(2, 3, "evet.vlm");
+    EXPECT_EQ(KuralDosyasiVeRaporKaydet(true), 1);
+    EXPECT_FALSE(fs::exists(dizin / "evet.vlm"));
+    EXPECT_EQ(Satirlar(cikti).size(), 1u);
+    EXPECT_EQ(DosyaSayisi(dizin), 1u);
+}
+
+TEST_F(DosyaTest, StaleTemporaryFilesOfKilledSavesAreRemoved) {
+    const auto eski = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const char* ad : {".velmo-aB3dE9", ".velmo-Zz9Zz9", ".velmo-eskidosya", "velmo-Qq1Qq1"}) {
+        std::ofstream(dizin / ad) << "x";
+        if (std::string(ad) != ".velmo-Zz9Zz9") fs::last_write_time(dizin / ad, eski);
+    }
+    fs::create_directory(dizin / ".velmo-Dd0Dd0");
+    fs::last_write_time(dizin / ".velmo-Dd0Dd0", eski);
+    Kitap(2, 3, "evet.vlm");
+    ASSERT_EQ(KuralDosyasiVeRaporKaydet(true), 0);
+    EXPECT_FALSE(fs::exists(dizin / ".velmo-aB3dE9"));
+    EXPECT_TRUE(fs::exists(dizin / ".velmo-Zz9Zz9"));  // a save may still be writing it
+    EXPECT_TRUE(fs::exists(dizin / ".velmo-eskidosya"));
+    EXPECT_TRUE(fs::exists(dizin / "velmo-Qq1Qq1"));
+    EXPECT_TRUE(fs::exists(dizin / ".velmo-Dd0Dd0"));
 }
