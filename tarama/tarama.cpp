@@ -93,7 +93,7 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         t.dosya = ad;
         std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
-        Yaz("%s\t\t", SonucSozu(t).c_str());
+        Yaz("%s\t\t", Gorunur(SonucSozu(t)).c_str());
         t.puan = KuralKitabiPuani(baslik, km);
         if (t.puan < enIyi->puan) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);

@@ -367,15 +367,17 @@ int TaniKomutu(const SECENEKLER& s) {
         }
         if (!t.okundu) continue;
         if (yanit)
-            Yaz("%s\t%s\t%f\t%s\n", d.c_str(), SonucSozu(*k).c_str(), static_cast<double>(t.enyakin),
-                k->dosya.c_str());
+            Yaz("%s\t%s\t%f\t%s\n", Gorunur(d).c_str(), Gorunur(SonucSozu(*k)).c_str(),
+                static_cast<double>(t.enyakin), Gorunur(k->dosya).c_str());
         else if (t.reddedildi)
-            Yaz("%s\t\t%f\t\treddedildi: %s\n", d.c_str(), static_cast<double>(t.enyakin), SonucSozu(*k).c_str());
+            Yaz("%s\t\t%f\t\treddedildi: %s\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin),
+                Gorunur(SonucSozu(*k)).c_str());
         else
-            Yaz("%s\t\t%f\t\n", d.c_str(), static_cast<double>(t.enyakin));
+            Yaz("%s\t\t%f\t\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin));
         if (s.hepsi)
             for (const TANIMA_SONUCU& p : t.puanlar)
-                Yaz("\t%s\t%f\t%s\n", SonucSozu(p).c_str(), static_cast<double>(p.puan), p.dosya.c_str());
+                Yaz("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
+                    Gorunur(p.dosya).c_str());
     }
     if (s.json) KonsolHamYaz(json + "]}\n");
     return sonuc;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ekran.h"
+#include "kodlama.h"
 #include "konsol.h"
 #include "menu.h"
 #include "sifirlama.h"
@@ -79,7 +80,7 @@ void AyarlarEkranaGetir() {
     GirdiAt();
     setcursortype(0);
     gotoxy(10, 2);
-    Yaz("AYARLAR MENUSU %s", ayr.kdad);
+    Yaz("AYARLAR MENUSU %s", Gorunur(ayr.kdad).c_str());
     AyarTablosu(false);
     gotoxy(40, 45);
     textcolor(14);
@@ -102,14 +103,14 @@ void DosyaBul() {
     if (!UcbirimMetni(bicim, utf8)) return;
     // An empty pattern, or one that begins with a blank, lists every file.
     const bool hepsi = utf8.empty() || utf8[0] == ' ' || utf8 == "*.*";
-    Yaz(" [%s] Dosya Dizelgesi\n", utf8.c_str());
+    Yaz(" [%s] Dosya Dizelgesi\n", Gorunur(utf8).c_str());
     int sayac = 0;
     for (const std::string& ad : DizinDosyalari(ayr.yol)) {
         if (!hepsi && fnmatch(utf8.c_str(), ad.c_str(), FNM_PERIOD) != 0) continue;
         if (hepsi && ad[0] == '.') continue;
         sayac++;
         insline();
-        Yaz(" %s\n ", ad.c_str());
+        Yaz(" %s\n ", Gorunur(ad).c_str());
         if (sayac == 30) {
             if (getch() == KONSOL_SON) return;
             gotoxy(2, 16);

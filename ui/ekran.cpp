@@ -21,5 +21,5 @@ std::string Doldurulmus(const std::string& metin, int genislik) {
 }
 
 std::string SozGoster(const char* soz, int genislik) {
-    return Doldurulmus(Cp1254ten(std::string(soz, strnlen(soz, 20))), genislik);
+    return Doldurulmus(Gorunur(Cp1254ten(std::string(soz, strnlen(soz, 20)))), genislik);
 }

@@ -42,10 +42,10 @@ void Ciz(bool yeni) {
     Yaz("%s", SozGoster(ayr.kdbaslik.soz, 20).c_str());
     Secenek(10, 7, 6, "Dosya Adi....................:");
     gotoxy(41, 7);
-    Yaz("%s", Doldurulmus(ayr.kdad, 40).c_str());
+    Yaz("%s", Doldurulmus(Gorunur(ayr.kdad), 40).c_str());
     Secenek(10, 8, 0, "Yol..........................:");
     gotoxy(41, 8);
-    Yaz("%s", Doldurulmus(ayr.yol, 40).c_str());
+    Yaz("%s", Doldurulmus(Gorunur(ayr.yol), 40).c_str());
     Secenek(10, 9, 6, "Dosya Bul");
     Secenek(10, 10, 0, "GeriKur");
     Secenek(10, 11, 4, "Kapat");
@@ -86,14 +86,42 @@ void Egitmeden() {
     OlasilikBul();
 }
 
-void Koru() {
+// Before a codebook replaces the file of another word, the user is asked;
+// only "E" goes on (end of input is "H"). True when the save may go on.
+bool BaskaSozunUzerineYazilsinMi() {
+    struct stat st;
+    if (stat(ayr.kdad, &st) != 0 || !S_ISREG(st.st_mode)) return true;  // the writer decides
+    std::string soz;
+    const std::string bizim(ayr.kdbaslik.soz, strnlen(ayr.kdbaslik.soz, SOZ_BOYU));
+    const bool okundu = KuralDosyasiSozu(ayr.kdad, soz);
+    if (okundu && soz == bizim) return true;
+    if (okundu)
+        Yaz("%s dosyasında \"%s\" sözcüğü var; üzerine yazılsın mı? (E/H) ", Gorunur(ayr.kdad).c_str(),
+            SozGoster(soz.c_str(), 0).c_str());
+    else
+        Yaz("%s bir kural dosyası değil; üzerine yazılsın mı? (E/H) ", Gorunur(ayr.kdad).c_str());
+    std::string cevap;
+    bool evet = false;
+    if (SatirOku(cevap)) {
+        const size_t i = cevap.find_first_not_of(" \t");
+        evet = i != std::string::npos && (cevap[i] == 'E' || cevap[i] == 'e');
+    }
+    if (!evet) Yaz("%s korundu; kural kitabı yazılmadı.\n", Gorunur(ayr.kdad).c_str());
+    return evet;
+}
+
+// "koru": the report, then the codebook. A file named in the new-word menu
+// is created, never replaced (not even by one that appeared since its name
+// was accepted), until this codebook has been saved to it once.
+void Koru(bool yeni) {
     // With nothing to save the writer says so; no report is written then.
     if (ayr.km == nullptr || ayr.kdad[0] == '\0') {
         KuralDosyaKaydet();
         return;
     }
-    KuralDosyaKaydet();
-    KuralDosyaKaydetMetin();
+    const bool uzerine = !(yeni && ayr.kdbayrak == 0);
+    if (uzerine && !BaskaSozunUzerineYazilsinMi()) return;
+    KuralDosyasiVeRaporKaydet(uzerine);
 }
 
 void SozcukAl() {
@@ -102,6 +130,12 @@ void SozcukAl() {
     if (!Utf8den1254(soz, cp)) {
         Yaz("Sözcükte Türkçe kod sayfasında olmayan bir harf var; sözcük değişmedi.\n");
         return;
+    }
+    for (unsigned char c : cp) {
+        if (c < 0x20 || c == 0x7F) {
+            Yaz("Sözcükte denetim karakteri olamaz; sözcük değişmedi.\n");
+            return;
+        }
     }
     if (cp.size() > SOZ_BOYU - 1 || cp.find('\0') != std::string::npos) {
         Yaz("Sözcük en çok %d harf olabilir; sözcük değişmedi.\n", SOZ_BOYU - 1);
@@ -202,7 +236,7 @@ void SozcukMenu(bool yeni) {
             case 'd': Seslendir(ayr.bsl, ayr.uzn); break;
             case 'e': Egit(yeni); break;
             case 'm': Egitmeden(); break;
-            case 'r': Koru(); break;
+            case 'r': Koru(yeni); break;
             case 's': SozcukAl(); break;
             case 'a': yeni ? YeniDosyaAdi() : EskiDosyaAdi(); break;
             case 'y': YolAl(); break;

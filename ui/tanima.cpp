@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ekran.h"
+#include "kodlama.h"
 #include "kayit.h"
 #include "konsol.h"
 #include "lpc.h"
@@ -59,6 +60,6 @@ void KonusTanisin() {
         Yaz("%f", static_cast<double>(enIyi.puan));
         gotoxy(41, 8);
         clreol();
-        Yaz("%s", enIyi.dosya.c_str());
+        Yaz("%s", Gorunur(enIyi.dosya).c_str());
     }
 }

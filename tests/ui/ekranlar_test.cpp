@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "bellek.h"
 #include "dosya.h"
@@ -366,4 +367,124 @@ TEST_F(Ekran, NewWordRefusesEveryExistingNameWithoutOpeningIt) {
     YeniSozcukMenu();
     alarm(0);
     EXPECT_EQ(ayr.kdad, (dizin / "yeni.vlm").string());
+}
+
+namespace {
+
+// A codebook of word `soz` in memory, to be saved as `ad` of the directory.
+void Bellekte(const fs::path& dizin, const char* ad, const char* soz) {
+    Sifirla(4);
+    ayr.kdbaslik.s = 2;
+    ayr.kdbaslik.n = 3;
+    ayr.km = Calloc2B<float>(2, 3, 4);
+    ayr.kms = 2, ayr.kmn = 3;
+    ayr.km[1][2] = 5.0f;
+    std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
+    std::strcpy(ayr.kdbaslik.soz, soz);
+    std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s/%s", dizin.c_str(), ad);
+}
+
+std::string Icerik(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+}  // namespace
+
+TEST_F(Ekran, NewWordNeverReplacesAFileThatAppearedAfterItsNameWasAccepted) {
+    Girdi("a\nyeni.vlm\nt\n");
+    YeniSozcukMenu();
+    ASSERT_EQ(ayr.kdad, (dizin / "yeni.vlm").string());
+    std::ofstream("yeni.vlm") << "baskasinin";
+    const std::string kdad = ayr.kdad;
+    Bellekte(dizin, "yeni.vlm", "evet");
+    ayr.kdbayrak = 0;
+    Girdi("r\nt\n");
+    YeniSozcukMenu();
+    EXPECT_EQ(Icerik("yeni.vlm"), "baskasinin");
+    EXPECT_FALSE(fs::exists("yeni.vlm.txt"));
+    EXPECT_NE(cikti.find("yeni.vlm zaten var; üzerine yazılmadı."), std::string::npos);
+    EXPECT_EQ(ayr.kdbayrak, 0);
+
+    // Once saved there, later saves of the same menu replace it.
+    fs::remove("yeni.vlm");
+    Girdi("r\nr\nt\n");
+    YeniSozcukMenu();
+    EXPECT_EQ(fs::file_size("yeni.vlm"), 88u + 24u);
+    EXPECT_EQ(ayr.kdbayrak, 1);
+    EXPECT_EQ(cikti.find("zaten var"), std::string::npos);
+}
+
+TEST_F(Ekran, SavingOverTheFileOfAnotherWordAsksFirst) {
+    Bellekte(dizin, "evet.vlm", "evet");
+    ASSERT_EQ(KuralDosyaKaydet(), 0);
+    const std::string evet = Icerik("evet.vlm");
+    // The menu entered again with the name still chosen: a new word trained.
+    Bellekte(dizin, "evet.vlm", "hay\xfdr");
+    ayr.kdbayrak = 1;
+    for (const char* cevap : {"H\n", "\n", "hayir\n", ""}) {  // "" : end of input
+        Girdi(std::string("r\n") + cevap + "t\n");
+        if (*cevap == '\0') Girdi("r\n");
+        YeniSozcukMenu();
+        EXPECT_NE(cikti.find("dosyasında \"evet\" sözcüğü var; üzerine yazılsın mı? (E/H)"), std::string::npos);
+        EXPECT_NE(cikti.find("evet.vlm korundu"), std::string::npos);
+        EXPECT_EQ(Icerik("evet.vlm"), evet) << cevap;
+    }
+    Girdi("r\nE\nt\n");
+    EskiSozcukMenu();
+    KURALDOSYABASLIK b;
+    float** km = nullptr;
+    ASSERT_EQ(KuralDosyasiOku("evet.vlm", &b, &km), KDOKU_TAMAM);
+    Free2B(km);
+    EXPECT_STREQ(b.soz, "hay\xfdr");
+    EXPECT_TRUE(fs::exists("evet.vlm.txt"));
+
+    // The same word: saved without a question.
+    ayr.km[0][0] = 1.0f;
+    Girdi("r\nt\n");
+    YeniSozcukMenu();
+    EXPECT_EQ(cikti.find("(E/H)"), std::string::npos);
+    EXPECT_NE(Icerik("evet.vlm"), evet);
+}
+
+TEST_F(Ekran, TrainingAfterASaveContinuesFromTheCodebook) {
+    // In the new-word menu, "egit" starts afresh until the codebook has
+    // been saved; after that it trains on from the saved one.
+    Bellekte(dizin, "yeni.vlm", "yeni");
+    ayr.kdbayrak = 1;
+    Girdi("e\nt\n");
+    YeniSozcukMenu();
+    EXPECT_NE(ayr.km, nullptr);
+    ayr.kdbayrak = 0;
+    Girdi("e\nt\n");
+    YeniSozcukMenu();
+    EXPECT_EQ(ayr.km, nullptr);
+}
+
+TEST_F(Ekran, ControlCharactersOfWordsAndNamesAreShownEscaped) {
+    // A word that would set the terminal's title, in a file whose name
+    // would clear the screen.
+    const char* soz = "a\x1b]0;x\x07";
+    KuralDosyasi("b\x1b[2J.vlm", soz, 1, 10, 3.0f);
+    Konusma(4, 10);
+    KURALDOSYABASLIK analiz = ayr.kdbaslik;
+    analiz.n = 10;
+    TANIMA_SONUCU enIyi;
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, nullptr);
+    EXPECT_NE(cikti.find("a\\x1B]0;x\\x07\t\t"), std::string::npos);
+    EXPECT_EQ(cikti.find("\x1b]"), std::string::npos);
+
+    Girdi(std::string("a\nb\x1b[2J.vlm\n\nt\n"));
+    EskiSozcukMenu();
+    EXPECT_STREQ(ayr.kdbaslik.soz, soz);
+    EXPECT_NE(cikti.find("a\\x1B]0;x\\x07"), std::string::npos);
+    EXPECT_NE(cikti.find("b\\x1B[2J.vlm"), std::string::npos);
+    EXPECT_EQ(cikti.find("\x1b]"), std::string::npos);
+    EXPECT_EQ(cikti.find("b\x1b[2J.vlm"), std::string::npos);
+
+    // A typed word with a control character is refused.
+    Girdi("s\nev\x1b" "et\ns\nev\tet\nt\n");
+    YeniSozcukMenu();
+    EXPECT_STREQ(ayr.kdbaslik.soz, soz);
+    EXPECT_EQ(Say(cikti, "denetim karakteri"), 2u);
 }
