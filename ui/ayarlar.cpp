@@ -27,6 +27,21 @@ struct AYARSATIRI {
 
 KURALDOSYABASLIK& b = ayr.kdbaslik;
 
+// The settings menu's letter of the kind row.
+constexpr char TUR_HARFI = 'v';
+
+// Reads a kind; only the kinds the program makes are taken.
+void TurOku() {
+    Yaz("Tur (1 LPC, 2 DeltaLPC, 3 Kesitli LPC)<");
+    int tur = 0;
+    if (!TamsayiOku(&tur)) return;
+    if (tur < 1 || tur > 3) {
+        Yaz("Tur 1, 2 ya da 3 olmali; degismedi.\n");
+        return;
+    }
+    b.tur = tur;
+}
+
 const AYARSATIRI satirlar[] = {
     {4, "Dosya Ozellikleri", BASLIK, nullptr, -1, nullptr},
     {5, " Bicim.......................:", BICIM, b.bicim, -1, nullptr},
@@ -69,6 +84,14 @@ void AyarTablosu(bool harfler) {
                 if (b.tur == 1) Yaz("LPC kural kitabi");
                 else if (b.tur == 2) Yaz("DeltaLPC kural kitabi");
                 else if (b.tur == 3) Yaz("Kesitli LPC kural kitabi");
+                // "Tur" has no free letter to highlight: its letter follows the value.
+                if (harfler) {
+                    Yaz(" (");
+                    textcolor(14);
+                    Yaz("%c", TUR_HARFI);
+                    textcolor(15);
+                    Yaz(")");
+                }
                 break;
         }
     }
@@ -134,6 +157,10 @@ void AyarlarMenu() {
         if (c == KONSOL_SON || c == 't') return;
         if (c == 'g') {
             Sifirla(2);
+            continue;
+        }
+        if (c == TUR_HARFI) {
+            TurOku();
             continue;
         }
         for (const AYARSATIRI& s : satirlar) {

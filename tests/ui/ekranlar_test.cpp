@@ -152,6 +152,37 @@ TEST_F(Ekran, EverySettingHasItsOwnLetter) {
     EXPECT_NE(cikti.find("\x1b[26;10H\x1b[K Kural Yoneyleri Sayisi......:\x1b[93m\x1b[26;15Hl"), std::string::npos);
 }
 
+// The kind row has no letter inside its label: "(v)" follows the value, in
+// the menu only; 1, 2 and 3 are taken, anything else is refused.
+TEST_F(Ekran, KindRowTakesOneTwoOrThreeThroughV) {
+    Girdi("v\n3\nt\n");
+    AyarlarMenu();
+    EXPECT_EQ(ayr.kdbaslik.tur, 3);
+    EXPECT_NE(cikti.find("\x1b[6;41HKesitli LPC kural kitabi (\x1b[93mv\x1b[97m)"), std::string::npos) << cikti;
+    for (const char* kotu : {"0", "4", "-1", "x"}) {
+        Girdi(std::string("v\n") + kotu + "\nt\n");
+        AyarlarMenu();
+        EXPECT_EQ(ayr.kdbaslik.tur, 3) << kotu;
+    }
+    EXPECT_EQ(cikti.find("degismedi"), std::string::npos);  // "x" is no number: nothing said
+    Girdi("v\n4\nt\n");
+    AyarlarMenu();
+    EXPECT_NE(cikti.find("Tur 1, 2 ya da 3 olmali; degismedi."), std::string::npos);
+    Girdi("v\n2\nv\n1\nt\n");
+    AyarlarMenu();
+    EXPECT_EQ(ayr.kdbaslik.tur, 1);
+    EXPECT_NE(cikti.find("DeltaLPC kural kitabi (\x1b[93mv"), std::string::npos);
+    // The settings menu's GeriKur keeps the kind; the read-only screen shows no letter.
+    ayr.kdbaslik.tur = 3;
+    Girdi("g\nt\n");
+    AyarlarMenu();
+    EXPECT_EQ(ayr.kdbaslik.tur, 3);
+    Girdi("x");
+    AyarlarEkranaGetir();
+    EXPECT_NE(cikti.find("Kesitli LPC kural kitabi"), std::string::npos);
+    EXPECT_EQ(cikti.find("(\x1b[93mv"), std::string::npos);
+}
+
 TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     KuralDosyasi("b.vlm", "bir", 1, 10, 3.0f);
     KuralDosyasi("a.VLM", "iki", 1, 10, 3.0f);    // same score, listed first
