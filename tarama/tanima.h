@@ -34,8 +34,19 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
 // and codebook are put back afterwards.
 float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km);
 
+// The utterance analysed a second time, for the kinds whose end points
+// differ from those of the first analysis (kind 3 against kinds 1 and 2).
+struct EK_COZUMLEME;
+
+// KuralKitabiPuani against the analysis the codebook's kind needs: the
+// record's own (made with `analiz`) when the kinds share their end points,
+// else the second analysis in `ek`, made from the recording in ayr.kyt on
+// first use with `analiz` and the codebook's kind. The record is left as it was.
+float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABASLIK& analiz, EK_COZUMLEME& ek);
+
 // True when a codebook of header `baslik` (read from `yol`) fits the
-// analysis `analiz`; otherwise prints the one line that skips it.
+// analysis `analiz` made with its kind's end points; otherwise prints the
+// one line that skips it.
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz);
 
 // Does the name end in ".vlm", in any case?

@@ -15,6 +15,8 @@
 #include "dosya.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "lpc.h"
+#include "sinir.h"
 #include "uyum.h"
 #include "vq1.h"
 
@@ -59,8 +61,94 @@ float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km) {
     return puan;
 }
 
+namespace {
+
+// The group of kinds that share one analysis: kinds 1 and 2 the fixed
+// thresholds' end points, kind 3 its learnt ones.
+int CozumlemeGrubu(int tur) { return tur == 2 ? 1 : tur; }
+
+// The analysis settings a codebook of kind `tur` asks for: those of the
+// utterance, with the end points of that kind.
+KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, int tur) {
+    KURALDOSYABASLIK a = analiz;
+    if (tur >= 1 && tur <= 3) a.tur = tur;
+    return a;
+}
+
+// The feature state of one analysis of the utterance.
+struct OZNITELIK {
+    float** Ri = nullptr;
+    float** Ai = nullptr;
+    float** RFi = nullptr;
+    float** Ci = nullptr;
+    float** DelCi = nullptr;
+    int r = 0;
+    char* bsl = nullptr;
+    int uzn = 0;
+};
+
+// Exchanges the record's analysis with `o`.
+void Degistir(OZNITELIK& o) {
+    std::swap(o.Ri, ayr.Ri);
+    std::swap(o.Ai, ayr.Ai);
+    std::swap(o.RFi, ayr.RFi);
+    std::swap(o.Ci, ayr.Ci);
+    std::swap(o.DelCi, ayr.DelCi);
+    std::swap(o.r, ayr.r);
+    std::swap(o.bsl, ayr.bsl);
+    std::swap(o.uzn, ayr.uzn);
+}
+
+}  // namespace
+
+// The utterance analysed again for the other group of kinds, made when the
+// first codebook of that group comes and released with the scan.
+struct EK_COZUMLEME {
+    bool yapildi = false;
+    OZNITELIK o;
+    EK_COZUMLEME() = default;
+    EK_COZUMLEME(const EK_COZUMLEME&) = delete;
+    EK_COZUMLEME& operator=(const EK_COZUMLEME&) = delete;
+    ~EK_COZUMLEME() {
+        for (float** m : {o.Ri, o.Ai, o.RFi, o.Ci, o.DelCi}) Free2B(m);
+    }
+};
+
+namespace {
+
+// The recording in ayr analysed with the settings `a` (end points and
+// frames, no dumps) into ek; the record's own analysis stays as it was.
+void EkCozumle(const KURALDOSYABASLIK& a, EK_COZUMLEME& ek) {
+    ek.yapildi = true;
+    const KURALDOSYABASLIK ayarlar = ayr.kdbaslik;
+    OZNITELIK ana;
+    Degistir(ana);  // the record now holds no analysis
+    ayr.kdbaslik = a;
+    if (UcNoktalarBul(false) == 0) LPC_Cozumle(false);
+    ayr.kdbaslik = ayarlar;
+    Degistir(ek.o);   // the new analysis into ek
+    Degistir(ana);    // the first one back
+}
+
+}  // namespace
+
+float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABASLIK& analiz, EK_COZUMLEME& ek) {
+    if (CozumlemeGrubu(baslik.tur) == CozumlemeGrubu(analiz.tur)) return KuralKitabiPuani(baslik, km);
+    if (!ek.yapildi) EkCozumle(TurIcin(analiz, baslik.tur), ek);
+    Degistir(ek.o);
+    float puan = 1000.0f;
+    try {
+        puan = KuralKitabiPuani(baslik, km);
+    } catch (...) {
+        Degistir(ek.o);
+        throw;
+    }
+    Degistir(ek.o);
+    return puan;
+}
+
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
-    const std::string fark = CozumlemeFarki(baslik, analiz);
+    const std::string fark = CozumlemeFarki(baslik, TurIcin(analiz, baslik.tur));
     if (fark.empty()) return true;
     Yaz("%s: çözümleme ayarı farklı (%s); atlandı.\n", yol, fark.c_str());
     return false;
@@ -72,6 +160,7 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
     enIyi->soz[0] = '\0';
     enIyi->puan = 1000.0f;
     const std::string onek = std::string(dizin) + "/";
+    EK_COZUMLEME ek;
     for (const std::string& ad : DizinDosyalari(dizin)) {
         if (!VlmDosyasi(ad)) continue;
         const std::string yol = onek + ad;
@@ -93,8 +182,8 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         t.dosya = ad;
         std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
-        Yaz("%s\t\t", Gorunur(SonucSozu(t)).c_str());
-        t.puan = KuralKitabiPuani(baslik, km);
+        Yaz("%s		", Gorunur(SonucSozu(t)).c_str());
+        t.puan = TurunePuan(baslik, km, analiz, ek);
         if (t.puan < enIyi->puan) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);
     }
@@ -139,12 +228,14 @@ void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar) {
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar) {
     std::vector<TANIMA_SONUCU> puanlar;
     puanlar.reserve(kitaplar.size());
+    const KURALDOSYABASLIK analiz = ayr.kdbaslik;
+    EK_COZUMLEME ek;
     for (const KURALKITABI& k : kitaplar) {
         TANIMA_SONUCU t;
         t.dosya = k.ad;
         std::memcpy(t.soz, k.baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
-        Yakala([&] { t.puan = KuralKitabiPuani(k.baslik, k.km); });
+        Yakala([&] { t.puan = TurunePuan(k.baslik, k.km, analiz, ek); });
         puanlar.push_back(t);
     }
     return puanlar;

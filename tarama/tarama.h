@@ -27,8 +27,10 @@ bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz,
                        std::string* mesaj);
 void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 
-// Scores of the current analysis against every codebook, in listing order,
-// as the screen's scan gives them; the record is left as it was.
+// Scores of the current analysis (made with the settings in ayr.kdbaslik)
+// against every codebook, in listing order, as the screen's scan gives
+// them, a second analysis made for codebooks of the other end points
+// (TurunePuan); the record is left as it was.
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
 
 // Index of the winning entry: the first with the smallest score strictly

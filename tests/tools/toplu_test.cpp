@@ -497,3 +497,75 @@ TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
     EXPECT_EQ(dis, "ac");
     EXPECT_EQ(ic, "b");
 }
+
+// A directory of kind-1 and kind-3 codebooks: the file is analysed once per
+// kind present, with that kind's end points, and every codebook scores on
+// one list exactly as in a directory of its own kind; the screen's one-pass
+// scan and the kept codebooks agree, and the record is left as it was.
+TEST_F(TopluTest, DirectoriesMixingKindsScoreEachWithItsOwnAnalysis) {
+    // Words in noise, so the kinds' end points differ.
+    auto gurultulu = [](std::vector<short> x, unsigned tohum) {
+        for (auto& v : x) {
+            tohum = tohum * 1103515245u + 12345u;
+            v = static_cast<short>(v + static_cast<int>((tohum >> 8) % 161) - 80);
+        }
+        return x;
+    };
+    Pcm16Yaz("a.wav", 12000, gurultulu(Sozcuk(0.4, 0.7, 160, 1), 3));
+    Pcm16Yaz("b.wav", 12000, gurultulu(Sozcuk(0.3, 0.5, 330, 2), 4));
+    for (const char* d : {"k1", "k3", "karma"}) fs::create_directory(d);
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    EGITIMAYARI e;
+    for (int tur : {1, 3}) {
+        for (const char* w : {"a", "b"}) {
+            ayr.kdbaslik = komut;
+            ayr.kdbaslik.tur = tur;
+            std::strcpy(ayr.kdbaslik.soz, w);
+            e.cikti = "k" + std::to_string(tur) + "/" + w + ".vlm";
+            Yakala([&] { ASSERT_EQ(TopluEgit({std::string(w) + ".wav"}, e), 0); });
+            fs::copy_file(e.cikti, "karma/" + std::to_string(tur) + w + ".vlm");
+        }
+    }
+    std::string m;
+    for (int tur : {1, 3}) {
+        KURALDOSYABASLIK analiz = komut;
+        analiz.tur = tur;
+        std::vector<KURALKITABI> kitaplar;
+        ASSERT_TRUE(KuralKitaplariOku("karma", analiz, kitaplar, &m));
+        ASSERT_EQ(kitaplar.size(), 4u) << m;
+        for (const char* w : {"a", "b"}) {
+            const std::string g = std::string(w) + ".wav";
+            TANIMA karma = TekTani(g, nullptr, "karma", analiz, {}, "", 0, &m);
+            TANIMA kept = TekTani(g, &kitaplar, "karma", analiz, {}, "", 0, &m);
+            ASSERT_EQ(karma.puanlar.size(), 4u);
+            for (int t : {1, 3}) {
+                KURALDOSYABASLIK kendi = komut;
+                kendi.tur = t;
+                TANIMA yalniz = TekTani(g, nullptr, "k" + std::to_string(t), kendi, {}, "", 0, &m);
+                ASSERT_EQ(yalniz.puanlar.size(), 2u);
+                for (size_t i = 0; i < 2; i++) {
+                    const size_t j = (t == 1 ? 0 : 2) + i;
+                    EXPECT_EQ(karma.puanlar[j].dosya, std::to_string(t) + yalniz.puanlar[i].dosya);
+                    EXPECT_EQ(karma.puanlar[j].puan, yalniz.puanlar[i].puan) << tur << w << t << i;
+                    EXPECT_EQ(kept.puanlar[j].puan, yalniz.puanlar[i].puan);
+                }
+            }
+            ASSERT_GE(karma.kazanan, 0);
+            EXPECT_EQ(SonucSozu(karma.puanlar[static_cast<size_t>(karma.kazanan)]), w);
+        }
+        KuralKitaplariBirak(kitaplar);
+    }
+    EXPECT_EQ(m.find("atlandı"), std::string::npos) << m;
+    KURALDOSYABASLIK son = komut;
+    son.tur = 3;
+    EXPECT_EQ(std::memcmp(&ayr.kdbaslik, &son, sizeof son), 0);  // the settings put back
+    // The kinds really were analysed apart: learnt thresholds move the ends.
+    ASSERT_EQ(SesTamponuKur(gurultulu(Sozcuk(0.4, 0.7, 160, 1), 3), 2), 0);
+    ayr.kdbaslik = komut;
+    Yakala([] { UcNoktalarBul(false); });
+    const char* bas1 = ayr.bsl;
+    ayr.kdbaslik = komut;
+    ayr.kdbaslik.tur = 3;
+    Yakala([] { UcNoktalarBul(false); });
+    EXPECT_NE(ayr.bsl, bas1) << (bas1 - ayr.kyt) << " " << (ayr.bsl - ayr.kyt);
+}
