@@ -234,7 +234,10 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     Sifirla(4);
     Sifirla(1);
     if (kayit != 0) return 1;
-    Yaz("%s yazıldı: %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), egitilen, basarisiz);
+    static const char* const turler[] = {"LPC", "DeltaLPC", "kesitli LPC"};
+    const int tur = ayr.kdbaslik.tur;
+    Yaz("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), tur,
+        tur >= 1 && tur <= 3 ? turler[tur - 1] : "?", egitilen, basarisiz);
     return basarisiz == 0 ? 0 : 1;
 }
 

@@ -586,8 +586,13 @@ int DegerlendirKomutu(const SECENEKLER& s) {
         return sonuc;
     }
 
-    Yaz("Değerlendirme: %d kayıt, %zu kural dosyası (%s), %.1f saniye\n", genel.toplam, kitaplar.size(),
-        s.dizin.c_str(), sure);
+    // The kinds of the codebooks, as "tür 1" or "tür 1+3".
+    std::set<int> turler;
+    for (const KURALKITABI& k : kitaplar) turler.insert(k.baslik.tur);
+    std::string tur;
+    for (int t : turler) tur += (tur.empty() ? "tür " : "+") + std::to_string(t);
+    Yaz("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n", genel.toplam, kitaplar.size(),
+        s.dizin.c_str(), tur.c_str(), sure);
     Yaz("Doğruluk: %d/%d = %s\n", genel.dogru, genel.toplam, Yuzde(genel.dogru, genel.toplam).c_str());
     if (!okunamayan.empty()) Yaz("Okunamayan kayıt: %zu\n", okunamayan.size());
     size_t gen = 5;
