@@ -46,13 +46,28 @@ velmo a l 16 i 5 t y s tamam a tamam.vlm k e r t t
 "$TOPLU" egit -o t/tamam.vlm --s 16 --kpensu 5 al3.wav >/dev/null || hata "egit 3"
 cmp tamam.vlm t/tamam.vlm || hata "ayarlari degismis sozcugun kural dosyalari farkli"
 
-# Recognition: the screen's lines "word<TAB><TAB>uzaklik:..." and tani's.
+# A word of kind 3, chosen in the settings menu ("v"); the existing-word
+# menu keeps the kind of the file it loads and refines each section.
+cp al3.raw in.raw
+velmo a v 3 t y s tamam3 a tamam3.vlm k e r t t
+"$TOPLU" egit --tur 3 -o t/tamam3.vlm al3.wav >/dev/null || hata "egit tur 3"
+cmp tamam3.vlm t/tamam3.vlm || hata "tur 3: ilk alimin kural dosyalari farkli"
+cmp tamam3.vlm.txt t/tamam3.vlm.txt || hata "tur 3: ilk alimin raporlari farkli"
+LC_ALL=C grep -qa 'KES.TL. LPC KURAL' tamam3.vlm.txt || hata "tur 3 raporu turunu soylemiyor"
+cp al2.raw in.raw
+velmo e a tamam3.vlm x k e r t t
+"$TOPLU" egit --tur 3 -o t/tamam3.vlm --uzerine al3.wav al2.wav >/dev/null || hata "egit tur 3, 2"
+cmp tamam3.vlm t/tamam3.vlm || hata "tur 3: ikinci alimdan sonra kural dosyalari farkli"
+cmp tamam3.vlm.txt t/tamam3.vlm.txt || hata "tur 3: ikinci alimdan sonra raporlar farkli"
+
+# Recognition (kinds 1 and 3 in one directory): the screen's lines "word<TAB><TAB>uzaklik:..." and tani's.
 cp tani.raw in.raw
 velmo k x t t
 sed 's/\x1b\[[0-9;?]*[a-zA-Z]/\n/g' cikti | grep 'uzaklik:' | sed 's/\t\tuzaklik:/ /' > ekran
 "$TOPLU" tani --hepsi tani.wav > toplu || hata "tani"
 tail -n +2 toplu | awk -F'\t' '{ print $2 " " $3 }' > tani_puan
 [ -s ekran ] || hata "ekran puan yazmadi"
+grep -q '^tamam3 ' ekran || hata "tur 3 sozcugu taranmadi"
 diff ekran tani_puan || hata "ekranin ve tani'nin puanlari farkli"
 kazanan=$(head -1 toplu | cut -f2,3,4 | tr '\t' ' ')
 sed 's/\x1b\[[0-9;?]*[a-zA-Z]/\n/g' cikti | grep -qx "$(echo "$kazanan" | cut -d' ' -f3)" || hata "kazanan dosya farkli"
