@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "ciz.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "paralel.h"
 #include "secenek.h"
 #include "sifirlama.h"
 #include "tarama.h"
@@ -131,6 +133,8 @@ const char* const DEGERLENDIR_YARDIM =
     "  --json             makinece okunur çıktı (JSON)\n"
     "  --red ORAN         \"tani\" gibi; geri çevrilen kayıt yanlış sayılır\n"
     "  --ayrinti          aşamaların iletilerini kayıt adıyla standart hataya yazar\n"
+    "  -j, --isler SAYI   kayıtları bu kadar işçi süreçte aynı anda tanır (öntanımlı:\n"
+    "                     işlemci sayısı; 1: tek süreç); sonuçlar ve sıraları aynıdır\n"
     "  -h, --help         bu yardım\n";
 
 const char* const CIZ_YARDIM =
@@ -166,6 +170,7 @@ struct SECENEKLER {
     bool havuz = false, uzerine = false, hepsi = false, json = false, ayrinti = false;
     bool sozVar = false;
     double red = 0;
+    int isler = IslemciSayisi();  // worker processes of degerlendir
     SESAYARI ses;
 };
 
@@ -181,13 +186,14 @@ bool Degerli(const std::string& k, const std::string& ad) {
     if (AyarSecenegiMi(ad) || SesSecenegiMi(ad)) return true;
     if (k == "egit") return ad == "cikti" || ad == "soz" || ad == "dokum";
     if (k == "tani") return ad == "dizin" || ad == "red" || ad == "dokum";
-    if (k == "degerlendir") return ad == "dizin" || ad == "red" || ad == "liste" || ad == "desen";
+    if (k == "degerlendir") return ad == "dizin" || ad == "red" || ad == "liste" || ad == "desen" || ad == "isler";
     return ad == "cikti";
 }
 
 std::string KisaAd(const std::string& k, char c) {
     if (c == 'o' && (k == "egit" || k == "ciz")) return "cikti";
     if (c == 'd' && (k == "tani" || k == "degerlendir")) return "dizin";
+    if (c == 'j' && k == "degerlendir") return "isler";
     return "";
 }
 
@@ -208,7 +214,10 @@ void Uygula(SECENEKLER& s, const std::string& ad, const std::string& deger) {
     else if (ad == "dokum") s.dokum = deger;
     else if (ad == "liste") s.liste = deger;
     else if (ad == "desen") s.desen = deger;
-    else if (ad == "red") {
+    else if (ad == "isler") {
+        if (!TamsayiCoz(deger, s.isler) || s.isler < 1 || s.isler > 1024)
+            throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + deger + "'", s.komut};
+    } else if (ad == "red") {
         if (!GercelCoz(deger, s.red) || !(s.red > 0 && s.red <= 1))
             throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + deger + "'", s.komut};
     }
@@ -469,6 +478,39 @@ void IlerlemeCiz(size_t i, size_t n) {
     HataHam(c);
 }
 
+// What evaluation keeps of one recognition, and its bytes between processes.
+struct KAYITSONUCU {
+    bool okundu = false, yanit = false;
+    std::string bulunan;  // the answer's word (UTF-8) when there is one
+    float enyakin = 1000.0f;
+    std::string mesaj;    // the stages' messages
+};
+
+std::string Paketle(const KAYITSONUCU& k) {
+    std::string p;
+    p.push_back(static_cast<char>(k.okundu));
+    p.push_back(static_cast<char>(k.yanit));
+    p.append(reinterpret_cast<const char*>(&k.enyakin), sizeof k.enyakin);
+    const uint32_t n = static_cast<uint32_t>(k.bulunan.size());
+    p.append(reinterpret_cast<const char*>(&n), sizeof n);
+    return p + k.bulunan + k.mesaj;
+}
+
+KAYITSONUCU Coz(const std::string& p) {
+    KAYITSONUCU k;
+    uint32_t n = 0;
+    const size_t bas = 2 + sizeof k.enyakin + sizeof n;
+    if (p.size() < bas) return k;
+    k.okundu = p[0] != 0;
+    k.yanit = p[1] != 0;
+    std::memcpy(&k.enyakin, p.data() + 2, sizeof k.enyakin);
+    std::memcpy(&n, p.data() + 2 + sizeof k.enyakin, sizeof n);
+    if (p.size() - bas < n) return KAYITSONUCU();
+    k.bulunan = p.substr(bas, n);
+    k.mesaj = p.substr(bas + n);
+    return k;
+}
+
 int DegerlendirKomutu(const SECENEKLER& s) {
     if (s.liste.empty() == s.desen.empty())
         throw KullanimHatasi{"--liste ya da --desen seçeneklerinden biri gerekli", s.komut};
@@ -519,22 +561,32 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     };
     std::vector<YANLIS> yanlislar;
     std::vector<std::string> okunamayan;
-    for (size_t i = 0; i < etiketli.size(); i++) {
+    // Each recording recognised on its own (in worker processes), the results
+    // taken in the list's order.
+    auto Tani = [&](size_t i) {
+        const ETIKETLI& e = etiketli[i];
+        KAYITSONUCU k;
+        TANIMA t = TekTani(e.dosya, &kitaplar, s.dizin, komut, s.ses, "", s.red, &k.mesaj);
+        k.okundu = t.okundu;
+        k.yanit = t.okundu && t.kazanan >= 0 && !t.reddedildi;
+        if (k.yanit) k.bulunan = SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]);
+        k.enyakin = t.enyakin;
+        return Paketle(k);
+    };
+    ParalelIsle(etiketli.size(), s.isler, Tani, [&](size_t i, const std::string& paket) {
         if (ilerleme) IlerlemeCiz(i, etiketli.size());
         const ETIKETLI& e = etiketli[i];
-        std::string m;
-        TANIMA t = TekTani(e.dosya, &kitaplar, s.dizin, komut, s.ses, "", s.red, &m);
-        if (s.ayrinti && !m.empty()) {
+        const KAYITSONUCU t = Coz(paket);
+        if (s.ayrinti && !t.mesaj.empty()) {
             if (ilerleme) HataHam("\r\x1b[K");
-            HataHam(SatirOnekli(e.dosya, m));
+            HataHam(SatirOnekli(e.dosya, t.mesaj));
         }
         if (!t.okundu) {
             okunamayan.push_back(e.dosya);
             sonuc = 1;
-            continue;
+            return;
         }
-        const bool yanit = t.kazanan >= 0 && !t.reddedildi;
-        const std::string bulunan = yanit ? SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]) : YOK;
+        const std::string bulunan = t.yanit ? t.bulunan : YOK;
         karisiklik[e.soz][bulunan]++;
         genel.toplam++;
         sozBasina[e.soz].toplam++;
@@ -544,7 +596,7 @@ int DegerlendirKomutu(const SECENEKLER& s) {
         } else {
             yanlislar.push_back({e.dosya, e.soz, bulunan, t.enyakin});
         }
-    }
+    });
     if (ilerleme) IlerlemeCiz(etiketli.size(), etiketli.size());
     const double sure = std::chrono::duration<double>(std::chrono::steady_clock::now() - bas).count();
     std::vector<std::string> sutunlar(sozler.begin(), sozler.end());

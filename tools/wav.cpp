@@ -1,6 +1,5 @@
 #include "wav.h"
 
-#include <samplerate.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 
@@ -13,6 +12,7 @@
 
 #include "bellek.h"
 #include "cikti.h"
+#include "oran.h"
 #include "sifirlama.h"
 #include "velmo.h"
 
@@ -79,7 +79,8 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         return 1;
     }
     const double oran = static_cast<double>(oo) / bilgi.samplerate;
-    if (bilgi.samplerate != oo && src_is_valid_ratio(oran) == 0) {
+    // The converter is asked for at most 256 times more or fewer samples.
+    if (bilgi.samplerate != oo && !(oran >= 1.0 / 256 && oran <= 256)) {
         Hata("%s: %d Hz'den %d Hz'e dönüştürülemez.\n", a, bilgi.samplerate, oo);
         return 1;
     }
@@ -128,20 +129,11 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
     if (bilgi.samplerate == oo) {
         ses.swap(tek);
     } else {
-        ses.resize(static_cast<size_t>(std::ceil(tek.size() * oran)) + 16);
-        SRC_DATA d{};
-        d.data_in = tek.data();
-        d.input_frames = static_cast<long>(tek.size());
-        d.data_out = ses.data();
-        d.output_frames = static_cast<long>(ses.size());
-        d.src_ratio = oran;
-        d.end_of_input = 1;
-        const int h = src_simple(&d, SRC_SINC_BEST_QUALITY, 1);
-        if (h != 0) {
-            Hata("%s: örnekleme oranı dönüştürülemedi (%s).\n", a, src_strerror(h));
+        std::string neden;
+        if (!OranDonustur(tek, bilgi.samplerate, oo, ses, &neden)) {
+            Hata("%s: örnekleme oranı dönüştürülemedi (%s).\n", a, neden.c_str());
             return 1;
         }
-        ses.resize(static_cast<size_t>(d.output_frames_gen));
     }
     if (static_cast<int64_t>(ses.size()) > gerek) ses.resize(static_cast<size_t>(gerek));
 

@@ -1,6 +1,6 @@
 // Sound files as recordings. A file (WAV or any other format libsndfile
 // reads) is mixed to one channel, resampled to the settings' rate with
-// libsamplerate, optionally levelled, padded and given a little noise, and
+// libsoxr (oran.h), optionally levelled, padded and given a little noise, and
 // cut or zero-filled to exactly the number of samples a recording of the
 // given length holds. SesTamponuKur then hands those samples to the program
 // as the sound buffer that Kaydet would have left (ayr.kyt / ayr.kytu).
