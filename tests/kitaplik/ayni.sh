@@ -25,6 +25,15 @@ mkdir c t
 "$ORNEK" egit c/tamam.vlm tamam 12000 2 t1.raw t2.raw || hata "kitaplik egitemedi (tur 2)"
 "$TOPLU" egit -o t/merhaba.vlm m1.wav m2.wav >/dev/null || hata "velmo-toplu egitemedi"
 "$TOPLU" egit -o t/tamam.vlm --tur 2 t1.wav t2.wav >/dev/null || hata "velmo-toplu egitemedi (tur 2)"
+# Kind 3 (thresholds from the lead-in, sections) the same way.
+mkdir c3 t3
+"$ORNEK" egit c3/merhaba.vlm merhaba 12000 3 m1.raw m2.raw || hata "kitaplik tur 3 egitemedi"
+"$ORNEK" egit c3/tamam.vlm tamam 12000 3 t1.raw t2.raw || hata "kitaplik tur 3 egitemedi"
+"$TOPLU" egit -o t3/merhaba.vlm --tur 3 m1.wav m2.wav >/dev/null || hata "velmo-toplu tur 3 egitemedi"
+cmp -s c3/merhaba.vlm t3/merhaba.vlm && cmp -s c3/merhaba.vlm.txt t3/merhaba.vlm.txt || hata "tur 3 dosyalari farkli"
+"$ORNEK" tani c3 12000 mt.raw tt.raw | cut -f2,5 | tr '\n' ' ' | grep -qx $'merhaba\t3 tamam\t3 ' ||
+  hata "tur 3 ile taninmadi: $("$ORNEK" tani c3 12000 mt.raw tt.raw)"
+
 for f in merhaba.vlm merhaba.vlm.txt tamam.vlm tamam.vlm.txt; do
   cmp -s "c/$f" "t/$f" || hata "$f kitaplikla velmo-toplu'da farkli"
 done

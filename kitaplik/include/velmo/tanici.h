@@ -34,7 +34,7 @@ typedef struct {
     char soz[64];      /* the word, UTF-8, NUL-terminated ("" when none) */
     float puan;        /* its mean distortion: smaller is closer (1000 when none) */
     char dosya[1024];  /* name of its codebook file inside the directory */
-    int tur;           /* kind of that codebook (1 LPC cepstrum, 2 delta cepstrum, ...) */
+    int tur;           /* kind of that codebook (1, 2 or 3, as velmo_egit's `tur`) */
 } velmo_sonuc;
 
 /* Reads every "*.vlm" file of `dizin` (name matched in any case; files that
@@ -61,8 +61,9 @@ const char* velmo_hata(const velmo_tanici* t);
 /* Trains the word `soz` (UTF-8, at most 19 bytes in the Turkish Windows code
  * page) from `kayit_sayisi` recordings (kayitlar[i] holds sayilar[i] samples
  * at `oo` Hz, one utterance each, with some silence around it) and writes the
- * codebook of kind `tur` (1 LPC cepstrum, 2 delta cepstrum) to `vlm_yolu`,
- * replacing it, with its report `vlm_yolu`.txt. The recordings train one
+ * codebook of kind `tur` (1 LPC cepstrum, 2 delta cepstrum, 3 thresholds
+ * learnt from the first 100 ms of each recording, liftered cepstrum, two
+ * time sections) to `vlm_yolu`, replacing it, with its report `vlm_yolu`.txt. The recordings train one
  * after another as the word-training screens do, with the default settings.
  * Returns 0 when every recording trained and both files were written; 1
  * otherwise, with the reason in `hata` (the files are still written when at
