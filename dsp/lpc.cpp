@@ -23,10 +23,6 @@ namespace {
 constexpr int EN_COK_N = 99;
 constexpr int DIZI = EN_COK_N + 2;
 
-// Largest frames x frame length x lags one analysis may cost (a few seconds
-// at worst); beyond it the frame step is absurdly short for the window.
-constexpr int64_t EN_COK_IS = 4000000000LL;
-
 struct Serbest {
     void operator()(void* p) const { std::free(p); }
 };
@@ -77,6 +73,8 @@ bool AyarlarGecerli() {
 }
 
 }  // namespace
+
+int64_t cozumleme_is_siniri = 4000000000LL;
 
 void Onvurgula(float* kon, float* onv, int penu) {
     if (penu < 1) return;
@@ -234,7 +232,7 @@ int LPC_Cozumle(bool dokum) {
     const int pens = boyut / admu;
     // Frame k is analysed while (k + 1) * admu < boyut.
     const int analiz = boyut > 0 ? (boyut - 1) / admu : 0;
-    if (static_cast<int64_t>(analiz) * penu * (b.m + 1) > EN_COK_IS) {
+    if (static_cast<int64_t>(analiz) * penu * (b.m + 1) > cozumleme_is_siniri) {
         Yaz("Adım süresi pencere süresine göre çok kısa: çözümleme bitmez (adım %d ms, pencere %d ms).\n",
             b.admsu, b.pensu);
         return 1;

@@ -9,7 +9,16 @@
 #ifndef LPC_H
 #define LPC_H
 
+#include <cstdint>
+
 int LPC();
+
+// Largest frames x frame length x lags one analysis may cost (a few seconds
+// at worst); an analysis that would cost more is refused with a message (the
+// frame step is then absurdly short for the window). Programs with a tighter
+// time limit may lower it.
+extern int64_t cozumleme_is_siniri;
+
 // Same as LPC; with dokum false the two dumps are not written.
 int LPC_Cozumle(bool dokum);
 

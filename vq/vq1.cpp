@@ -1,5 +1,6 @@
 #include "vq1.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cmath>
 #include <cstdint>
@@ -103,10 +104,10 @@ bool egitimde = false;
 int64_t egitimIsi = 0;
 
 // Takes the work of one pass over the vectors; false (nothing taken) when it
-// would go past egitim_is_siniri.
+// would go past vq_is_siniri.
 bool GecisIsiAl(int r, int s, int n) {
     const int64_t gecis = static_cast<int64_t>(r) * s * n;
-    if (gecis > egitim_is_siniri - egitimIsi) return false;
+    if (gecis > vq_is_siniri - egitimIsi) return false;
     egitimIsi += gecis;
     return true;
 }
@@ -122,7 +123,7 @@ struct EgitimKapsami {
 
 }  // namespace
 
-int64_t egitim_is_siniri = 4000000000LL;
+int64_t vq_is_siniri = 4000000000LL;
 
 int EsitYoneyler(const float* yoney1, const float* yoney2, int n) {
     for (int j = 0; j < n; j++)
@@ -492,7 +493,14 @@ int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, fl
 float OlasilikBul() {
     const int cercevesayisi = ayr.r;
     float tuz = 0.0f;
-    if (ayr.kdbaslik.tur == 3) {
+    const int64_t is = static_cast<int64_t>(cercevesayisi) * std::max(ayr.kdbaslik.s, 0) *
+                       std::max(ayr.kdbaslik.n, 0);
+    if (cercevesayisi > 0 && is > vq_is_siniri) {
+        // As long as a whole training run: a codebook this size cannot win.
+        Yaz("Puanlama iş sınırını aşıyor (%d yöney, %d kural yöneyi, %d boyut); puanlanmadı.\n", cercevesayisi,
+            ayr.kdbaslik.s, ayr.kdbaslik.n);
+        tuz = std::numeric_limits<float>::infinity();
+    } else if (ayr.kdbaslik.tur == 3) {
         tuz = KesitliOlasilik();
     } else if (cercevesayisi > 0) {
         if (!UzakliklarToplami(&tuz)) {

@@ -7,8 +7,9 @@
 // Results: 0 success, 1 failure after a Turkish message.
 // LBG stops early when a pass changes no label (the codebook can no longer
 // change). One training run (reset passes and LBG passes together) does at
-// most egitim_is_siniri distance terms; when that cuts it short a message
-// names the setting that asked for more.
+// most vq_is_siniri distance terms; when that cuts it short a message
+// names the setting that asked for more. A scoring that would cost more than
+// that on its own is refused with a message and scores +infinity.
 #ifndef VQ1_H
 #define VQ1_H
 
@@ -16,10 +17,11 @@
 
 int VQ_Egit();
 
-// Largest work of one training run: vectors x codewords x components summed
-// over its passes, about what the largest analysis costs (a few seconds).
+// Largest work of one training run (vectors x codewords x components summed
+// over its passes) and of one scoring, about what the largest analysis costs
+// (a few seconds).
 // Programs with a tighter time limit may lower it.
-extern int64_t egitim_is_siniri;
+extern int64_t vq_is_siniri;
 
 // Fills rsd with s distinct rows from 1 to r-1, drawn with the portable
 // generator seeded with ayr.thm. Does nothing when s < 1 or the rows cannot
@@ -47,7 +49,8 @@ int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int et
 // distance is +infinity (a codebook that always loses) and the result -1.
 int VQ_Siniflandir(int k, float* uzaklik);
 
-// Mean of the frame distances of the ayr.r frames; +infinity with no frames.
+// Mean of the frame distances of the ayr.r frames; +infinity with no frames
+// or when r x s x n exceeds vq_is_siniri (after a message).
 // Prints "uzaklik:%f" and inserts a line on the console.
 float OlasilikBul();
 

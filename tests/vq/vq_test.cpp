@@ -278,13 +278,13 @@ TEST_F(VqTest, LbgStopsWhenNoLabelChangesWhateverTheThreshold) {
     // second pass gives the first pass's labels, and that ends it at once.
     Ozellikler({{0}, {1}, {10}, {11}}, 1);
     ayr.uae = -1.0f;
-    egitim_is_siniri = 1000;  // 125 passes: far fewer than asked, far more than needed
+    vq_is_siniri = 1000;  // 125 passes: far fewer than asked, far more than needed
     float** km = Matris({{0}, {10}}, 1, 0);
     EXPECT_EQ(LBG(km, ayr.Ci, 2, 4, 1, INT32_MAX), 0);
     EXPECT_EQ(Degeri(km, 2, 1), (Satirlar{{0.5f}, {10.5f}}));
     EXPECT_EQ(cikti, "");  // not cut short by the work bound
     Free2B(km);
-    egitim_is_siniri = 4000000000LL;
+    vq_is_siniri = 4000000000LL;
 }
 
 TEST_F(VqTest, LbgContinuesOnAnEqualDistortionWhenTheThresholdIsZero) {
@@ -307,7 +307,7 @@ TEST_F(VqTest, OneTrainingRunHasBoundedWorkAndSaysWhichSettingAskedForMore) {
     // LBG: one pass of 4 x 2 x 1 terms is allowed, the second is not. The
     // codebook of the finished pass is kept and the run is not a failure.
     Ozellikler({{0}, {1}, {10}, {11}}, 1);
-    egitim_is_siniri = 8;
+    vq_is_siniri = 8;
     float** km = Matris({{0}, {1}}, 1, 0);
     EXPECT_EQ(LBG(km, ayr.Ci, 2, 4, 1, 100), 0);
     EXPECT_EQ(Degeri(km, 2, 1), (Satirlar{{0}, {22.0f / 3.0f}}));
@@ -324,12 +324,12 @@ TEST_F(VqTest, OneTrainingRunHasBoundedWorkAndSaysWhichSettingAskedForMore) {
     ayr.kdbayrak = 1;
     ayr.eabs = 1;
     ayr.onyinl = 1000000;
-    egitim_is_siniri = 20 * 2 * 1 * 1000;
+    vq_is_siniri = 20 * 2 * 1 * 1000;
     EXPECT_EQ(VQ_Egit(), 1);
     EXPECT_NE(cikti.find("Eğitim iş sınırına ulaştı: sıfırlama 1000 çevrimde bitmedi ('OnYineleme Sayisi' 1000000).\n"),
               std::string::npos)
         << cikti;
-    egitim_is_siniri = 4000000000LL;
+    vq_is_siniri = 4000000000LL;
 }
 
 TEST_F(VqTest, RetrainingRefusesACodebookOfAnotherShapeAndHugeSizesDoNotOverflow) {
@@ -349,4 +349,19 @@ TEST_F(VqTest, RetrainingRefusesACodebookOfAnotherShapeAndHugeSizesDoNotOverflow
     EXPECT_EQ(VQ_Egit(), 1);
     EXPECT_EQ(cikti, "Eğitim için yeterli LPC/DLPC yöneyi yok: 2147483647 kural yöneyi için en az 2147483648 yöney "
                      "gerekir, 40 var.\n");
+}
+
+TEST_F(VqTest, AScoringPastTheWorkBoundIsRefusedAndLoses) {
+    Ozellikler({{1, 0, 0}, {1, 1, 1}}, 3);
+    ayr.km = Matris({{0, 0, 0}, {2, 0, 0}}, 3, 0);
+    ayr.kms = 2, ayr.kmn = 3;
+    ayr.kdbaslik.s = 2;
+    vq_is_siniri = 2 * 2 * 3;  // exactly this scoring: allowed
+    EXPECT_EQ(OlasilikBul(), 2.0f);
+    vq_is_siniri = 2 * 2 * 3 - 1;
+    EXPECT_TRUE(std::isinf(OlasilikBul()));
+    vq_is_siniri = 4000000000LL;
+    EXPECT_EQ(cikti,
+              "uzaklik:2.000000\n\x1b[L"
+              "Puanlama iş sınırını aşıyor (2 yöney, 2 kural yöneyi, 3 boyut); puanlanmadı.\nuzaklik:inf\n\x1b[L");
 }
