@@ -27,7 +27,7 @@ int Adim(const char* ad, int adim) {
 void Calis(SAHTE_AKIS* a) {
     a->bildirim(a, SES_ACILDI);
     a->bildirim(a, SES_KAPANDI);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (sahte.gecikmeMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sahte.gecikmeMs));
     if (a->dur || sahte.tepkisiz) return;
     SESBASLIGI* b = a->baslik;
     if (a->yon == SES_GIRIS) {

@@ -18,6 +18,7 @@ enum { SAHTE_AC = 1, SAHTE_HAZIRLA, SAHTE_EKLE, SAHTE_BASLAT };
 struct SAHTE_AYGIT {
     int hataAdimi = 0;        // SAHTE_*: that operation fails; 0 none
     bool tepkisiz = false;    // never reports the buffer done
+    int gecikmeMs = 20;       // how long the device takes before its last notice
     std::string girdi;        // bytes the input delivers (then silence)
     std::string calinan;      // bytes the output was given, once played
     SESBICIMI bicim{};        // format of the last open
