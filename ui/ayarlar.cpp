@@ -152,7 +152,7 @@ void AyarlarMenu() {
         Secenek(10, 34, 0, "GeriKur");
         Secenek(10, 35, 4, "Kapat");
         KomSat(1, 40);
-        const int c = KarakterOku();
+        const int c = KomutHarfi(KarakterOku());
         KomSat(1, 40);
         if (c == KONSOL_SON || c == 't') return;
         if (c == 'g') {

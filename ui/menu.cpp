@@ -35,6 +35,8 @@ void KomSat(int x, int y) {
     setcursortype(1);
 }
 
+int KomutHarfi(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
 void AnaMenu() {
     for (;;) {
         Temizle();
@@ -46,7 +48,7 @@ void AnaMenu() {
         Secenek(10, 7, 0, "Ayarlar");
         Secenek(10, 8, 4, "Kapat");
         KomSat(1, 15);
-        int c = KarakterOku();
+        const int c = KomutHarfi(KarakterOku());
         KomSat(1, 15);
         if (c == KONSOL_SON) return;
         switch (c) {

@@ -6,6 +6,9 @@
 void Temizle();                                   // text mode, colours, banner
 void Secenek(int x, int y, int z, const char* dizgi);  // label, letter z in yellow
 void KomSat(int x, int y);                        // fresh command line ">"
+// A command letter typed in upper case acts as its lower-case letter (the
+// menus show most letters as capitals); any other character is kept.
+int KomutHarfi(int c);
 
 void AnaMenu();
 void YeniSozcukMenu();

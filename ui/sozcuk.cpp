@@ -227,7 +227,7 @@ void SozcukMenu(bool yeni) {
     for (;;) {
         Ciz(yeni);
         KomSat(1, 15);
-        const int c = KarakterOku();
+        const int c = KomutHarfi(KarakterOku());
         KomSat(1, 15);
         switch (c) {
             case KONSOL_SON:

@@ -29,7 +29,7 @@ void KonusTanisin() {
         KomSat(1, 15);
         KomSat(1, 15);
         GirdiAt();
-        const int c = getche();
+        const int c = KomutHarfi(getche());
         KomSat(1, 15);
         if (c == 't' || c == KONSOL_SON) {
             // Leaving: the screen always ends with no file chosen.

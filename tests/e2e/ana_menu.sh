@@ -22,8 +22,8 @@ e2e_imlec_bekle 2 15
 [ "$(e2e_renk 14 8)" = 93 ] || e2e_hata "Kapat'in t harfi sari degil"
 [ "$(e2e_renk 10 8)" = 97 ] || e2e_hata "Kapat'in K harfi beyaz degil"
 
-# Upper case, a digit and a bare Enter only redraw the menu.
-for girdi in Y 7 ""; do
+# A digit, an unknown letter and a bare Enter only redraw the menu.
+for girdi in 7 q ""; do
   e2e_komut "$girdi"
   e2e_imlec_bekle 2 15
   e2e_bekle "ANA MENU"
@@ -31,7 +31,17 @@ for girdi in Y 7 ""; do
   e2e_yerinde 10 4 "Yeni Sozcuk Egit"
 done
 
-e2e_komut "t"
+# The highlighted capitals are commands too: "Y" opens the new-word menu,
+# its "T" comes back, and "T" closes the program. (The pause lets the last
+# redraw discard its pending input before the next line is typed.)
+sleep 0.3
+e2e_komut "Y"
+e2e_bekle "YENI SOZCUK EGITME MENUSU"
+sleep 0.3
+e2e_komut "T"
+e2e_bekle "ANA MENU"
+sleep 0.3
+e2e_komut "T"
 durum=$(e2e_bitis_bekle 5)
 [ "$durum" = 0 ] || e2e_hata "cikis kodu $durum"
 

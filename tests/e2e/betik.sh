@@ -13,7 +13,7 @@ calistir() {  # input on stdin; fails on a non-zero exit or a hang
   [ $rc -eq 0 ] || hata "cikis kodu $rc ($1)"
 }
 
-printf 'q\nY\n\n' | calistir "q Y bos"
+printf 'q\n7\n\n' | calistir "q 7 bos"
 grep -q "ANA MENU" "$dizin/cikti" || hata "ana menu cizilmedi"
 [ "$(grep -o 'ANA MENU' "$dizin/cikti" | wc -l)" -eq 4 ] || hata "her komutta bir kez cizilmeli"
 printf '' | calistir "bos girdi"

@@ -21,16 +21,25 @@ std::string Calistir(const std::string& girdi) {
 
 }  // namespace
 
-TEST(AnaMenu, OnlyLowerCaseLettersCountAndTheRestOfTheLineIsDropped) {
-    // "Y", a digit, a bare Enter and "tx" after "qt": only the first letter
-    // of each line is a command; "t" at the start of a line ends the menu.
-    std::string c = Calistir("Y\n7\n\nqt\ntx\nt\n");
-    EXPECT_EQ(Say(c, "ANA MENU"), 5u);
+TEST(AnaMenu, FirstCharacterOfALineIsTheCommandInEitherCase) {
+    // A digit, a bare Enter and "qt": only the first character of each line
+    // counts, and none of them is a command; "tx" ends the menu.
+    std::string c = Calistir("7\n\nqt\ntx\nt\n");
+    EXPECT_EQ(Say(c, "ANA MENU"), 4u);
+    // Upper-case letters are the commands the menu highlights: "Y" opens the
+    // new-word menu, whose "T" leaves it, and "T" closes the program.
+    c = Calistir("Y\nT\nT\nt\n");
+    EXPECT_EQ(Say(c, "YENI SOZCUK EGITME MENUSU"), 1u);
+    EXPECT_EQ(Say(c, "ANA MENU"), 2u);
+    c = Calistir("A\nT\nE\nT\nT\n");
+    EXPECT_EQ(Say(c, "AYARLAR MENUSU"), 1u);
+    EXPECT_EQ(Say(c, "ESKI SOZCUK EGITME MENUSU"), 1u);
+    EXPECT_EQ(Say(c, "ANA MENU"), 3u);
 }
 
 TEST(AnaMenu, EndOfInputEndsTheMenu) {
     EXPECT_EQ(Say(Calistir(""), "ANA MENU"), 1u);
-    EXPECT_EQ(Say(Calistir("Y"), "ANA MENU"), 2u);
+    EXPECT_EQ(Say(Calistir("q"), "ANA MENU"), 2u);
 }
 
 TEST(AnaMenu, EachPassClearsAndDrawsTheItems) {

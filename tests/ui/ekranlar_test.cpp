@@ -109,7 +109,7 @@ TEST_F(Ekran, BrowserWaitsForAKeyAfterEveryThirtyNames) {
 
 TEST_F(Ekran, SettingsMenuReadsValuesAsFormattedInput) {
     std::strcpy(ayr.kdbaslik.soz, "evet");
-    Girdi("u\n0.5\nk\n5x\no\nabc\nd\n\n\n  7 8\nK\nf\nt\n");
+    Girdi("u\n0.5\nk\n5x\no\nabc\nd\n\n\n  7 8\n9\nf\nt\n");
     AyarlarMenu();
     EXPECT_EQ(ayr.uae, 0.5f);
     EXPECT_EQ(ayr.kdbaslik.ksu, 5);
