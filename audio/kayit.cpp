@@ -1,6 +1,8 @@
 #include "kayit.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <utility>
 
 #include "bellek.h"
 #include "konsol.h"
@@ -35,6 +37,37 @@ int BicimDenetle() {
 
 long long BeklemeSiniri(long long ses_ms) {
     return ses_bekleme_siniri_ms > 0 ? ses_bekleme_siniri_ms : ses_ms + BEKLEME_PAYI_MS;
+}
+
+std::function<void(int)> izleyici;
+
+// Waits for the recording of `ksu` seconds as OlayBekle does, within the same
+// limit; with a watcher installed the wait is cut at every second so that the
+// watcher hears the seconds left.
+int KayitBekle(int ksu, long long sinir_ms) {
+    if (!izleyici) return OlayBekle(Event1, sinir_ms);
+    using Saat = std::chrono::steady_clock;
+    const Saat::time_point bas = Saat::now();
+    int duyurulan = -1, sonuc;
+    for (;;) {
+        const long long gecen =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Saat::now() - bas).count();
+        const int kalan = gecen / 1000 >= ksu ? 0 : ksu - static_cast<int>(gecen / 1000);
+        if (kalan != duyurulan) izleyici(kalan);
+        duyurulan = kalan;
+        if (gecen >= sinir_ms) {
+            sonuc = OlayBekle(Event1, 0);
+            break;
+        }
+        // To the next whole second while the length lasts, then to the limit.
+        long long dilim = kalan > 0 ? 1000LL * (ksu - kalan + 1) - gecen : sinir_ms - gecen;
+        if (dilim > sinir_ms - gecen) dilim = sinir_ms - gecen;
+        if (dilim < 1) dilim = 1;
+        sonuc = OlayBekle(Event1, dilim);
+        if (sonuc == 0) break;
+    }
+    izleyici(-1);
+    return sonuc;
 }
 
 }  // namespace
@@ -119,7 +152,7 @@ int Kaydet() {
         ay->Durdur(HWaveIn);
         return geriAl();
     }
-    const int bekleme = OlayBekle(Event1, BeklemeSiniri(1000LL * ksu));
+    const int bekleme = KayitBekle(ksu, BeklemeSiniri(1000LL * ksu));
     if (bekleme != 0) Yaz("Ses kayıt aygıtı yanıt vermiyor; kayıt yarıda kaldı.\n");
     // The device is stopped before its event is closed, so that no late
     // notification can reach a closed event.
@@ -133,6 +166,8 @@ int Kaydet() {
     ayr.kytu = static_cast<int>(WaveHeader.dwBufferLength);
     return 0;
 }
+
+void KayitIzleyiciKur(std::function<void(int)> yeni) { izleyici = std::move(yeni); }
 
 int Seslendir(char* baslangic, int uzunluk) {
     if (baslangic == nullptr || uzunluk <= 0) {

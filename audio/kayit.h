@@ -12,6 +12,8 @@
 #ifndef KAYIT_H
 #define KAYIT_H
 
+#include <functional>
+
 #include "aygit.h"
 #include "olay.h"
 
@@ -28,6 +30,12 @@ extern OLAY* Event2;
 
 // The PCM format record as ayr.kdbaslik describes it.
 void BicimDoldur(SESBICIMI* bicim);
+
+// Progress of a recording for a screen that shows it (none by default):
+// called on the waiting (the caller's) thread with the whole length in seconds once the
+// device has started, with the seconds left after each further second, and
+// with -1 when the wait is over, before any message about how it ended.
+void KayitIzleyiciKur(std::function<void(int kalan)> izleyici);
 
 // Test seam: a fixed wait limit in milliseconds; 0 (the default) means the
 // length of the sound plus the margin.

@@ -167,6 +167,7 @@ void KonsolBaslat() {
 }
 
 void KonsolDuzMetin(bool acik) { duzKip = acik; }
+bool KonsolDuzMetinMi() { return duzKip; }
 
 void KonsolBosalt() {
     if (duzKip) {

@@ -19,6 +19,7 @@ void KonsolBaslat();
 // Screens as plain text lines without escape sequences (for an output that
 // is not a terminal); see duz_metin.h.
 void KonsolDuzMetin(bool acik);
+bool KonsolDuzMetinMi();
 
 // Screen (conio names; colours are numbers of the 16-colour text palette).
 void textmode(int kip);          // 64: 80 columns by 50 rows

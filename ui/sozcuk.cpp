@@ -16,6 +16,7 @@
 #include "kayit.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "konusma.h"
 #include "lpc.h"
 #include "menu.h"
 #include "sifirlama.h"
@@ -62,7 +63,7 @@ bool Sor(const char* istem, std::string& cevap) {
 
 void Konus() {
     Sifirla(1);
-    if (Kaydet() != 0) return;
+    if (EkrandaKaydet() != 0) return;
     UcNoktalar();
 }
 

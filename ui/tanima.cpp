@@ -7,6 +7,7 @@
 #include "kodlama.h"
 #include "kayit.h"
 #include "konsol.h"
+#include "konusma.h"
 #include "lpc.h"
 #include "menu.h"
 #include "sifirlama.h"
@@ -43,7 +44,7 @@ void KonusTanisin() {
         Sifirla(1);
         const int ksu = ayr.kdbaslik.ksu;
         ayr.kdbaslik.ksu = 2;
-        const int kayit = Kaydet();
+        const int kayit = EkrandaKaydet();
         ayr.kdbaslik.ksu = ksu;
         if (kayit == 0) {
             UcNoktalar();

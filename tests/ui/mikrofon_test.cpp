@@ -48,6 +48,17 @@ protected:
     bool Var(const std::string& parca) const { return cikti.find(parca) != std::string::npos; }
 };
 
+// 16-bit samples of the given value, `n` of them, for the device to hear.
+std::string Ornekler(int deger, int n) {
+    std::string s;
+    for (int i = 0; i < n; i++) {
+        const int x = i % 2 ? -deger : deger;
+        s.push_back(static_cast<char>(x & 0xFF));
+        s.push_back(static_cast<char>((x >> 8) & 0xFF));
+    }
+    return s;
+}
+
 }  // namespace
 
 TEST_F(Mikrofon, UpperCaseLettersActAsTheirLowerCaseCommands) {
@@ -59,4 +70,47 @@ TEST_F(Mikrofon, UpperCaseLettersActAsTheirLowerCaseCommands) {
     // "T" leaves the recognition screen without recording.
     Ekran(KonusTanisin, "T");
     EXPECT_TRUE(sahte.adimlar.empty());
+}
+
+TEST_F(Mikrofon, RecordingSaysWhenToSpeakAndHowLoudItWas) {
+    sahte.girdi = Ornekler(16384, 2000);  // half of full scale: -6.0 dBFS
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_TRUE(Var("Konuşun (3 s)…\nKayıt bitti. Tepe düzeyi: -6.0 dBFS\n")) << cikti;
+    EXPECT_FALSE(Var("zayıf"));
+    EXPECT_FALSE(Var("kaldı"));  // a pipe gets no count that redraws itself
+    EXPECT_FALSE(Var("\x1b"));
+    // The recognition screen's own duration is the one announced.
+    ayr.kdbaslik.ksu = 5;
+    Ekran(KonusTanisin, "xt");
+    EXPECT_TRUE(Var("Konuşun (2 s)…\nKayıt bitti. Tepe düzeyi: -6.0 dBFS\n")) << cikti;
+}
+
+TEST_F(Mikrofon, AWeakRecordingAsksToCheckTheMicrophone) {
+    sahte.girdi = Ornekler(300, 2000);  // -40.8 dBFS
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_TRUE(Var("Kayıt bitti. Tepe düzeyi: -40.8 dBFS\nSes çok zayıf: mikrofonu denetleyin.\n")) << cikti;
+    sahte.girdi = Ornekler(340, 2000);  // -39.7 dBFS: weak speech, but speech
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_TRUE(Var("Tepe düzeyi: -39.7 dBFS\n"));
+    EXPECT_FALSE(Var("zayıf"));
+    sahte.girdi.clear();  // nothing at all
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_TRUE(Var("Tepe düzeyi: -inf dBFS\nSes çok zayıf"));
+    // A recording that could not be made says nothing about its level.
+    sahte.hataAdimi = SAHTE_AC;
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_FALSE(Var("Konuşun"));
+    EXPECT_FALSE(Var("Kayıt bitti"));
+    EXPECT_TRUE(Var("Ses kayıt aygıtı açılamıyor."));
+}
+
+TEST_F(Mikrofon, OnATerminalTheSecondsLeftAreRedrawnInPlaceAndErased) {
+    sahte.girdi = Ornekler(16384, 2000);
+    cikti.clear();
+    KonsolTestKur("k\nt\n", &cikti, false);
+    YeniSozcukMenu();
+    // Position saved behind the prompt, the count written there, and the
+    // count erased before the line ends.
+    EXPECT_TRUE(Var("Konuşun (3 s)…\x1b" "7\x1b" "8 3 s kaldı\x1b[K")) << cikti;
+    EXPECT_TRUE(Var("\x1b" "8\x1b[K\nKayıt bitti."));
 }

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# What a person at the microphone is told, in a real 80x50 terminal with real
+# speech through ALSA's file plugin: when to speak and how many seconds are
+# left, how loud the take was and when it is too weak.
+set -euo pipefail
+VELMO=$1
+SES="$(dirname "$0")/../audio/ses_hazirla.sh"
+. "$(dirname "$0")/tmux_lib.sh"
+dizin=$(mktemp -d); trap 'e2e_temizle; rm -rf "$dizin"' EXIT
+"$SES" --alsa "$dizin/asound.conf" "$dizin/in.raw" "$dizin/played.raw"
+konus() { "$SES" "$@" "$dizin/in.raw.yeni" 8 && mv "$dizin/in.raw.yeni" "$dizin/in.raw"; }
+
+E2E_ENV=("ALSA_CONFIG_PATH=$dizin/asound.conf")
+e2e_baslat "$dizin" "$VELMO"
+e2e_bekle "ANA MENU"
+komut() {  # wait for the fresh command line at row ROW, then type
+  e2e_imlec_bekle 2 "$1"
+  sleep 0.2
+  e2e_komut "$2"
+}
+
+# --- when to speak, the seconds left, the level ---
+komut 15 y
+e2e_bekle "YENI SOZCUK EGITME MENUSU"
+komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
+konus -g 0.003 evet
+komut 15 k
+e2e_bekle "Konuşun (3 s)…"
+e2e_bekle "Kayıt bitti. Tepe düzeyi: -" 15
+# The seconds left, counted behind the prompt while the device listens, are
+# gone once it is done.
+e2e_ekran | grep -q "kaldı" && e2e_hata "kalan saniye silinmedi"
+e2e_ekran | grep -qE "Kayıt bitti\. Tepe düzeyi: -[0-9]\.[0-9] dBFS$" || e2e_hata "tepe duzeyi yok"
+e2e_ekran | grep -q "zayıf" && e2e_hata "guclu kayit zayif sayildi"
+# The take's lines stay right below the command line, in order.
+e2e_imlec_bekle 2 15
+[ "$(e2e_satir 16)" = ">Konuşun (3 s)…" ] || e2e_hata "satir 16: '$(e2e_satir 16)'"
+e2e_satir 17 | grep -q "^Kayıt bitti" || e2e_hata "satir 17: '$(e2e_satir 17)'"
+
+# --- a weak take: far too quiet, no noise ---
+konus -g 0 -l -50 evet
+komut 15 k
+e2e_bekle "Ses çok zayıf: mikrofonu denetleyin." 15
+e2e_ekran | grep -qE "Tepe düzeyi: -5[0-9]\.[0-9] dBFS" || e2e_hata "zayif kaydin duzeyi yok"
+komut 15 t
+e2e_bekle "ANA MENU"
+komut 15 t
+[ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"
+echo tamam
