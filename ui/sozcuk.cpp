@@ -67,14 +67,27 @@ void Konus() {
     UcNoktalar();
 }
 
+// With no recording there is nothing to analyse: the person is told to
+// speak first rather than how few vectors nothing gave.
+bool KayitVar() {
+    if (ayr.kyt != nullptr) return true;
+    Yaz("Önce konuşun (k).\n");
+    return false;
+}
+
 // Training and scoring stop at the first stage that fails: the later ones
 // would only have nothing to work on.
 void Egit(bool yeni) {
     if (!yeni) Sifirla(5);
     else Sifirla(ayr.kdbayrak == 0 ? 4 : 5);
+    if (!KayitVar()) return;
     if (LPC() != 0) return;
+    // A word with a saved codebook is trained further from it, not afresh.
+    if (ayr.kdbayrak != 0 && ayr.km != nullptr) Yaz("Kayıtlı kural kitabı geliştiriliyor.\n");
     if (VQ_Egit() != 0) return;
-    OlasilikBul();
+    const float uzaklik = OlasilikBul();
+    Yaz("%d kural yöneyi %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, ayr.r,
+        static_cast<double>(uzaklik));
 }
 
 void Egitmeden() {
@@ -83,6 +96,7 @@ void Egitmeden() {
         Yaz("Bellekte kural kitabı yok; önce eğitin ya da bir kural dosyası yükleyin.\n");
         return;
     }
+    if (!KayitVar()) return;
     if (LPC() != 0) return;
     OlasilikBul();
 }

@@ -23,6 +23,10 @@ komut() {  # wait for the fresh command line at row ROW, then type
 komut 15 y
 e2e_bekle "YENI SOZCUK EGITME MENUSU"
 komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
+komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
+# Training before speaking asks for a take.
+komut 15 e
+e2e_bekle "Önce konuşun (k)."
 konus -g 0.003 evet
 komut 15 k
 e2e_bekle "Konuşun (3 s)…"
@@ -36,6 +40,18 @@ e2e_ekran | grep -q "zayıf" && e2e_hata "guclu kayit zayif sayildi"
 e2e_imlec_bekle 2 15
 [ "$(e2e_satir 16)" = ">Konuşun (3 s)…" ] || e2e_hata "satir 16: '$(e2e_satir 16)'"
 e2e_satir 17 | grep -q "^Kayıt bitti" || e2e_hata "satir 17: '$(e2e_satir 17)'"
+
+# --- what a training gave: codewords, frames, score; then a refinement ---
+komut 15 e
+e2e_bekle "10 kural yöneyi "
+e2e_ekran | grep -qE "^10 kural yöneyi [0-9]+ çerçeveden eğitildi; uzaklik:[0-9]+\.[0-9]{6}$" ||
+  e2e_hata "egitim ozeti yok"
+e2e_ekran | grep -q "geliştiriliyor" && e2e_hata "yeni kural kitabi gelistirme sayildi"
+komut 15 r
+e2e_bekle_satir 4 "(*)"
+komut 15 e
+e2e_bekle "Kayıtlı kural kitabı geliştiriliyor."
+e2e_bekle " çerçeveden eğitildi; uzaklik:"
 
 # --- a weak take: far too quiet, no noise ---
 konus -g 0 -l -50 evet

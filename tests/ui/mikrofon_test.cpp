@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "konsol.h"
@@ -55,6 +57,27 @@ std::string Ornekler(int deger, int n) {
         const int x = i % 2 ? -deger : deger;
         s.push_back(static_cast<char>(x & 0xFF));
         s.push_back(static_cast<char>((x >> 8) & 0xFF));
+    }
+    return s;
+}
+
+// Three seconds at 12000 Hz: faint noise, and from 0.5 s to 1.5 s a loud
+// vowel-like sound (two harmonics under a smooth swell) with the noise on it.
+std::string Konusma() {
+    std::string s;
+    unsigned tohum = 12345;
+    for (int i = 0; i < 36000; i++) {
+        tohum = tohum * 1103515245u + 12345u;
+        double x = static_cast<double>((tohum >> 16) % 201) - 100.0;
+        if (i >= 6000 && i < 18000) {
+            const double t = (i - 6000) / 12000.0;
+            const double zarf = std::sin(M_PI * t);
+            x += zarf * (9000.0 * std::sin(2 * M_PI * 220.0 * i / 12000.0) +
+                         4000.0 * std::sin(2 * M_PI * 1100.0 * i / 12000.0 + t * 7.0));
+        }
+        const int v = static_cast<int>(std::lround(x));
+        s.push_back(static_cast<char>(v & 0xFF));
+        s.push_back(static_cast<char>((v >> 8) & 0xFF));
     }
     return s;
 }
@@ -113,4 +136,39 @@ TEST_F(Mikrofon, OnATerminalTheSecondsLeftAreRedrawnInPlaceAndErased) {
     // count erased before the line ends.
     EXPECT_TRUE(Var("Konuşun (3 s)…\x1b" "7\x1b" "8 3 s kaldı\x1b[K")) << cikti;
     EXPECT_TRUE(Var("\x1b" "8\x1b[K\nKayıt bitti."));
+}
+
+TEST_F(Mikrofon, TrainingSaysWhatItMadeAndThatAReTrainRefinesTheSavedCodebook) {
+    // Nothing recorded yet: asked to speak first, nothing else runs.
+    Ekran(YeniSozcukMenu, "e\nt\n");
+    EXPECT_TRUE(Var("Önce konuşun (k).\n"));
+    EXPECT_FALSE(Var("yöney"));
+    EXPECT_FALSE(Var(">Egitme islemi basladi"));
+
+    sahte.girdi = Konusma();
+    Ekran(YeniSozcukMenu, "a\nbir.vlm\nk\ne\nr\nt\n");
+    ASSERT_GT(ayr.r, ayr.kdbaslik.s) << cikti;
+    // The summary repeats the score just printed, with the frames and codewords.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(cikti, m, std::regex("uzaklik:([0-9.]+)\n10 kural yöneyi ([0-9]+) çerçeveden "
+                                                       "eğitildi; uzaklik:([0-9.]+)\n")))
+        << cikti;
+    EXPECT_EQ(m[1], m[3]);
+    EXPECT_EQ(std::stoi(m[2]), ayr.r);
+    EXPECT_FALSE(Var("geliştiriliyor"));  // a new codebook is not a refinement
+    EXPECT_EQ(ayr.kdbayrak, 1);
+
+    // Saved, then trained again from the same take: the saved codebook is
+    // refined, and the line says so before the stage's own reset line.
+    Ekran(YeniSozcukMenu, "e\nt\n");
+    const size_t gelistir = cikti.find("Kayıtlı kural kitabı geliştiriliyor.\n");
+    ASSERT_NE(gelistir, std::string::npos) << cikti;
+    EXPECT_LT(gelistir, cikti.find(">Kural kitabi sifirlandi"));
+    EXPECT_TRUE(Var(" çerçeveden eğitildi; uzaklik:"));
+
+    // Scoring without training asks for a take too once it is gone.
+    Sifirla(1);
+    Ekran(YeniSozcukMenu, "m\nt\n");
+    EXPECT_TRUE(Var("Önce konuşun (k).\n"));
+    EXPECT_FALSE(Var("uzaklik"));
 }
