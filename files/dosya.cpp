@@ -450,9 +450,9 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
     // Both are written in full before either takes its name.
     const std::string rapor = Rapor();
     std::string geciciRapor, geciciKitap;
-    if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) return 1;
-    if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) {
-        unlink(geciciRapor.c_str());
+    if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) return 1;
+    if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) {
+        unlink(geciciKitap.c_str());
         return 1;
     }
     // The report first, the codebook last: a codebook file never stands

@@ -60,6 +60,23 @@ grep -q -- "--uzerine" e || hata "var olan dosya uyarisi"
 rc 0 egit --uzerine -o k/evet.vlm evet.wav evet2.wav
 grep -q ">Kural kitabi sifirlandi" o || hata "ikinci kayit eski kural kitabi yolundan egitilmedi"
 ls sinir.txt Ci.txt DelCi.txt 2>/dev/null && hata "istenmeden dokum yazildi"
+# Save failures go to standard error with the system's reason, in Turkish.
+LANG=C.UTF-8 LANGUAGE= rc 1 egit -o yok/evet.vlm evet.wav
+grep -q "^yok/evet.vlm yazılamıyor: Böyle bir dosya ya da dizin yok$" e || { cat o e >&2; hata "kayit hatasi nedeni"; }
+grep -q "yazılamıyor" o && hata "kayit hatasi standart ciktiya yazildi"
+# Two runs on one new name: one writes it, the other fails and says so;
+# the file is whole and holds one of the two words, beside its report.
+mkdir yaris
+for i in 1 2 3; do
+  rm -f yaris/*
+  (timeout 60 "$TOPLU" egit -o yaris/s.vlm evet.wav evet2.wav >o1 2>e1; echo $? >r1) &
+  (timeout 60 "$TOPLU" egit -o yaris/s.vlm --soz hayır hayir.wav hayir2.wav >o2 2>e2; echo $? >r2) &
+  wait
+  case "$(cat r1)$(cat r2)" in 01|10) ;; *) cat e1 e2 >&2; hata "iki egitim ayni ada yazdi";; esac
+  grep -q "yaris/s.vlm zaten var" e1 e2 || { cat e1 e2 >&2; hata "kaybeden egitim nedenini soylemedi"; }
+  [ "$(stat -c %s yaris/s.vlm)" = 688 ] && [ -f yaris/s.vlm.txt ] || hata "yaris sonrasi dosya"
+  [ "$(ls -A yaris | wc -l)" = 2 ] || hata "yaris gecici dosya birakti"
+done
 mkdir dk
 rc 0 egit -o dk.vlm --dokum dk evet.wav
 [ -f dk/sinir.txt ] && [ -f dk/Ci.txt ] && [ -f dk/DelCi.txt ] || hata "dokum dizine yazilmadi"
