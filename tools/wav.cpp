@@ -12,6 +12,7 @@
 
 #include "bellek.h"
 #include "cikti.h"
+#include "kodlama.h"
 #include "oran.h"
 #include "sifirlama.h"
 #include "velmo.h"
@@ -53,11 +54,13 @@ short Nicemle(float v) {
 int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
                   std::vector<short>& ornekler) {
     ornekler.clear();
-    const char* a = ad.c_str();
+    // `a` is the name as messages show it, control characters escaped.
+    const std::string gosterim = Gorunur(ad);
+    const char* a = gosterim.c_str();
     struct stat st;
-    if (stat(a, &st) != 0) {
+    if (stat(ad.c_str(), &st) != 0) {
         if (errno == ENOENT) Hata("%s: dosya yok.\n", a);
-        else Hata("%s: okunamıyor (%s).\n", a, std::strerror(errno));
+        else Hata("%s: okunamıyor (%s).\n", a, SistemNedeni(errno).c_str());
         return 1;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -65,9 +68,17 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         return 1;
     }
     SF_INFO bilgi{};
-    std::unique_ptr<SNDFILE, SfKapat> f(sf_open(a, SFM_READ, &bilgi));
+    std::unique_ptr<SNDFILE, SfKapat> f(sf_open(ad.c_str(), SFM_READ, &bilgi));
     if (!f) {
-        Hata("%s: ses dosyası olarak açılamadı (%s).\n", a, sf_strerror(nullptr));
+        // The library's own texts are English and, past its public codes,
+        // internal; say what it means for the user instead.
+        switch (sf_error(nullptr)) {
+            case SF_ERR_UNRECOGNISED_FORMAT: Hata("%s: tanınan bir ses dosyası biçimi değil.\n", a); break;
+            case SF_ERR_SYSTEM: Hata("%s: okunamıyor.\n", a); break;
+            case SF_ERR_MALFORMED_FILE: Hata("%s: ses dosyası bozuk.\n", a); break;
+            case SF_ERR_UNSUPPORTED_ENCODING: Hata("%s: ses kodlaması desteklenmiyor.\n", a); break;
+            default: Hata("%s: ses dosyasının örnekleme oranı ya da biçim bilgisi kullanılamaz.\n", a); break;
+        }
         return 1;
     }
     if (bilgi.channels < 1 || bilgi.samplerate < 1) {
@@ -131,7 +142,8 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
     } else {
         std::string neden;
         if (!OranDonustur(tek, bilgi.samplerate, oo, ses, &neden)) {
-            Hata("%s: örnekleme oranı dönüştürülemedi (%s).\n", a, neden.c_str());
+            // The converter's own text means nothing to the user.
+            Hata("%s: %d Hz'den %d Hz'e dönüştürülemedi.\n", a, bilgi.samplerate, oo);
             return 1;
         }
     }

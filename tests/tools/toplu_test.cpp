@@ -260,6 +260,17 @@ TEST_F(TopluTest, BrokenFilesAreNamedAndRefused) {
     CaptureStderr();
     EXPECT_EQ(SesDosyasiOku("hizli.wav", 1000, 1, {}, y), 1);
     EXPECT_NE(GetCapturedStderr().find("hizli.wav"), std::string::npos);
+
+    // A header whose rate is 0 or negative: the program's own words, not
+    // the library's internal text.
+    for (uint32_t oran : {0u, 0xffffffffu}) {
+        std::string b = Oku("hizli.wav");
+        std::memcpy(&b[24], &oran, 4);
+        std::ofstream("oransiz.wav", std::ios::binary) << b;
+        CaptureStderr();
+        EXPECT_EQ(SesDosyasiOku("oransiz.wav", 12000, 1, {}, y), 1);
+        EXPECT_EQ(GetCapturedStderr(), "oransiz.wav: ses dosyasının örnekleme oranı ya da biçim bilgisi kullanılamaz.\n");
+    }
 }
 
 // Codebook files for the scan tests: word, size and a fill value.
