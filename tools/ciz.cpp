@@ -259,6 +259,11 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
     if (kpenu >= 1) {
         c.kpenu = static_cast<int>(std::min<int64_t>(kpenu, INT32_MAX));
         SinirOlcumleri(c.x, c.boyut, c.kpenu, orke.data(), sg.data());
+        // The thresholds the search used: kind 3 learns them from the lead-in.
+        const UCESIKLERI e = UcNoktaEsikleri(orke.data(), sg.data(), c.boyut, c.kpenu, komut);
+        c.yee = e.yee;
+        c.aee = e.aee;
+        c.bsge = e.bsge;
     }
     c.orke = orke.data();
     c.sfrgecis = sg.data();

@@ -31,6 +31,8 @@
 namespace fs = std::filesystem;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -580,4 +582,31 @@ TEST_F(TopluTest, DirectoriesMixingKindsScoreEachWithItsOwnAnalysis) {
     ayr.kdbaslik.tur = 3;
     Yakala([] { UcNoktalarBul(false); });
     EXPECT_NE(ayr.bsl, bas1) << (bas1 - ayr.kyt) << " " << (ayr.bsl - ayr.kyt);
+}
+
+// The picture of a kind-3 recording shows the thresholds its search used,
+// learnt from the lead-in; kind 1 the header's.
+TEST_F(TopluTest, PictureOfKindThreeShowsTheLearntThresholds) {
+    std::vector<short> x = Sozcuk(0.5, 0.6, 170, 5);
+    unsigned t = 9;
+    for (auto& v : x) {
+        t = t * 1103515245u + 12345u;
+        v = static_cast<short>(v + static_cast<int>((t >> 8) % 121) - 60);
+    }
+    Pcm16Yaz("g.wav", 12000, x);
+    std::string svg1, svg3;
+    CaptureStdout();
+    ASSERT_EQ(KayitCiz("g.wav", {}, "-"), 0);
+    svg1 = GetCapturedStdout();
+    ayr.kdbaslik.tur = 3;
+    CaptureStdout();
+    ASSERT_EQ(KayitCiz("g.wav", {}, "-"), 0);
+    svg3 = GetCapturedStdout();
+    EXPECT_NE(svg1.find("alçak örke eşiği 200"), std::string::npos);
+    EXPECT_NE(svg1.find("sıfır geçiş eşiği 10<"), std::string::npos);
+    EXPECT_EQ(svg3.find("alçak örke eşiği 200"), std::string::npos);
+    // Noise of +-60 crosses zero far more often than 10 times a window.
+    const size_t b = svg3.find("başlangıç sıfır geçiş eşiği ");
+    ASSERT_NE(b, std::string::npos);
+    EXPECT_GT(std::stoi(svg3.substr(b + std::strlen("başlangıç sıfır geçiş eşiği "))), 40);
 }
