@@ -15,11 +15,11 @@
 # and tail, peak at -6 dBFS, a little white noise (-54 dBFS) over the whole
 # buffer. Every other setting is the program's default.
 #
-# All four sets of a speaker and kind lie in one directory and every test
-# take is recognised once with "tani --hepsi", which prints the score of
-# every codebook; the winner of each set (the first smallest score below
-# 1000) is then picked from those lines. Speakers run side by side (-j,
-# default: the number of processors). Prints the accuracy table, the kinds
+# All sets of all kinds of a speaker lie in one directory and every test
+# take is recognised once with "tani --hepsi", which analyses it once per
+# kind present and prints the score of every codebook; the winner of each
+# set (the first smallest score below 1000) is then picked from those lines.
+# Speakers run side by side (-j, default: the number of processors). Prints the accuracy table, the kinds
 # side by side, and the time it took.
 set -euo pipefail
 kok=$(cd "$(dirname "$0")/.." && pwd)
@@ -62,29 +62,35 @@ kumeler=(t0 h10 h16 h32)
 gecici=$(mktemp -d)
 trap 'rm -rf "$gecici"' EXIT
 
-# Trains the four sets of one speaker and kind and recognises the test takes;
-# leaves "set correct total untrained" lines in $gecici/$k-$tur.sonuc.
-konusmaci_tur() {
-  local k=$1 tur=$2 dizin="$gecici/$k-$tur" d s t
-  local log="$gecici/$k-$tur.log"
+# Trains the four sets of every kind for one speaker, all in one directory
+# (files "SET.KIND_DIGIT.vlm"), and recognises the test takes once: the scan
+# analyses each take once per kind present. Leaves "set.kind correct total
+# untrained" lines in $gecici/$k.sonuc.
+konusmaci() {
+  local k=$1 dizin="$gecici/$k" d s t tur c
+  local log="$gecici/$k.log"
   mkdir -p "$dizin"
-  declare -A egitilemeyen=([t0]=0 [h10]=0 [h16]=0 [h32]=0)
-  for d in 0 1 2 3 4 5 6 7 8 9; do
-    "$toplu" egit --tur "$tur" -o "$dizin/t0_$d.vlm" --soz "$d" "${hazirla[@]}" "$veri/${d}_${k}_0.wav" \
-        >>"$log" 2>&1 || egitilemeyen[t0]=$((egitilemeyen[t0] + 1))
-    for s in 10 16 32; do
-      "$toplu" egit --tur "$tur" --havuz --s "$s" -o "$dizin/h${s}_$d.vlm" --soz "$d" "${hazirla[@]}" \
-          "$veri/${d}_${k}_"{0,1,2,3,4}.wav >>"$log" 2>&1 || egitilemeyen[h$s]=$((egitilemeyen[h$s] + 1))
+  declare -A egitilemeyen=()
+  local kimlikler=()
+  for tur in $turler; do
+    for c in "${kumeler[@]}"; do egitilemeyen[$c.$tur]=0; kimlikler+=("$c.$tur"); done
+    for d in 0 1 2 3 4 5 6 7 8 9; do
+      "$toplu" egit --tur "$tur" -o "$dizin/t0.${tur}_$d.vlm" --soz "$d" "${hazirla[@]}" "$veri/${d}_${k}_0.wav" \
+          >>"$log" 2>&1 || egitilemeyen[t0.$tur]=$((egitilemeyen[t0.$tur] + 1))
+      for s in 10 16 32; do
+        "$toplu" egit --tur "$tur" --havuz --s "$s" -o "$dizin/h$s.${tur}_$d.vlm" --soz "$d" "${hazirla[@]}" \
+            "$veri/${d}_${k}_"{0,1,2,3,4}.wav >>"$log" 2>&1 || egitilemeyen[h$s.$tur]=$((egitilemeyen[h$s.$tur] + 1))
+      done
     done
   done
   local sinama=()
   for d in 0 1 2 3 4 5 6 7 8 9; do
     for t in $(seq 5 49); do sinama+=("$veri/${d}_${k}_${t}.wav"); done
   done
-  "$toplu" tani --tur "$tur" --hepsi -d "$dizin" "${hazirla[@]}" "${sinama[@]}" >"$dizin.tani" 2>>"$log" || true
+  "$toplu" tani --hepsi -d "$dizin" "${hazirla[@]}" "${sinama[@]}" >"$dizin.tani" 2>>"$log" || true
   # A take's line names the file; each following line starting with a tab
-  # is one codebook: TAB word TAB score TAB file ("set_digit.vlm").
-  awk -F'\t' -v kumeler="${kumeler[*]}" '
+  # is one codebook: TAB word TAB score TAB file ("SET.KIND_DIGIT.vlm").
+  awk -F'\t' -v kumeler="${kimlikler[*]}" '
     function bitir(   i, c) {
       if (beklenen == "") return
       for (i = 1; i <= nk; i++) {
@@ -104,33 +110,30 @@ konusmaci_tur() {
       if (v < en[c]) { en[c] = v; kazanan[c] = $2 }
     }
     END { bitir(); for (i = 1; i <= nk; i++) print kume[i], dogru[kume[i]] + 0, toplam[kume[i]] + 0 }
-  ' "$dizin.tani" >"$gecici/$k-$tur.sonuc.tmp"
+  ' "$dizin.tani" >"$gecici/$k.sonuc.tmp"
   while read -r c a b; do
     echo "$c $a $b ${egitilemeyen[$c]}"
-  done <"$gecici/$k-$tur.sonuc.tmp" >"$gecici/$k-$tur.sonuc"
+  done <"$gecici/$k.sonuc.tmp" >"$gecici/$k.sonuc"
 }
 
 bas=$(date +%s.%N)
 isler_calisan=0
 for k in $konusmacilar; do
-  for tur in $turler; do
-    konusmaci_tur "$k" "$tur" &
-    isler_calisan=$((isler_calisan + 1))
-    if [ "$isler_calisan" -ge "$isler" ]; then wait -n; isler_calisan=$((isler_calisan - 1)); fi
-  done
+  konusmaci "$k" &
+  isler_calisan=$((isler_calisan + 1))
+  if [ "$isler_calisan" -ge "$isler" ]; then wait -n; isler_calisan=$((isler_calisan - 1)); fi
 done
 wait
 son=$(date +%s.%N)
 
 declare -A dogru toplam egitilemeyen td tt
 for k in $konusmacilar; do
-  for tur in $turler; do
-    [ -s "$gecici/$k-$tur.sonuc" ] || { echo "$k, tür $tur: sonuç yok (bkz. günlük)" >&2; cat "$gecici/$k-$tur.log" >&2; exit 1; }
-    while read -r c a b e; do
-      dogru[$k,$tur,$c]=$a; toplam[$k,$tur,$c]=$b; egitilemeyen[$k,$tur,$c]=$e
-      td[$tur,$c]=$(( ${td[$tur,$c]:-0} + a )); tt[$tur,$c]=$(( ${tt[$tur,$c]:-0} + b ))
-    done <"$gecici/$k-$tur.sonuc"
-  done
+  [ -s "$gecici/$k.sonuc" ] || { echo "$k: sonuç yok (günlük aşağıda)" >&2; cat "$gecici/$k.log" >&2; exit 1; }
+  while read -r kt a b e; do
+    c=${kt%.*}; tur=${kt##*.}
+    dogru[$k,$tur,$c]=$a; toplam[$k,$tur,$c]=$b; egitilemeyen[$k,$tur,$c]=$e
+    td[$tur,$c]=$(( ${td[$tur,$c]:-0} + a )); tt[$tur,$c]=$(( ${tt[$tur,$c]:-0} + b ))
+  done <"$gecici/$k.sonuc"
 done
 
 yuzde() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b > 0) printf "%5.1f%%", 100 * a / b; else printf "    -" }'; }
