@@ -14,6 +14,32 @@
 #include "sinir.h"
 #include "vq1.h"
 
+namespace {
+
+// The result rows: the winner's word (yellow), score and file; all three
+// cleared when there is no score to show.
+void SonucGoster(const TANIMA_SONUCU* t) {
+    gotoxy(41, 6);
+    clreol();
+    textcolor(14);
+    if (t != nullptr) Yaz("%s", SozGoster(t->soz, 0).c_str());
+    textcolor(15);
+    gotoxy(41, 7);
+    clreol();
+    if (t != nullptr) Yaz("%f", static_cast<double>(t->puan));
+    gotoxy(41, 8);
+    clreol();
+    if (t != nullptr) Yaz("%s", Gorunur(t->dosya).c_str());
+}
+
+bool KuralDosyasiVar(const char* dizin) {
+    for (const std::string& ad : DizinDosyalari(dizin))
+        if (VlmDosyasi(ad)) return true;
+    return false;
+}
+
+}  // namespace
+
 void KonusTanisin() {
     Temizle();
     for (;;) {
@@ -41,26 +67,29 @@ void KonusTanisin() {
         TANIMA_SONUCU enIyi;
         enIyi.puan = 1000.0f;
         enIyi.soz[0] = '\0';
+        // Where the scan looks; with no codebook there, nothing to record for.
+        Yaz("Taranan dizin: %s\n", ayr.yol);
+        if (!KuralDosyasiVar(ayr.yol)) {
+            Yaz("Bu dizinde kural dosyası (.vlm) yok.\n");
+            SonucGoster(nullptr);
+            continue;
+        }
         Sifirla(1);
         const int ksu = ayr.kdbaslik.ksu;
         ayr.kdbaslik.ksu = 2;
         const int kayit = EkrandaKaydet();
         ayr.kdbaslik.ksu = ksu;
+        bool puanlandi = false;
         if (kayit == 0) {
-            UcNoktalar();
+            const int konusma = UcNoktalar();
             Sifirla(5);
-            if (LPC() == 0) KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr);
+            if (konusma != 0) {
+                Yaz("Kayıtta konuşma bulunamadı; sözcük gösterilmiyor.\n");
+            } else if (LPC() == 0) {
+                KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr);
+                puanlandi = true;
+            }
         }
-        gotoxy(41, 6);
-        clreol();
-        textcolor(14);
-        Yaz("%s", SozGoster(enIyi.soz, 0).c_str());
-        textcolor(15);
-        gotoxy(41, 7);
-        clreol();
-        Yaz("%f", static_cast<double>(enIyi.puan));
-        gotoxy(41, 8);
-        clreol();
-        Yaz("%s", Gorunur(enIyi.dosya).c_str());
+        SonucGoster(puanlandi ? &enIyi : nullptr);
     }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a person at the microphone is told, in a real 80x50 terminal with real
 # speech through ALSA's file plugin: when to speak and how many seconds are
-# left, how loud the take was and when it is too weak.
+# left, how loud the take was and when it is too weak; what a training made;
+# where recognition looks and when a take held no speech.
 set -euo pipefail
 VELMO=$1
 SES="$(dirname "$0")/../audio/ses_hazirla.sh"
@@ -59,6 +60,21 @@ komut 15 k
 e2e_bekle "Ses çok zayıf: mikrofonu denetleyin." 15
 e2e_ekran | grep -qE "Tepe düzeyi: -5[0-9]\.[0-9] dBFS" || e2e_hata "zayif kaydin duzeyi yok"
 komut 15 t
+e2e_bekle "ANA MENU"
+
+# --- recognition: the directory scanned, and a take with no speech in it ---
+komut 15 k
+e2e_bekle "herhangi bir tusa bas ve konus"
+konus -g 0.002 -
+e2e_imlec_bekle 2 15
+sleep 0.2
+e2e_yaz x
+e2e_bekle "Kayıtta konuşma bulunamadı; sözcük gösterilmiyor." 15
+e2e_bekle "Taranan dizin: $dizin"
+[ -z "$(e2e_satir 6 | cut -c41- | tr -d ' ')" ] || e2e_hata "konusmasiz kayitta sozcuk gosterildi"
+[ -z "$(e2e_satir 7 | cut -c41- | tr -d ' ')" ] || e2e_hata "konusmasiz kayitta puan gosterildi"
+e2e_imlec_bekle 2 15
+e2e_yaz t
 e2e_bekle "ANA MENU"
 komut 15 t
 [ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"

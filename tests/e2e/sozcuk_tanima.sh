@@ -139,7 +139,9 @@ komut 15 k
 e2e_bekle "herhangi bir tusa bas ve konus"
 e2e_imlec_bekle 2 15
 e2e_yaz x
-e2e_bekle_satir 7 "1000.000000"
+e2e_bekle "Bu dizinde kural dosyası (.vlm) yok."
+e2e_bekle "Taranan dizin: $dizin/bos"
+[ -z "$(e2e_satir 7 | cut -c41- | tr -d ' ')" ] || e2e_hata "bos dizinde puan gosterildi"
 [ -z "$(e2e_satir 6 | cut -c41- | tr -d ' ')" ] || e2e_hata "bos dizinde sozcuk gosterildi"
 [ -z "$(e2e_satir 8 | cut -c41- | tr -d ' ')" ] || e2e_hata "bos dizinde dosya gosterildi"
 e2e_yaz t

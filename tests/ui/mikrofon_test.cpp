@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 
@@ -104,6 +105,7 @@ TEST_F(Mikrofon, RecordingSaysWhenToSpeakAndHowLoudItWas) {
     EXPECT_FALSE(Var("\x1b"));
     // The recognition screen's own duration is the one announced.
     ayr.kdbaslik.ksu = 5;
+    std::ofstream(dizin / "a.vlm") << "bozuk";  // something to scan for
     Ekran(KonusTanisin, "xt");
     EXPECT_TRUE(Var("Konuşun (2 s)…\nKayıt bitti. Tepe düzeyi: -6.0 dBFS\n")) << cikti;
 }
@@ -171,4 +173,31 @@ TEST_F(Mikrofon, TrainingSaysWhatItMadeAndThatAReTrainRefinesTheSavedCodebook) {
     Ekran(YeniSozcukMenu, "m\nt\n");
     EXPECT_TRUE(Var("Önce konuşun (k).\n"));
     EXPECT_FALSE(Var("uzaklik"));
+}
+
+TEST_F(Mikrofon, RecognitionNamesItsDirectoryAndSaysWhenThereIsNothingToShow) {
+    // No codebook in the directory: said at once, nothing recorded, no score.
+    Ekran(KonusTanisin, "xt");
+    EXPECT_TRUE(Var("Taranan dizin: " + dizin.string() + "\n")) << cikti;
+    EXPECT_TRUE(Var("Bu dizinde kural dosyası (.vlm) yok.\n"));
+    EXPECT_FALSE(Var("1000.000000"));
+    EXPECT_FALSE(Var("Konuşun"));
+    EXPECT_TRUE(sahte.adimlar.empty());
+
+    sahte.girdi = Konusma();
+    Ekran(YeniSozcukMenu, "s\nbir\na\nbir.vlm\nk\ne\nr\nt\n");
+    ASSERT_TRUE(fs::exists(dizin / "bir.vlm")) << cikti;
+    // A take with speech: the word of the file wins and is shown.
+    Ekran(KonusTanisin, "xt");
+    EXPECT_TRUE(Var("Taranan dizin: " + dizin.string() + "\n"));
+    EXPECT_TRUE(Var("uzaklik:"));
+    EXPECT_TRUE(Var("bir.vlm\n")) << cikti;
+    EXPECT_FALSE(Var("konuşma bulunamadı"));
+    // A take of silence: said, and no word, score or file shown.
+    sahte.girdi.clear();
+    Ekran(KonusTanisin, "xt");
+    EXPECT_TRUE(Var("Kayıtta konuşma bulunamadı; sözcük gösterilmiyor.\n")) << cikti;
+    EXPECT_FALSE(Var("uzaklik:"));
+    EXPECT_FALSE(Var("1000.000000"));
+    EXPECT_FALSE(Var("bir.vlm"));
 }
