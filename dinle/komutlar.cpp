@@ -1,0 +1,144 @@
+#include "komutlar.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "cikti.h"
+#include "kodlama.h"
+#include "velmo.h"
+
+namespace {
+
+std::string Kirp(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return "";
+    const size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+bool KomutMetniCoz(const std::string& metin, const std::string& ad, std::vector<KOMUT>& komutlar, std::string* hata) {
+    komutlar.clear();
+    std::set<std::string> gorulen;
+    std::istringstream g(metin);
+    std::string satir;
+    int no = 0;
+    auto yanlis = [&](const std::string& neden) {
+        *hata = ad + ":" + std::to_string(no) + ": " + neden;
+        komutlar.clear();
+        return false;
+    };
+    while (std::getline(g, satir)) {
+        no++;
+        if (!satir.empty() && satir.back() == '\r') satir.pop_back();
+        const std::string k = Kirp(satir);
+        if (k.empty() || k[0] == '#') continue;
+        if (Utf8Onar(satir) != satir) return yanlis("UTF-8 olmayan metin.");
+        const size_t t = satir.find('\t');
+        if (t == std::string::npos) return yanlis("sözcük ile komut arasında sekme (TAB) yok.");
+        KOMUT c;
+        c.soz = Kirp(satir.substr(0, t));
+        c.komut = Kirp(satir.substr(t + 1));
+        c.satir = no;
+        if (c.soz.empty()) return yanlis("sözcük boş.");
+        if (c.komut.empty()) return yanlis("komut boş.");
+        std::string cp;
+        if (!Utf8den1254(c.soz, cp) || cp.size() >= SOZ_BOYU)
+            return yanlis("\"" + c.soz + "\" bir kural dosyasının tutabileceği bir sözcük değil (en çok " +
+                          std::to_string(SOZ_BOYU - 1) + " Windows-1254 baytı).");
+        if (!gorulen.insert(c.soz).second) return yanlis("\"" + c.soz + "\" sözcüğünün komutu ikinci kez verilmiş.");
+        komutlar.push_back(c);
+    }
+    return true;
+}
+
+bool KomutlariOku(const std::string& dosya, std::vector<KOMUT>& komutlar, std::string* hata) {
+    std::ifstream f(dosya, std::ios::binary);
+    if (!f) {
+        *hata = dosya + ": okunamıyor (" + std::strerror(errno) + ").";
+        return false;
+    }
+    std::ostringstream o;
+    o << f.rdbuf();
+    if (f.bad()) {
+        *hata = dosya + ": okunamıyor.";
+        return false;
+    }
+    return KomutMetniCoz(o.str(), dosya, komutlar, hata);
+}
+
+const KOMUT* KomutBul(const std::vector<KOMUT>& komutlar, const std::string& soz) {
+    for (const KOMUT& k : komutlar)
+        if (k.soz == soz) return &k;
+    return nullptr;
+}
+
+bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const std::string& dosya, std::string* hata) {
+    // Everything the child needs is made before fork: after it only
+    // async-signal-safe calls are allowed.
+    std::vector<std::string> ortam;
+    for (char** e = environ; *e != nullptr; e++) {
+        if (std::strncmp(*e, "VELMO_SOZ=", 10) == 0 || std::strncmp(*e, "VELMO_PUAN=", 11) == 0 ||
+            std::strncmp(*e, "VELMO_DOSYA=", 12) == 0)
+            continue;
+        ortam.emplace_back(*e);
+    }
+    ortam.push_back("VELMO_SOZ=" + k.soz);
+    ortam.push_back("VELMO_PUAN=" + puan);
+    ortam.push_back("VELMO_DOSYA=" + dosya);
+    std::vector<char*> ep;
+    for (std::string& s : ortam) ep.push_back(s.data());
+    ep.push_back(nullptr);
+    const char* argv[] = {"sh", "-c", k.komut.c_str(), nullptr};
+
+    const pid_t p = fork();
+    if (p < 0) {
+        *hata = std::string("komut başlatılamadı (") + std::strerror(errno) + ")";
+        return false;
+    }
+    if (p == 0) {
+        const int bos = open("/dev/null", O_RDONLY);
+        if (bos >= 0) {
+            dup2(bos, 0);
+            if (bos > 2) close(bos);
+        }
+        sigset_t hepsi;
+        sigemptyset(&hepsi);
+        sigprocmask(SIG_SETMASK, &hepsi, nullptr);
+        execve("/bin/sh", const_cast<char* const*>(argv), ep.data());
+        _exit(127);
+    }
+    calisan_[p] = CALISAN{k.soz, k.satir};
+    return true;
+}
+
+void KOMUT_CALISTIRICI::Topla(bool bekle, std::string* rapor) {
+    for (auto i = calisan_.begin(); i != calisan_.end();) {
+        int durum = 0;
+        pid_t r;
+        do {
+            r = waitpid(i->first, &durum, bekle ? 0 : WNOHANG);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0) {
+            ++i;
+            continue;
+        }
+        std::string satir = "komut \"" + i->second.soz + "\" (satır " + std::to_string(i->second.satir) + ", süreç " +
+                            std::to_string(i->first) + ") ";
+        if (r < 0) satir += "izlenemedi.\n";
+        else if (WIFEXITED(durum)) satir += "bitti: çıkış durumu " + std::to_string(WEXITSTATUS(durum)) + ".\n";
+        else if (WIFSIGNALED(durum)) satir += "sinyalle sonlandı: " + std::to_string(WTERMSIG(durum)) + ".\n";
+        else satir += "bitti.\n";
+        *rapor += satir;
+        i = calisan_.erase(i);
+    }
+}

@@ -1,0 +1,557 @@
+// velmo-dinle: listens continuously (a sound device, or a sound file as if
+// it were one), finds each utterance by itself, recognises it with the
+// codebooks of a directory and prints, runs or keeps what it heard.
+// Exit status: 0 success, 1 failure, 2 the command line is wrong.
+#include <portaudio.h>
+#include <sndfile.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "aygit.h"
+#include "bolut.h"
+#include "cikti.h"
+#include "dinle_cikti.h"
+#include "dinleyici.h"
+#include "halka.h"
+#include "kaydedici.h"
+#include "kodlama.h"
+#include "komutlar.h"
+#include "konsol.h"
+#include "secenek.h"
+#include "sifirlama.h"
+#include "tanir.h"
+#include "velmo.h"
+#include "wav.h"
+
+#ifndef VELMO_SURUM
+#define VELMO_SURUM "1.0"
+#endif
+
+namespace {
+
+const char* const PROG = "velmo-dinle";
+
+const char* const YARDIM =
+    "Kullanım: velmo-dinle [-d DİZİN] [--girdi SES.wav] [--sure SANİYE] [--json]\n"
+    "                      [--esik UZAKLIK] [--red ORAN] [--komutlar DOSYA]\n"
+    "                      [--kaydet DİZİN] [--aygit AD] [--aygitler] [ayar seçenekleri]\n"
+    "\n"
+    "Mikrofonu (ya da bir ses dosyasını) durmadan dinler, her sözü kendisi bulur,\n"
+    "dizindeki \"*.vlm\" kural dosyalarıyla tanır ve duyduğunu yazar. Kural dosyaları\n"
+    "başta bir kez okunur; dizin değişince iki söz arasında yeniden okunur. Her söz\n"
+    "kural dosyalarının kendi ayarlarıyla çözümlenir (1., 2. ve 3. türler).\n"
+    "\n"
+    "Söz bulma: kısa pencerelerin örkesi ve sıfır geçişi, arka plana göre kendini\n"
+    "ayarlayan eşiklerle (ayarlardaki --yee, --aee, --bsge en alt değerlerdir). Söz,\n"
+    "örke yüksek eşiğe varınca başlar; alçak eşiğin altında --sessizlik kadar\n"
+    "sessizlik ya da kayıt süresi (--ksu) dolunca biter.\n"
+    "\n"
+    "Çıktı: söz başına standart çıktıya bir satır, sekmeyle ayrılmış: başlangıç ve\n"
+    "bitiş (girdinin başından saniye), sözcük (geri çevrilmişse boş), uzaklık,\n"
+    "kural dosyası. Uçbirimde standart hatada canlı bir ses düzeyi göstergesi ve\n"
+    "\"dinliyor / konuşma / tanınıyor\" durumu görünür.\n"
+    "\n"
+    "  -d, --dizin DİZİN    kural dosyalarının dizini (öntanımlı: .)\n"
+    "  --girdi SES          mikrofon yerine bu ses dosyasını dinler (WAV ya da\n"
+    "                       libsndfile'ın okuduğu başka bir biçim; ayarlardaki\n"
+    "                       orana dönüştürülür), olabildiğince hızlı\n"
+    "  --sure SANİYE        bu kadar saniyelik girdiden sonra durur\n"
+    "  --json               söz başına bir JSON nesnesi: baslangic, bitis, soz,\n"
+    "                       puan, dosya, reddedildi, kesildi\n"
+    "  --esik UZAKLIK       en iyi uzaklık bundan büyükse sözü geri çevirir\n"
+    "  --red ORAN           en iyi uzaklık, başka bir sözcüğün en iyi uzaklığının\n"
+    "                       ORAN katından küçük değilse geri çevirir (0 < ORAN <= 1)\n"
+    "  --komutlar DOSYA     \"SÖZCÜK<TAB>KOMUT\" satırları (UTF-8, # açıklama): tanınan\n"
+    "                       ve geri çevrilmeyen sözcüğün komutu /bin/sh -c ile arka\n"
+    "                       planda çalışır; ortamında VELMO_SOZ, VELMO_PUAN,\n"
+    "                       VELMO_DOSYA olur; çıkış durumu standart hataya yazılır\n"
+    "  --kaydet DİZİN       her sözü, önünde ve ardında 0,4 s ile, numaralı bir WAV\n"
+    "                       dosyası (0001.wav, ...) olarak bu dizine yazar; kural\n"
+    "                       dosyası olmadan da çalışır (velmo-toplu egit --havuz ile\n"
+    "                       eğitmek için)\n"
+    "  --sessizlik MS       sözü bitiren sessizlik (öntanımlı: 300)\n"
+    "  --enkisa MS          bundan kısa sesler söz sayılmaz (öntanımlı: 60)\n"
+    "  --aygit AD           giriş aygıtı: --aygitler listesindeki numara ya da adın\n"
+    "                       bir parçası (öntanımlı: sistemin öntanımlı girişi)\n"
+    "  --aygitler           giriş aygıtlarını listeler\n"
+    "  -h, --help           bu yardım\n"
+    "  --version            sürüm\n"
+    "\n"
+    "Girdi bitince, --sure dolunca ya da Ctrl-C (SIGINT, SIGTERM) ile temiz durur.\n"
+    "Çıkış durumu: 0 başarı, 1 başarısızlık (kural dosyası yok, girdi okunamadı,\n"
+    "aygıt açılamadı), 2 kullanım hatası (komut dosyasındaki bozuk bir satır da).\n";
+
+struct KullanimHatasi {
+    std::string metin;
+};
+
+struct SECENEKLER {
+    std::string dizin = ".", girdi, komutlar, kaydet, aygit;
+    double sure = 0, esik = 0, red = 0;
+    int sessizlik = 300, enkisa = 60;
+    bool json = false, aygitler = false;
+};
+
+double Gercel(const std::string& ad, const std::string& deger) {
+    double d = 0;
+    if (!GercelCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir sayı değil."};
+    return d;
+}
+
+int Tamsayi(const std::string& ad, const std::string& deger) {
+    int d = 0;
+    if (!TamsayiCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir tamsayı değil."};
+    return d;
+}
+
+// Settings options (--oo, --yee, ...) left over by the parser.
+void AyarlariUygula(const std::vector<std::string>& kalan) {
+    for (size_t i = 0; i < kalan.size(); i++) {
+        const std::string& a = kalan[i];
+        if (a.rfind("--", 0) != 0 || a.size() < 3) throw KullanimHatasi{"beklenmeyen argüman: \"" + a + "\"."};
+        std::string ad = a.substr(2), deger;
+        const size_t esit = ad.find('=');
+        if (esit != std::string::npos) {
+            deger = ad.substr(esit + 1);
+            ad = ad.substr(0, esit);
+        } else {
+            if (i + 1 >= kalan.size()) throw KullanimHatasi{"--" + ad + " bir değer ister."};
+            deger = kalan[++i];
+        }
+        if (!AyarSecenegiMi(ad)) throw KullanimHatasi{"bilinmeyen seçenek: --" + ad};
+        std::string hata;
+        if (!AyarSecenegiUygula(ad, deger, &hata)) throw KullanimHatasi{hata};
+    }
+}
+
+// Returns -1 to go on, otherwise the exit status (help, version).
+int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
+    CLI::App app{"velmo-dinle"};
+    app.set_help_flag();
+    app.allow_extras();
+    bool yardim = false, surum = false;
+    std::string sure, esik, red, sessizlik, enkisa;
+    app.add_flag("-h,--help", yardim);
+    app.add_flag("--version", surum);
+    app.add_option("-d,--dizin", s.dizin);
+    app.add_option("--girdi", s.girdi);
+    app.add_option("--sure", sure);
+    app.add_flag("--json", s.json);
+    app.add_option("--esik", esik);
+    app.add_option("--red", red);
+    app.add_option("--komutlar", s.komutlar);
+    app.add_option("--kaydet", s.kaydet);
+    app.add_option("--aygit", s.aygit);
+    app.add_flag("--aygitler", s.aygitler);
+    app.add_option("--sessizlik", sessizlik);
+    app.add_option("--enkisa", enkisa);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& h) {
+        throw KullanimHatasi{std::string("komut satırı anlaşılamadı (") + h.what() + ")."};
+    }
+    if (yardim) {
+        std::fputs(UcbirimeCevir(std::string(YARDIM) + "\n" + AyarYardimi()).c_str(), stdout);
+        return 0;
+    }
+    if (surum) {
+        std::printf("%s %s\n", PROG, VELMO_SURUM);
+        return 0;
+    }
+    AyarlariUygula(app.remaining());
+    if (!sure.empty()) {
+        s.sure = Gercel("sure", sure);
+        if (!(s.sure > 0) || s.sure > 1e7) throw KullanimHatasi{"--sure 0'dan büyük bir saniye sayısı olmalı."};
+    }
+    if (!esik.empty()) {
+        s.esik = Gercel("esik", esik);
+        if (!(s.esik > 0)) throw KullanimHatasi{"--esik 0'dan büyük olmalı."};
+    }
+    if (!red.empty()) {
+        s.red = Gercel("red", red);
+        if (!(s.red > 0 && s.red <= 1)) throw KullanimHatasi{"--red 0'dan büyük, en çok 1 olmalı."};
+    }
+    if (!sessizlik.empty()) {
+        s.sessizlik = Tamsayi("sessizlik", sessizlik);
+        if (s.sessizlik < 10 || s.sessizlik > 10000)
+            throw KullanimHatasi{"--sessizlik 10 ile 10000 ms arasında olmalı."};
+    }
+    if (!enkisa.empty()) {
+        s.enkisa = Tamsayi("enkisa", enkisa);
+        if (s.enkisa < 0 || s.enkisa > 10000) throw KullanimHatasi{"--enkisa 0 ile 10000 ms arasında olmalı."};
+    }
+    if (!s.girdi.empty() && !s.aygit.empty()) throw KullanimHatasi{"--girdi ile --aygit birlikte verilemez."};
+    std::string hata;
+    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata};
+    return -1;
+}
+
+// ---------------------------------------------------------------- signals
+
+volatile sig_atomic_t durdur = 0;
+
+void Durdur(int) { durdur = 1; }
+
+void SinyalleriKur() {
+    struct sigaction sa {};
+    sa.sa_handler = Durdur;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+
+// ---------------------------------------------------------------- meter and messages
+
+class GOSTERGE {
+public:
+    GOSTERGE() : acik_(isatty(2) == 1), ciktiUcbirim_(isatty(1) == 1) {}
+    void Ciz(int orke, const char* durum, bool zorla = false) {
+        if (!acik_) return;
+        const auto simdi = std::chrono::steady_clock::now();
+        if (!zorla && simdi - son_ < std::chrono::milliseconds(50)) return;
+        son_ = simdi;
+        HataHam(UcbirimeCevir("\r" + OlcerMetni(orke, durum, 30) + "\033[K"));
+        cizili_ = true;
+    }
+    void Sil() {
+        if (!acik_ || !cizili_) return;
+        HataHam("\r\033[K");
+        cizili_ = false;
+    }
+    // A message line on standard error (UTF-8).
+    void Ileti(const std::string& metin) {
+        Sil();
+        HataHam(UcbirimeCevir(metin));
+    }
+    // A result line on standard output.
+    void Sonuc(const std::string& satir) {
+        if (ciktiUcbirim_) Sil();
+        std::fwrite(satir.data(), 1, satir.size(), stdout);
+        std::fflush(stdout);
+    }
+
+private:
+    bool acik_, ciktiUcbirim_;
+    bool cizili_ = false;
+    std::chrono::steady_clock::time_point son_{};
+};
+
+// ---------------------------------------------------------------- the work
+
+struct DURUM {
+    const SECENEKLER* s;
+    std::vector<KURALKITABI> kitaplar;
+    std::string iz;
+    std::vector<KOMUT> komutlar;
+    KOMUT_CALISTIRICI calistirici;
+    KAYDEDICI kaydedici;
+    GOSTERGE gosterge;
+    int oo = 0;
+    bool hata = false;  // something failed on the way (exit status 1)
+};
+
+void KitaplariTazele(DURUM& d) {
+    const std::string iz = DizinIzi(d.s->dizin);
+    if (iz == d.iz) return;
+    std::string mesaj;
+    std::vector<KURALKITABI> yeni;
+    if (!DinleKitaplariOku(d.s->dizin, d.oo, yeni, &mesaj)) {
+        d.gosterge.Ileti(Cp1254ten(mesaj));
+        return;
+    }
+    KuralKitaplariBirak(d.kitaplar);
+    d.kitaplar.swap(yeni);
+    d.iz = iz;
+    d.gosterge.Sil();
+    HataHam(mesaj);
+    d.gosterge.Ileti("kural dosyaları yeniden okundu: " + std::to_string(d.kitaplar.size()) + " dosya.\n");
+}
+
+void SozceIsle(DURUM& d, const SES_PARCASI& p) {
+    d.gosterge.Ciz(0, "tanınıyor", true);
+    DINLE_SONUCU t;
+    if (!d.s->dizin.empty()) KitaplariTazele(d);
+    if (!d.kitaplar.empty()) {
+        std::string mesaj;
+        t = SozceTani(p.ornek.data(), p.ornek.size(), d.kitaplar, d.s->esik, d.s->red, &mesaj);
+        if (!mesaj.empty()) {
+            d.gosterge.Sil();
+            HataHam(mesaj);
+        }
+    }
+    d.gosterge.Sonuc(d.s->json ? SonucJson(p.s, d.oo, t) : SonucSatiri(p.s, d.oo, t));
+    if (!t.kazananVar || t.reddedildi) return;
+    const KOMUT* k = KomutBul(d.komutlar, t.soz);
+    if (k == nullptr) return;
+    char puan[64];
+    std::snprintf(puan, sizeof puan, "%f", static_cast<double>(t.puan));
+    std::string hata;
+    if (!d.calistirici.Baslat(*k, puan, t.dosya, &hata)) d.gosterge.Ileti("komut \"" + k->soz + "\": " + hata + "\n");
+}
+
+void KayitIsle(DURUM& d, const SES_PARCASI& p) {
+    std::string ad, hata;
+    if (d.kaydedici.Yaz(p.ornek.data(), p.ornek.size(), d.oo, &ad, &hata)) {
+        d.gosterge.Ileti("kaydedildi: " + ad + "\n");
+    } else {
+        d.gosterge.Ileti(hata + "\n");
+        d.hata = true;
+    }
+}
+
+void Topla(DURUM& d, bool bekle) {
+    std::string rapor;
+    d.calistirici.Topla(bekle, &rapor);
+    if (!rapor.empty()) d.gosterge.Ileti(rapor);
+}
+
+// Feeds one block and handles what it completed.
+void Isle(DURUM& d, DINLEYICI& dn, const int16_t* x, size_t n, bool son) {
+    std::vector<SES_PARCASI> sozceler, kayitlar;
+    if (n > 0) dn.Besle(x, n, sozceler, kayitlar);
+    if (son) dn.Bitir(sozceler, kayitlar);
+    for (const SES_PARCASI& p : sozceler) SozceIsle(d, p);
+    if (!d.s->kaydet.empty())
+        for (const SES_PARCASI& p : kayitlar) KayitIsle(d, p);
+    Topla(d, false);
+    const BOLUT_DURUMU b = dn.Bolut().Durum();
+    d.gosterge.Ciz(dn.Bolut().SonOrke(), b == BD_DINLIYOR ? "dinliyor" : "konuşma");
+}
+
+BOLUTAYARI BolutAyari(const SECENEKLER& s) {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    BOLUTAYARI a;
+    a.oo = b.oo;
+    a.kpensu = b.kpensu;
+    a.yee = b.yee;
+    a.aee = b.aee;
+    a.bsge = b.bsge;
+    a.ksu = b.ksu;
+    a.sessizlikMs = s.sessizlik;
+    a.enKisaMs = s.enkisa;
+    return a;
+}
+
+int64_t SureOrnek(const SECENEKLER& s, int oo) {
+    return s.sure > 0 ? static_cast<int64_t>(std::llround(s.sure * oo)) : INT64_MAX;
+}
+
+int DosyaDinle(DURUM& d) {
+    const SECENEKLER& s = *d.s;
+    // The length first, to read the whole file (or what --sure takes).
+    SF_INFO bilgi{};
+    SNDFILE* f = sf_open(s.girdi.c_str(), SFM_READ, &bilgi);
+    double saniye = 1;
+    if (f != nullptr) {
+        if (bilgi.samplerate > 0 && bilgi.frames > 0)
+            saniye = static_cast<double>(bilgi.frames) / static_cast<double>(bilgi.samplerate);
+        sf_close(f);
+    }
+    double okunacak = saniye;
+    if (s.sure > 0) okunacak = std::min(okunacak, s.sure);
+    if (okunacak > 24.0 * 3600) {
+        Hata("%s: girdi çok uzun (en çok 24 saat; --sure ile kısaltın).\n", s.girdi.c_str());
+        return 1;
+    }
+    std::vector<short> ornek;
+    if (SesDosyasiOku(s.girdi, d.oo, static_cast<int>(std::ceil(okunacak)) + 1, SESAYARI{}, ornek) != 0) return 1;
+    const size_t boy = static_cast<size_t>(std::llround(okunacak * d.oo));
+    if (ornek.size() > boy) ornek.resize(boy);
+
+    DINLEYICI dn(BolutAyari(s), 0.4, !s.kaydet.empty());
+    const size_t BLOK = 256;
+    size_t i = 0;
+    while (i < ornek.size() && !durdur) {
+        const size_t n = std::min(BLOK, ornek.size() - i);
+        Isle(d, dn, reinterpret_cast<const int16_t*>(ornek.data()) + i, n, false);
+        i += n;
+    }
+    Isle(d, dn, nullptr, 0, true);
+    return 0;
+}
+
+// ---------------------------------------------------------------- devices
+
+int PaGeriCagir(const void* giris, void*, unsigned long kare, const PaStreamCallbackTimeInfo*,
+                PaStreamCallbackFlags bayrak, void* veri) {
+    HALKA* h = static_cast<HALKA*>(veri);
+    if (giris != nullptr) h->Yaz(static_cast<const int16_t*>(giris), kare);
+    if (bayrak & paInputOverflow) h->KayipEkle(0);
+    return paContinue;
+}
+
+int AygitlariListele() {
+    if (SesBaslat() != 0) {
+        Hata("Ses sistemi başlatılamadı.\n");
+        return 1;
+    }
+    const int n = Pa_GetDeviceCount();
+    const PaDeviceIndex ont = Pa_GetDefaultInputDevice();
+    int say = 0;
+    for (int i = 0; i < n; i++) {
+        const PaDeviceInfo* b = Pa_GetDeviceInfo(i);
+        if (b == nullptr || b->maxInputChannels < 1) continue;
+        say++;
+        std::printf("%d\t%s\t%d kanal\t%.0f Hz%s\n", i, b->name, b->maxInputChannels, b->defaultSampleRate,
+                    i == ont ? UcbirimeCevir("\t(öntanımlı)").c_str() : "");
+    }
+    if (say == 0) {
+        Hata("Giriş aygıtı yok.\n");
+        return 1;
+    }
+    return 0;
+}
+
+PaDeviceIndex AygitBul(const std::string& ad) {
+    if (ad.empty()) return Pa_GetDefaultInputDevice();
+    const int n = Pa_GetDeviceCount();
+    int no = -1;
+    if (TamsayiCoz(ad, no) && no >= 0 && no < n) {
+        const PaDeviceInfo* b = Pa_GetDeviceInfo(no);
+        if (b != nullptr && b->maxInputChannels > 0) return no;
+    }
+    PaDeviceIndex bulunan = paNoDevice;
+    for (int i = 0; i < n; i++) {
+        const PaDeviceInfo* b = Pa_GetDeviceInfo(i);
+        if (b == nullptr || b->maxInputChannels < 1) continue;
+        if (ad == b->name) return i;
+        if (bulunan == paNoDevice && std::strstr(b->name, ad.c_str()) != nullptr) bulunan = i;
+    }
+    return bulunan;
+}
+
+int AygitDinle(DURUM& d) {
+    const SECENEKLER& s = *d.s;
+    if (SesBaslat() != 0) {
+        Hata("Ses sistemi başlatılamadı.\n");
+        return 1;
+    }
+    const PaDeviceIndex no = AygitBul(s.aygit);
+    if (no == paNoDevice) {
+        if (s.aygit.empty()) Hata("Giriş aygıtı yok.\n");
+        else Hata("\"%s\" diye bir giriş aygıtı yok (bkz. %s --aygitler).\n", s.aygit.c_str(), PROG);
+        return 1;
+    }
+    const PaDeviceInfo* bilgi = Pa_GetDeviceInfo(no);
+    PaStreamParameters p{};
+    p.device = no;
+    p.channelCount = 1;
+    p.sampleFormat = paInt16;
+    p.suggestedLatency = bilgi != nullptr ? bilgi->defaultLowInputLatency : 0.05;
+    HALKA halka(static_cast<size_t>(d.oo) * 4);  // four seconds of slack
+    PaStream* akis = nullptr;
+    PaError h = Pa_OpenStream(&akis, &p, nullptr, d.oo, paFramesPerBufferUnspecified, paNoFlag, PaGeriCagir, &halka);
+    if (h != paNoError) {
+        Hata("Giriş aygıtı %d Hz tek kanal 16 bit açılamadı (%s).\n", d.oo, Pa_GetErrorText(h));
+        return 1;
+    }
+    h = Pa_StartStream(akis);
+    if (h != paNoError) {
+        Hata("Giriş aygıtı başlatılamadı (%s).\n", Pa_GetErrorText(h));
+        Pa_CloseStream(akis);
+        return 1;
+    }
+    DINLEYICI dn(BolutAyari(s), 0.4, !s.kaydet.empty());
+    const int64_t sinir = SureOrnek(s, d.oo);
+    std::vector<int16_t> blok(4096);
+    int sonuc = 0;
+    while (!durdur) {
+        const int64_t kalan = sinir - dn.Bolut().Konum();
+        if (kalan <= 0) break;
+        const size_t n = halka.Oku(blok.data(), static_cast<size_t>(std::min<int64_t>(kalan, 4096)));
+        if (n > 0) {
+            Isle(d, dn, blok.data(), n, false);
+        } else {
+            if (Pa_IsStreamActive(akis) != 1) {
+                d.gosterge.Ileti("Giriş aygıtı durdu.\n");
+                sonuc = 1;
+                break;
+            }
+            Topla(d, false);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        const size_t kayip = halka.KayipAl();
+        if (kayip > 0) {
+            d.gosterge.Ileti("uyarı: taşma; " + std::to_string(kayip) + " örnek kaybedildi.\n");
+            dn.Bosluk(kayip);
+        }
+    }
+    Pa_StopStream(akis);
+    Pa_CloseStream(akis);
+    Isle(d, dn, nullptr, 0, true);
+    return sonuc;
+}
+
+int Calistir(int argc, char** argv) {
+    SECENEKLER s;
+    const int r = KomutSatiri(argc, argv, s);
+    if (r >= 0) return r;
+    if (s.aygitler) return AygitlariListele();
+
+    DURUM d;
+    d.s = &s;
+    d.oo = ayr.kdbaslik.oo;
+    if (!s.komutlar.empty()) {
+        std::string hata;
+        if (!KomutlariOku(s.komutlar, d.komutlar, &hata)) throw KullanimHatasi{hata};
+    }
+    std::string mesaj;
+    if (!DinleKitaplariOku(s.dizin, d.oo, d.kitaplar, &mesaj)) {
+        HataHam(mesaj);
+        return 1;
+    }
+    HataHam(mesaj);
+    d.iz = DizinIzi(s.dizin);
+    if (d.kitaplar.empty() && s.kaydet.empty()) {
+        Hata("%s: %d Hz için geçerli kural dosyası (.vlm) yok; önce velmo ya da velmo-toplu egit ile sözcük "
+             "eğitin (ya da --kaydet ile kayıt toplayın).\n",
+             s.dizin.c_str(), d.oo);
+        return 1;
+    }
+    if (!s.kaydet.empty()) {
+        std::string hata;
+        if (!d.kaydedici.Hazirla(s.kaydet, &hata)) {
+            Hata("%s\n", hata.c_str());
+            return 1;
+        }
+    }
+    SinyalleriKur();
+    int sonuc = s.girdi.empty() ? AygitDinle(d) : DosyaDinle(d);
+    d.gosterge.Sil();
+    // Commands started from a file run to their end and are reported; after
+    // a signal the ones still running are left to themselves.
+    if (!durdur) Topla(d, true);
+    else if (d.calistirici.Calisan() > 0)
+        d.gosterge.Ileti(std::to_string(d.calistirici.Calisan()) + " komut hâlâ çalışıyor; beklenmedi.\n");
+    KuralKitaplariBirak(d.kitaplar);
+    if (sonuc == 0 && d.hata) sonuc = 1;
+    return sonuc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    KodlamaBaslat();
+    Sifirla(0);
+    int sonuc;
+    try {
+        sonuc = Calistir(argc, argv);
+    } catch (const KullanimHatasi& h) {
+        Hata("%s: %s\n", PROG, h.metin.c_str());
+        Hata("Yardım için: %s --help\n", PROG);
+        sonuc = 2;
+    }
+    KonsolBosalt();
+    return sonuc;
+}
