@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# velmo-dinle as a user runs it: help and usage errors, a stream of spoken
+# words from a file and from the sound device (ALSA's file plugin), JSON,
+# rejection, voice commands, collected takes trained into a codebook, and
+# every kind of bad input.
+set -u
+DINLE=$1
+TOPLU=$2
+SES="$(cd "$(dirname "$0")" && pwd)/../audio/ses_hazirla.sh"
+hata() { echo "HATA: $*" >&2; exit 1; }
+dizin=$(mktemp -d); trap 'rm -rf "$dizin"' EXIT
+cd "$dizin"
+HAM=(-t raw -r 12000 -c 1 -b 16 -e signed-integer -L)
+
+rc() {  # EXPECTED ARGS...: output in o and e
+  local bek=$1; shift
+  timeout 120 "$DINLE" "$@" >o 2>e
+  local r=$?
+  [ $r -eq "$bek" ] || { cat o e >&2; hata "'$*' cikis kodu $r, $bek bekleniyordu"; }
+}
+# soz WORD FILE SECONDS [ses_hazirla options]: a WAV of the word
+soz() {
+  local w=$1 ad=$2 s=$3; shift 3
+  "$SES" "$@" "$w" "$ad.raw" "$s" && sox "${HAM[@]}" "$ad.raw" "$ad.wav" && rm -f "$ad.raw"
+}
+sessiz() { sox -n -r 12000 -c 1 -b 16 "$2.wav" trim 0 "$1"; }
+# Mixes white noise of amplitude $2 under $1.wav, in place.
+gurultu() {
+  sox -n -r 12000 -c 1 -b 16 g.wav synth "$(soxi -D "$1.wav")" whitenoise vol "$2"
+  sox -m "$1.wav" g.wav "$1.g.wav" && mv "$1.g.wav" "$1.wav"
+}
+# Column 3 of the result lines, one line.
+sozler() { cut -f3 o | paste -sd' '; }
+
+# --- help, version, usage errors ---
+rc 0 --help
+grep -q -- "--komutlar" o && grep -q -- "--kpensu" o && grep -q "Çıkış durumu" o || hata "yardim eksik"
+rc 0 --version; grep -q "^velmo-dinle " o || hata "surum"
+for a in "--sure abc" "--sure 0" "--red 2" "--esik -1" "--bilinmez" "fazla" "--oo" "--oo 12k" \
+         "--sessizlik 5" "--girdi a.wav --aygit x"; do
+  rc 2 $a
+  grep -q "velmo-dinle --help" e || hata "$a: kullanim hatasi yardimi gostermiyor"
+  [ ! -s o ] || hata "$a: kullanim hatasi standart ciktiya yazdi"
+done
+
+# --- codebooks of three words, trained from takes with a lead of silence ---
+for w in evet hayır merhaba; do soz $w t_$w 3 -g 0.002; done
+mkdir k
+"$TOPLU" egit -o k/evet.vlm t_evet.wav >/dev/null && "$TOPLU" egit -o k/hayir.vlm --soz hayır t_hayır.wav >/dev/null &&
+  "$TOPLU" egit -o k/merhaba.vlm t_merhaba.wav >/dev/null || hata "egitim"
+
+# --- a stream: words in silence and noise, another pitch than the takes ---
+soz evet e 0.9 -g 0 -b 0 -p 60; soz hayır h 0.9 -g 0 -b 0 -p 44; soz merhaba m 1.2 -g 0 -b 0 -p 56
+sessiz 0.8 s8; sessiz 0.5 s5; sessiz 1 s1
+sox s8.wav e.wav s5.wav h.wav s1.wav m.wav s5.wav e.wav s8.wav akis.wav; gurultu akis 0.003
+rc 0 -d k --girdi akis.wav
+[ "$(sozler)" = "evet hayır merhaba evet" ] || { cat o e >&2; hata "akis: $(sozler)"; }
+[ "$(cut -f5 o | paste -sd' ')" = "evet.vlm hayir.vlm merhaba.vlm evet.vlm" ] || hata "akis dosyalari"
+# Start and end times: in order, inside the stream, not overlapping.
+awk -F'\t' 'BEGIN{s=0} { if ($1 < s || $2 <= $1 || $2 > 7.2) exit 1; s = $2 }' o || { cat o >&2; hata "zamanlar"; }
+[ ! -s e ] || { cat e >&2; hata "basarili dinlemede standart hataya yazildi"; }
+rc 0 -d k --girdi akis.wav --sure 2.5
+[ "$(sozler)" = "evet hayır" ] || { cat o >&2; hata "--sure: $(sozler)"; }
+
+# JSON: one object per line with every field.
+rc 0 -d k --girdi akis.wav --json
+[ "$(wc -l < o)" = 4 ] || hata "json satir sayisi"
+grep -c '^{"baslangic":[0-9.]*,"bitis":[0-9.]*,"soz":"[a-zı]*","puan":[0-9.e-]*,"dosya":"[a-z]*\.vlm","reddedildi":false,"kesildi":false}$' o |
+  grep -qx 4 || { cat o >&2; hata "json bicimi"; }
+grep -q '"soz":"hayır"' o || hata "json utf-8"
+
+# Rejection: a tiny distance limit rejects everything; the lines stay, empty.
+rc 0 -d k --girdi akis.wav --esik 0.000001 --json
+[ "$(grep -c '"soz":"","puan":[0-9]' o)" = 4 ] && [ "$(grep -c '"reddedildi":true' o)" = 4 ] || { cat o >&2; hata "--esik"; }
+
+# The cough-like click is no utterance; a stream starting inside a word
+# keeps the words after it; a word running into the next with a short gap
+# is one utterance.
+sox -n -r 12000 -c 1 -b 16 tik.wav synth 0.03 sine 900 vol 0.9
+sox s8.wav tik.wav s8.wav h.wav s8.wav tikli.wav; gurultu tikli 0.003
+rc 0 -d k --girdi tikli.wav
+[ "$(sozler)" = "hayır" ] || { cat o >&2; hata "tik soz sayildi"; }
+sox e.wav orta.wav trim 0.25
+sox orta.wav s8.wav h.wav s8.wav m.wav s8.wav ortadan.wav; gurultu ortadan 0.003
+rc 0 -d k --girdi ortadan.wav
+[ "$(wc -l < o)" -le 3 ] && [ "$(cut -f3 o | tail -n 2 | paste -sd' ')" = "hayır merhaba" ] ||
+  { cat o >&2; hata "ortadan baslayan akis"; }
+sox e.wav e_kisa.wav reverse silence 1 0.01 0.5% reverse
+sessiz 0.1 s01
+sox s8.wav e_kisa.wav s01.wav h.wav s8.wav bitisik.wav; gurultu bitisik 0.003
+rc 0 -d k --girdi bitisik.wav
+[ "$(wc -l < o)" = 1 ] || { cat o >&2; hata "bitisik iki soz tek soz olmali"; }
+rc 0 -d k --girdi bitisik.wav --sessizlik 50
+[ "$(wc -l < o)" = 2 ] || { cat o >&2; hata "kisa sessizlikle iki soz"; }
+
+# Silence only; noise that steps up half way, then a word over it.
+sessiz 6 sus; gurultu sus 0.002
+rc 0 -d k --girdi sus.wav; [ ! -s o ] || hata "sessizlikte soz bulundu"
+sessiz 3 a1; gurultu a1 0.002
+sox s8.wav s8.wav s8.wav e.wav s1.wav a2.wav; gurultu a2 0.02
+sox a1.wav a2.wav basamak.wav
+rc 0 -d k --girdi basamak.wav
+[ "$(sozler)" = "evet" ] || { cat o >&2; hata "gurultu basamagi: $(sozler)"; }
+
+# --- a word longer than the recording length is cut there ---
+sox m.wav m_kisa.wav silence 1 0.01 0.5% reverse silence 1 0.01 0.5% reverse
+sox m_kisa.wav m_kisa.wav m_kisa.wav m_kisa.wav uzun0.wav; sox s8.wav uzun0.wav s8.wav uzun.wav; gurultu uzun 0.003
+rc 0 -d k --girdi uzun.wav --ksu 2 --json
+head -n 1 o | grep -q '"kesildi":true' || { cat o >&2; hata "uzun soz kesilmedi"; }
+awk -F'[:,]' 'NR==1 { if ($4 - $2 > 2.001) exit 1 }' o || hata "kesilen soz kayit suresinden uzun"
+
+# --- voice commands ---
+printf '# sozcuk<TAB>komut\nevet\techo "$VELMO_SOZ $VELMO_DOSYA $VELMO_PUAN" >> kayit.log\n\nhayır\tsleep 2; date +%%s.%%N > yavas.bitti\n' > komut.txt
+timeout 60 "$DINLE" -d k --girdi akis.wav --komutlar komut.txt 2>e |
+  while IFS= read -r l; do echo "$(date +%s.%N)	$l"; done > zamanli
+[ "$(wc -l < kayit.log)" = 2 ] && grep -q "^evet evet.vlm [0-9.]*$" kayit.log || { cat kayit.log e >&2; hata "komut bir kez"; }
+# The line after "hayır" came before its slow command ended.
+sonraki=$(awk -F'\t' '$4 == "merhaba" { print $1 }' zamanli)
+[ -n "$sonraki" ] && awk -v a="$sonraki" -v b="$(cat yavas.bitti)" 'BEGIN { exit !(a < b) }' ||
+  { cat zamanli yavas.bitti >&2; hata "yavas komut dinlemeyi bekletti"; }
+grep -q 'komut "hayır" (satır 4, süreç [0-9]*) bitti: çıkış durumu 0' e || { cat e >&2; hata "cikis durumu"; }
+rm -f kayit.log
+rc 0 -d k --girdi akis.wav --komutlar komut.txt --esik 0.000001
+[ ! -e kayit.log ] || hata "geri cevrilen soz icin komut calisti"
+printf 'evet\techo\n# x\nhayır echo\n' > bozuk.txt
+rc 2 -d k --girdi akis.wav --komutlar bozuk.txt
+grep -q "bozuk.txt:3:" e || { cat e >&2; hata "bozuk komut satiri numarasi"; }
+rc 2 -d k --girdi akis.wav --komutlar yok.txt
+
+# --- collecting takes without any codebook, then training them ---
+mkdir bos
+sox s8.wav e.wav s1.wav e.wav s1.wav e.wav s8.wav toplama.wav; gurultu toplama 0.003
+rc 0 -d bos --girdi toplama.wav --kaydet al
+[ "$(ls al)" = "$(printf '0001.wav\n0002.wav\n0003.wav')" ] || { ls al >&2; cat o e >&2; hata "kayitlar"; }
+[ "$(cut -f3 o | paste -sd' ')" = "  " ] || hata "kural dosyasi olmadan soz yazildi"
+for f in al/*.wav; do
+  awk -v d="$(soxi -D "$f")" 'BEGIN { exit !(d > 1.0 && d < 2.2) }' || hata "$f suresi $(soxi -D "$f")"
+done
+rc 0 -d bos --girdi toplama.wav --kaydet al --sure 2
+[ -e al/0004.wav ] && [ ! -e al/0005.wav ] || hata "numaralar surmedi"
+"$TOPLU" egit -o k/evet2.vlm --soz evet --havuz al/*.wav > /dev/null || hata "toplanan kayitlarla egitim"
+
+# --- the sound device: ALSA's file plugin, padded beyond what is read ---
+"$SES" --alsa asound.conf in.raw played.raw
+sox akis.wav "${HAM[@]}" in.raw pad 0 10
+ALSA_CONFIG_PATH=$dizin/asound.conf rc 0 -d k --sure 8
+[ "$(sozler)" = "evet hayır merhaba evet" ] || { cat o e >&2; hata "aygit: $(sozler)"; }
+ALSA_CONFIG_PATH=$dizin/asound.conf rc 0 --aygitler
+grep -q "default" o || hata "aygit listesi"
+ALSA_CONFIG_PATH=$dizin/asound.conf rc 1 -d k --aygit boyleaygityok --sure 1
+grep -q "boyleaygityok" e || hata "olmayan aygit"
+# Ctrl-C stops cleanly (the file plugin repeats its data without end).
+ALSA_CONFIG_PATH=$dizin/asound.conf timeout 60 "$DINLE" -d k >o 2>e &
+p=$!; sleep 2; kill -INT $p; wait $p; r=$?
+[ $r -eq 0 ] || { cat e >&2; hata "SIGINT cikis kodu $r"; }
+
+# --- bad input ---
+mkdir bosdizin gecersiz
+rc 1 -d bosdizin --girdi akis.wav; grep -q "kural dosyası" e || hata "bos dizin iletisi"
+rc 1 -d yokdizin --girdi akis.wav; grep -q "yokdizin" e || hata "olmayan dizin"
+echo "kural degil" > gecersiz/a.vlm; head -c 100 k/evet.vlm > gecersiz/yarim.vlm
+rc 1 -d gecersiz --girdi akis.wav; grep -q "a.vlm" e && grep -q "yarim.vlm" e || { cat e >&2; hata "gecersiz dosyalar"; }
+echo "ses degil" > metin.wav
+rc 1 -d k --girdi metin.wav; grep -q "metin.wav" e || hata "ses olmayan dosya"
+rc 1 -d k --girdi yok.wav
+rc 1 -d k --girdi akis.wav --oo 16000; grep -q "16000 Hz" e || { cat e >&2; hata "oran iletisi"; }
+echo "tamam"
