@@ -30,38 +30,33 @@ TEST(Halka, WrapsAroundAndCountsWhatDoesNotFit) {
 }
 
 // A writer thread pushing a counting sequence in odd-sized blocks while the
-// reader drains it: every sample arrives once and in order, or is counted lost.
+// reader drains it: the reader gets exactly what the writer says it wrote,
+// in order, and everything else is counted lost.
 TEST(Halka, OneWriterOneReaderLoseNothingSilently) {
     HALKA h(64);
     const int toplam = 200000;
+    std::vector<int16_t> yazilan;
     std::thread yazan([&] {
         int16_t blok[37];
         int k = 0;
         while (k < toplam) {
             int n = 0;
             for (; n < 37 && k < toplam; n++, k++) blok[n] = static_cast<int16_t>(k & 0x7fff);
-            h.Yaz(blok, static_cast<size_t>(n));
+            const size_t w = h.Yaz(blok, static_cast<size_t>(n));
+            yazilan.insert(yazilan.end(), blok, blok + w);
             if ((k / 37) % 64 == 0) std::this_thread::yield();
         }
     });
-    size_t alinan = 0, kayip = 0;
-    int beklenen = -1;
-    bool sira = true;
+    std::vector<int16_t> alinan;
+    size_t kayip = 0;
     int16_t b[50];
-    while (alinan + kayip < static_cast<size_t>(toplam)) {
+    while (alinan.size() + kayip < static_cast<size_t>(toplam)) {
         const size_t n = h.Oku(b, 50);
-        for (size_t i = 0; i < n; i++) {
-            // Values only grow (modulo 2^15), lost ones are skipped.
-            const int v = b[i];
-            const int adim = (v - beklenen + 32768) % 32768;
-            if (beklenen >= 0 && (adim == 0 || adim > 16384)) sira = false;
-            beklenen = v;
-        }
-        alinan += n;
+        alinan.insert(alinan.end(), b, b + n);
         kayip += h.KayipAl();
     }
     yazan.join();
     kayip += h.KayipAl();
-    EXPECT_TRUE(sira);
-    EXPECT_EQ(alinan + kayip, static_cast<size_t>(toplam));
+    EXPECT_TRUE(alinan == yazilan);
+    EXPECT_EQ(alinan.size() + kayip, static_cast<size_t>(toplam));
 }
