@@ -7,39 +7,45 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <tuple>
 
-#include "cikti.h"
-#include "kodlama.h"
+#include "bellek.h"
+#include "dosya.h"
+#include "konsol.h"
 #include "lpc.h"
 #include "sifirlama.h"
 #include "tanima.h"
 #include "velmo.h"
 
-namespace {
-
-// The header fields the analysis reads.
-auto CozumlemeAnahtari(const KURALDOSYABASLIK& b) {
-    return std::make_tuple(b.oo, b.ks, b.oc, b.pensu, b.admsu, b.m, b.n, b.p);
+bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
+    for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
+        if (!VlmDosyasi(ad)) continue;
+        const std::string yol = dizin + "/" + ad;
+        float** km = nullptr;
+        int sonuc = KDOKU_GECERSIZ;
+        Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), baslik, &km); });
+        Free2B(km);
+        if (sonuc == KDOKU_TAMAM) return true;
+    }
+    return false;
 }
 
-}  // namespace
-
-bool DinleKitaplariOku(const std::string& dizin, int oo, std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
-    if (!KuralKitaplariOku(dizin, 99, kitaplar, mesaj)) return false;
-    std::vector<KURALKITABI> uygun;
-    for (KURALKITABI& k : kitaplar) {
-        if (k.baslik.oo == oo) {
-            uygun.push_back(k);
-            continue;
-        }
-        *mesaj += UcbirimeCevir(dizin + "/" + k.ad + ": " + std::to_string(k.baslik.oo) + " Hz için yapılmış, ses " +
-                               std::to_string(oo) + " Hz; atlandı.\n");
-        std::vector<KURALKITABI> tek{k};
-        KuralKitaplariBirak(tek);
-    }
-    kitaplar.swap(uygun);
-    return true;
+void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& verilen, KURALDOSYABASLIK& ayar) {
+    auto al = [&](const char* ad, int KURALDOSYABASLIK::*alan) {
+        if (verilen.count(ad) == 0) ayar.*alan = kitap.*alan;
+    };
+    al("oo", &KURALDOSYABASLIK::oo);
+    al("ksu", &KURALDOSYABASLIK::ksu);
+    al("kpensu", &KURALDOSYABASLIK::kpensu);
+    al("yee", &KURALDOSYABASLIK::yee);
+    al("aee", &KURALDOSYABASLIK::aee);
+    al("bsge", &KURALDOSYABASLIK::bsge);
+    al("pensu", &KURALDOSYABASLIK::pensu);
+    al("admsu", &KURALDOSYABASLIK::admsu);
+    al("m", &KURALDOSYABASLIK::m);
+    al("n", &KURALDOSYABASLIK::n);
+    al("p", &KURALDOSYABASLIK::p);
+    ayar.ks = kitap.ks;
+    ayar.oc = kitap.oc;
 }
 
 std::string DizinIzi(const std::string& dizin) {
@@ -57,68 +63,45 @@ std::string DizinIzi(const std::string& dizin) {
     return iz;
 }
 
-DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar, double esik, double red,
-                       std::string* mesaj) {
+DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar,
+                       const KURALDOSYABASLIK& analiz, double esik, double red, std::string* mesaj) {
     DINLE_SONUCU s;
-    std::vector<TANIMA_SONUCU> puanlar(kitaplar.size());
-    std::vector<bool> yapildi(kitaplar.size(), false);
+    s.ikinci = std::numeric_limits<float>::infinity();
     const KURALDOSYABASLIK onceki = ayr.kdbaslik;
     const size_t bayt = n * sizeof(int16_t);
-    for (size_t i = 0; i < kitaplar.size(); i++) {
-        if (yapildi[i]) continue;
-        // Every codebook analysed with the same settings as this one.
-        std::vector<size_t> grup;
-        std::vector<KURALKITABI> grupKitap;
-        for (size_t j = i; j < kitaplar.size(); j++) {
-            if (!yapildi[j] && CozumlemeAnahtari(kitaplar[j].baslik) == CozumlemeAnahtari(kitaplar[i].baslik)) {
-                grup.push_back(j);
-                grupKitap.push_back(kitaplar[j]);
-                yapildi[j] = true;
-            }
+    std::vector<TANIMA_SONUCU> puanlar;
+    *mesaj += Yakala([&] {
+        Sifirla(1);
+        Sifirla(5);
+        if (bayt == 0 || bayt > static_cast<size_t>(std::numeric_limits<int>::max())) return;
+        // The utterance as a recording that is all speech.
+        char* tampon = static_cast<char*>(std::malloc(bayt));
+        if (tampon == nullptr) {
+            Yaz("Ses kaydı için bellek ayrılamıyor.\n");
+            return;
         }
-        std::vector<TANIMA_SONUCU> gp;
-        *mesaj += Yakala([&] {
-            Sifirla(1);
-            Sifirla(5);
-            if (bayt == 0 || bayt > static_cast<size_t>(std::numeric_limits<int>::max())) return;
-            char* tampon = static_cast<char*>(std::malloc(bayt));
-            if (tampon == nullptr) return;
-            std::memcpy(tampon, x, bayt);
-            ayr.kyt = tampon;
-            ayr.kytu = static_cast<int>(bayt);
-            ayr.bsl = tampon;
-            ayr.uzn = static_cast<int>(bayt);
-            ayr.kdbaslik = kitaplar[i].baslik;
-            if (LPC_Cozumle(false) != 0) return;
-            gp = KuralKitaplariPuanla(grupKitap);
-        });
-        for (size_t k = 0; k < grup.size(); k++) {
-            TANIMA_SONUCU& t = puanlar[grup[k]];
-            if (k < gp.size()) {
-                t = gp[k];
-            } else {  // the analysis failed: this codebook cannot win
-                t.dosya = kitaplar[grup[k]].ad;
-                std::memcpy(t.soz, kitaplar[grup[k]].baslik.soz, SOZ_BOYU);
-                t.soz[SOZ_BOYU] = '\0';
-                t.puan = std::numeric_limits<float>::infinity();
-            }
-        }
-    }
+        std::memcpy(tampon, x, bayt);
+        ayr.kyt = tampon;
+        ayr.kytu = static_cast<int>(bayt);
+        ayr.bsl = tampon;
+        ayr.uzn = static_cast<int>(bayt);
+        ayr.kdbaslik = analiz;
+        if (LPC_Cozumle(false) != 0) return;
+        puanlar = KuralKitaplariPuanla(kitaplar);
+    });
     Sifirla(1);
     Sifirla(5);
     ayr.kdbaslik = onceki;
 
     const int k = EnYakinKitap(puanlar);
-    s.ikinci = std::numeric_limits<float>::infinity();
     if (k < 0) return s;
     const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];
     s.kazananVar = true;
-    s.soz = Utf8Onar(SonucSozu(en));
+    s.soz = SonucSozu(en);
     s.dosya = en.dosya;
     s.puan = en.puan;
-    const std::string soz = SonucSozu(en);
     for (const TANIMA_SONUCU& p : puanlar)
-        if (SonucSozu(p) != soz && p.puan < s.ikinci) s.ikinci = p.puan;
+        if (SonucSozu(p) != s.soz && p.puan < s.ikinci) s.ikinci = p.puan;
     if (esik > 0 && static_cast<double>(s.puan) > esik) s.reddedildi = true;
     if (red > 0 && std::isfinite(s.ikinci) && !(static_cast<double>(s.puan) < red * static_cast<double>(s.ikinci)))
         s.reddedildi = true;

@@ -1,24 +1,30 @@
 // Recognition of one utterance of the stream against codebooks read once.
-// The samples are handed to the analysis as the speech segment of a
-// recording; they are analysed once per distinct set of analysis settings
-// the codebooks were made with (rate, frame length and step, orders, vector
-// size: each codebook's own header), and every codebook is scored with the
-// scan against the analysis of its own settings. The winner is the scan's:
-// the first entry with the smallest score below 1000.
+// The settings come from the codebooks: the listening settings take every
+// field the command line did not give from the first valid codebook of the
+// directory (in name order); the shared scan then keeps the codebooks made
+// with that analysis and names the others. Each utterance is handed to the
+// analysis as the speech segment of a recording and scored by the scan; the
+// winner is the scan's: the first entry with the smallest score below 1000.
 #ifndef TANIR_H
 #define TANIR_H
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tarama.h"
 
-// Reads the codebooks of `dizin` for a stream of `oo` Hz. Files made for
-// another rate are left out after one line each in *mesaj. False when the
-// directory cannot be listed (the reason is in *mesaj).
-bool DinleKitaplariOku(const std::string& dizin, int oo, std::vector<KURALKITABI>& kitaplar, std::string* mesaj);
+// The settings of the first valid codebook of `dizin` into *baslik; false
+// when there is none.
+bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik);
+
+// Copies into `ayar` the settings fields of `kitap` that the stream and its
+// analysis use (rate, recording length, endpoint window and thresholds,
+// frame length and step, orders, vector size), except those named in
+// `verilen` (option names such as "oo", "yee").
+void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& verilen, KURALDOSYABASLIK& ayar);
 
 // A fingerprint of the directory's listing of codebook files (names, sizes,
 // modification times): changes when a codebook is added, removed or rewritten.
@@ -33,10 +39,12 @@ struct DINLE_SONUCU {
     bool reddedildi = false;  // withheld by --esik or --red
 };
 
-// `esik` > 0: rejected when the best score is above it. `red` > 0: rejected
-// unless best < red x (best score of another word). Stage messages are
-// appended to *mesaj.
-DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar, double esik, double red,
-                       std::string* mesaj);
+// Analyses the n samples with the settings `analiz` and scores them against
+// `kitaplar`. `esik` > 0: rejected when the best score is above it. `red` >
+// 0: rejected unless best < red x (best score of another word). Stage
+// messages are appended to *mesaj. The record is left as it was found,
+// without a recording or analysis.
+DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar,
+                       const KURALDOSYABASLIK& analiz, double esik, double red, std::string* mesaj);
 
 #endif

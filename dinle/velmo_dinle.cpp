@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -101,6 +102,7 @@ struct SECENEKLER {
     double sure = 0, esik = 0, red = 0;
     int sessizlik = 300, enkisa = 60;
     bool json = false, aygitler = false;
+    std::set<std::string> ayarlar;  // settings options given
 };
 
 double Gercel(const std::string& ad, const std::string& deger) {
@@ -115,8 +117,9 @@ int Tamsayi(const std::string& ad, const std::string& deger) {
     return d;
 }
 
-// Settings options (--oo, --yee, ...) left over by the parser.
-void AyarlariUygula(const std::vector<std::string>& kalan) {
+// Settings options (--oo, --yee, ...) left over by the parser; their names
+// go into `verilen`.
+void AyarlariUygula(const std::vector<std::string>& kalan, std::set<std::string>& verilen) {
     for (size_t i = 0; i < kalan.size(); i++) {
         const std::string& a = kalan[i];
         if (a.rfind("--", 0) != 0 || a.size() < 3) throw KullanimHatasi{"beklenmeyen argüman: \"" + a + "\"."};
@@ -132,6 +135,7 @@ void AyarlariUygula(const std::vector<std::string>& kalan) {
         if (!AyarSecenegiMi(ad)) throw KullanimHatasi{"bilinmeyen seçenek: --" + ad};
         std::string hata;
         if (!AyarSecenegiUygula(ad, deger, &hata)) throw KullanimHatasi{hata};
+        verilen.insert(ad);
     }
 }
 
@@ -169,7 +173,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
         std::printf("%s %s\n", PROG, VELMO_SURUM);
         return 0;
     }
-    AyarlariUygula(app.remaining());
+    AyarlariUygula(app.remaining(), s.ayarlar);
     if (!sure.empty()) {
         s.sure = Gercel("sure", sure);
         if (!(s.sure > 0) || s.sure > 1e7) throw KullanimHatasi{"--sure 0'dan büyük bir saniye sayısı olmalı."};
@@ -257,6 +261,7 @@ struct DURUM {
     KOMUT_CALISTIRICI calistirici;
     KAYDEDICI kaydedici;
     GOSTERGE gosterge;
+    KURALDOSYABASLIK analiz{};  // the settings of the stream and its analysis
     int oo = 0;
     bool hata = false;  // something failed on the way (exit status 1)
 };
@@ -266,8 +271,9 @@ void KitaplariTazele(DURUM& d) {
     if (iz == d.iz) return;
     std::string mesaj;
     std::vector<KURALKITABI> yeni;
-    if (!DinleKitaplariOku(d.s->dizin, d.oo, yeni, &mesaj)) {
-        d.gosterge.Ileti(Cp1254ten(mesaj));
+    if (!KuralKitaplariOku(d.s->dizin, d.analiz, yeni, &mesaj)) {
+        d.gosterge.Sil();
+        HataHam(mesaj);
         return;
     }
     KuralKitaplariBirak(d.kitaplar);
@@ -284,7 +290,7 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
     if (!d.s->dizin.empty()) KitaplariTazele(d);
     if (!d.kitaplar.empty()) {
         std::string mesaj;
-        t = SozceTani(p.ornek.data(), p.ornek.size(), d.kitaplar, d.s->esik, d.s->red, &mesaj);
+        t = SozceTani(p.ornek.data(), p.ornek.size(), d.kitaplar, d.analiz, d.s->esik, d.s->red, &mesaj);
         if (!mesaj.empty()) {
             d.gosterge.Sil();
             HataHam(mesaj);
@@ -329,8 +335,7 @@ void Isle(DURUM& d, DINLEYICI& dn, const int16_t* x, size_t n, bool son) {
     d.gosterge.Ciz(dn.Bolut().SonOrke(), b == BD_DINLIYOR ? "dinliyor" : "konuşma");
 }
 
-BOLUTAYARI BolutAyari(const SECENEKLER& s) {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+BOLUTAYARI BolutAyari(const SECENEKLER& s, const KURALDOSYABASLIK& b) {
     BOLUTAYARI a;
     a.oo = b.oo;
     a.kpensu = b.kpensu;
@@ -369,7 +374,7 @@ int DosyaDinle(DURUM& d) {
     const size_t boy = static_cast<size_t>(std::llround(okunacak * d.oo));
     if (ornek.size() > boy) ornek.resize(boy);
 
-    DINLEYICI dn(BolutAyari(s), 0.4, !s.kaydet.empty());
+    DINLEYICI dn(BolutAyari(s, d.analiz), 0.4, !s.kaydet.empty());
     const size_t BLOK = 256;
     size_t i = 0;
     while (i < ornek.size() && !durdur) {
@@ -462,7 +467,7 @@ int AygitDinle(DURUM& d) {
         Pa_CloseStream(akis);
         return 1;
     }
-    DINLEYICI dn(BolutAyari(s), 0.4, !s.kaydet.empty());
+    DINLEYICI dn(BolutAyari(s, d.analiz), 0.4, !s.kaydet.empty());
     const int64_t sinir = SureOrnek(s, d.oo);
     std::vector<int16_t> blok(4096);
     int sonuc = 0;
@@ -501,13 +506,18 @@ int Calistir(int argc, char** argv) {
 
     DURUM d;
     d.s = &s;
-    d.oo = ayr.kdbaslik.oo;
+    // Settings not given on the command line are the codebooks' own.
+    d.analiz = ayr.kdbaslik;
+    KURALDOSYABASLIK ilk;
+    if (IlkKitapAyari(s.dizin, &ilk)) KitapAyariniAl(ilk, s.ayarlar, d.analiz);
+    ayr.kdbaslik = d.analiz;
+    d.oo = d.analiz.oo;
     if (!s.komutlar.empty()) {
         std::string hata;
         if (!KomutlariOku(s.komutlar, d.komutlar, &hata)) throw KullanimHatasi{hata};
     }
     std::string mesaj;
-    if (!DinleKitaplariOku(s.dizin, d.oo, d.kitaplar, &mesaj)) {
+    if (!KuralKitaplariOku(s.dizin, d.analiz, d.kitaplar, &mesaj)) {
         HataHam(mesaj);
         return 1;
     }
