@@ -285,10 +285,9 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     std::memset(ayr.kdad, 0, sizeof ayr.kdad);
     std::memcpy(ayr.kdad, yol, std::strlen(yol));
     int k1 = 1, k2 = 1;
-    const std::string yazim = Yakala([&] {
-        k1 = KuralDosyaKaydet();
-        if (k1 == 0) k2 = KuralDosyaKaydetMetin();
-    });
+    // The report first and the codebook last, both atomically, as every save
+    // does: a surviving codebook file always has its own report.
+    const std::string yazim = Yakala([&] { k1 = k2 = KuralDosyasiVeRaporKaydet(true); });
     Sifirla(0);
     if (k1 != 0 || k2 != 0) {
         *hata = SatirSonuAt(yazim);
