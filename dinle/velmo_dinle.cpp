@@ -454,7 +454,10 @@ int AygitDinle(DURUM& d) {
     p.channelCount = 1;
     p.sampleFormat = paInt16;
     p.suggestedLatency = bilgi != nullptr ? bilgi->defaultLowInputLatency : 0.05;
-    HALKA halka(static_cast<size_t>(d.oo) * 4);  // four seconds of slack
+    // Thirty seconds of slack: a microphone never runs ahead of real time, but
+    // a device that delivers faster (ALSA's file plugin, a slow sanitizer build)
+    // must not lose words while the listener catches up.
+    HALKA halka(static_cast<size_t>(d.oo) * 30);
     PaStream* akis = nullptr;
     PaError h = Pa_OpenStream(&akis, &p, nullptr, d.oo, paFramesPerBufferUnspecified, paNoFlag, PaGeriCagir, &halka);
     if (h != paNoError) {
