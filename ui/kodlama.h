@@ -1,5 +1,5 @@
 // Text encodings. The program's texts are UTF-8 in the source; words kept in
-// records and files are Windows-1254 bytes (as on the original platform); the
+// records and files are Windows-1254 bytes (so a stored word is one byte per letter); the
 // console speaks the terminal's charset (UTF-8 under the C/POSIX locale).
 // Conversions go through iconv.
 #ifndef KODLAMA_H

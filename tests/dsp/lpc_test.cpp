@@ -34,7 +34,7 @@ protected:
     static std::vector<float> Satir(float** a, int k, int sutun) { return {a[k], a[k] + sutun}; }
 };
 
-TEST_F(LpcTest, DurbinCepstrumWorkedExampleAndZeroError) {
+TEST_F(LpcTest, DurbinCepstrumOfAKnownFrameAndZeroError) {
     TekSatir(2, 3);
     ayr.Ri[0][0] = 1.0f, ayr.Ri[0][1] = 0.5f, ayr.Ri[0][2] = 0.1f;
     DUrbin(0);

@@ -19,8 +19,8 @@ protected:
     int Bas() const { return static_cast<int>((ayr.bsl - ayr.kyt) / 2); }
 };
 
-// 4000 Hz, 1 ms window (4 samples), the 16 samples of the worked example.
-TEST_F(SinirTest, WorkedExampleBothStartThresholds) {
+// 4000 Hz, 1 ms window (4 samples): sixteen samples, a quiet lead-in then a burst.
+TEST_F(SinirTest, QuietLeadInThenBurstBothStartThresholds) {
     const std::vector<short> x = {0, 3, -2, 4, -3, 2, 0, 90, -120, 150, -110, 80, -60, 10, 0, 0};
     std::vector<int> e(16), z(16);
     SinirOlcumleri(x.data(), 16, 4, e.data(), z.data());
