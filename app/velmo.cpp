@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "../audio/aygit.h"
-#include "../settings/sifirlama.h"
-#include "../ui/kodlama.h"
-#include "../ui/konsol.h"
-#include "../ui/menu.h"
+#include "aygit.h"
+#include "sifirlama.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "menu.h"
 
 #ifndef VELMO_SURUM
 #define VELMO_SURUM "1.0"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 
 OLAY* Event1 = nullptr;

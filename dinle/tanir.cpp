@@ -10,7 +10,7 @@
 
 #include "bellek.h"
 #include "dosya.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "lpc.h"
 #include "sifirlama.h"
 #include "tanima.h"

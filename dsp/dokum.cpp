@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "konsol.h"
+#include "mesaj.h"
 
 DokumDosyasi DokumAc(const char* ad) {
     if (ad == nullptr) return nullptr;

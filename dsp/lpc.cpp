@@ -13,7 +13,7 @@
 
 #include "bellek.h"
 #include "dokum.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 
 namespace {

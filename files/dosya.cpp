@@ -20,7 +20,7 @@
 
 #include "bellek.h"
 #include "kodlama.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sinir.h"
 #include "vq3.h"
 

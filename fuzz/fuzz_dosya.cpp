@@ -9,7 +9,7 @@
 
 #include "bellek.h"
 #include "dosya.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
 
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     static std::string cikti;
     static std::string yol;
     if (yol.empty()) {
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
         yol = "/tmp/fuzz_dosya_" + std::to_string(getpid()) + ".vlm";
     }

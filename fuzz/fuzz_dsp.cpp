@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "konsol.h"
+#include "mesaj.h"
 #include "lpc.h"
 #include "sifirlama.h"
 #include "sinir.h"
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     static std::string cikti;
     static bool ilk = true;
     if (ilk) {
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
         cozumleme_is_siniri = 200000;
         ilk = false;

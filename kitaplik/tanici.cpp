@@ -20,7 +20,7 @@
 #include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "lpc.h"
 #include "oran.h"
 #include "sifirlama.h"

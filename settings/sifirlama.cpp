@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 #include "bellek.h"
 

@@ -5,13 +5,14 @@
 // file that cannot be opened is skipped silently, an invalid one, one whose
 // codebook cannot be allocated, or one made with other analysis settings
 // than the utterance (CozumlemeFarki), after one line naming it and the
-// reason, and the scan goes on. Each scored file leaves its word and
-// "uzaklik:..." on the console. The best is the first file with the smallest
+// reason, and the scan goes on. Each scored file reports its word and
+// "uzaklik:..." as messages. The best is the first file with the smallest
 // score strictly below 1000. The scan leaves the record's settings, codebook,
 // file name and flag as they were before it.
 #ifndef TANIMA_H
 #define TANIMA_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,11 @@ struct TANIMA_SONUCU {
 
 // `analiz` holds the settings the utterance was analysed with. Fills `enIyi`
 // (puan 1000, empty word and file when nothing wins) and, if given, `hepsi`
-// with every scored file in order.
+// with every scored file in order. `satirBitti`, if given, is called after
+// each file's line (skipped or scored), for a screen to move on.
 void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
-                          std::vector<TANIMA_SONUCU>* hepsi);
+                          std::vector<TANIMA_SONUCU>* hepsi,
+                          const std::function<void()>& satirBitti = nullptr);
 
 // Mean distortion of the utterance in ayr under the codebook `km` of the
 // header `baslik` (OlasilikBul with them in the record); the record's header

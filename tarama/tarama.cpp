@@ -14,7 +14,7 @@
 #include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "lpc.h"
 #include "sinir.h"
 #include "uyum.h"
@@ -155,7 +155,7 @@ bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KUR
 }
 
 void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
-                          std::vector<TANIMA_SONUCU>* hepsi) {
+                          std::vector<TANIMA_SONUCU>* hepsi, const std::function<void()>& satirBitti) {
     enIyi->dosya.clear();
     enIyi->soz[0] = '\0';
     enIyi->puan = 1000.0f;
@@ -169,13 +169,13 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km);
         if (sonuc == KDOKU_ACILAMIYOR) continue;
         if (sonuc != KDOKU_TAMAM) {
-            insline();
+            if (satirBitti) satirBitti();
             continue;
         }
         // The codebook is the file's only while it is scored.
         std::unique_ptr<float*, void (*)(float**)> kitap(km, [](float** k) { Free2B(k); });
         if (!CozumlemeyeUygun(yol.c_str(), baslik, analiz)) {
-            insline();
+            if (satirBitti) satirBitti();
             continue;
         }
         TANIMA_SONUCU t;
@@ -184,6 +184,7 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         t.soz[SOZ_BOYU] = '\0';
         Yaz("%s		", Gorunur(SonucSozu(t)).c_str());
         t.puan = TurunePuan(baslik, km, analiz, ek);
+        if (satirBitti) satirBitti();
         if (t.puan < enIyi->puan) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);
     }

@@ -48,6 +48,27 @@ size_t Utf8Boy(const std::string& s, size_t i) {
 
 }  // namespace
 
+void Cikti(const char* bicim, ...) {
+    va_list a;
+    va_start(a, bicim);
+    const std::string metin = BicimleV(bicim, a);
+    va_end(a);
+    KonsolHamYaz(UcbirimeCevir(metin));
+}
+
+MESAJ_ALICISI* HataAlicisi(bool sessiz) {
+    class HATA_ALICISI : public MESAJ_ALICISI {
+    public:
+        bool sessiz = false;
+        void Al(const std::string& utf8) override {
+            if (!sessiz) HataHam(UcbirimeCevir(utf8));
+        }
+    };
+    static HATA_ALICISI alici;
+    alici.sessiz = sessiz;
+    return &alici;
+}
+
 void Hata(const char* bicim, ...) {
     va_list a;
     va_start(a, bicim);
@@ -60,6 +81,22 @@ void HataHam(const std::string& metin) {
     if (metin.empty()) return;
     KonsolBosalt();  // what was printed before stays before
     HataFd(metin);
+}
+
+std::string DenetimsizMetin(const std::string& metin) {
+    std::string o;
+    o.reserve(metin.size());
+    for (size_t i = 0; i < metin.size(); i++) {
+        if (metin[i] == '\x1b' && i + 1 < metin.size() && metin[i + 1] == '[') {
+            // CSI: parameters and intermediates up to the final byte.
+            size_t j = i + 2;
+            while (j < metin.size() && !(metin[j] >= 0x40 && metin[j] <= 0x7E)) j++;
+            i = j;
+            continue;
+        }
+        o.push_back(metin[i]);
+    }
+    return o;
 }
 
 std::string JsonMetin(const std::string& s) {

@@ -1,13 +1,18 @@
 // Output of velmo-toplu. Results go to standard output through the console
-// layer (Yaz); diagnostics go to standard error (Hata), in the terminal's
-// charset; a stage's messages are caught with the console layer's Yakala.
+// layer (Cikti); diagnostics go to standard error (Hata), in the terminal's
+// charset; a stage's messages are caught with the message layer's Yakala, or
+// reach standard error through HataAlicisi.
 // Also small JSON text helpers.
 #ifndef CIKTI_H
 #define CIKTI_H
 
 #include <string>
 
-#include "konsol.h"  // Yakala
+#include "mesaj.h"  // Yakala
+
+// One formatted result (UTF-8 format) on standard output, in the terminal's
+// charset.
+void Cikti(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 
 // One formatted message (UTF-8 format) on standard error.
 void Hata(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
@@ -19,6 +24,13 @@ void HataHam(const std::string& metin);
 std::string Utf8Onar(const std::string& metin);
 // Number of characters of a UTF-8 text (for aligning columns).
 size_t Utf8Genislik(const std::string& metin);
+
+// The message sink of velmo-toplu: stages' messages on standard error, after
+// what standard output holds so far; nothing at all while `sessiz` is set.
+MESAJ_ALICISI* HataAlicisi(bool sessiz = false);
+
+// The text without terminal control sequences (CSI).
+std::string DenetimsizMetin(const std::string& metin);
 
 // A JSON string literal of a UTF-8 text (invalid bytes become U+FFFD).
 std::string JsonMetin(const std::string& utf8);

@@ -137,7 +137,7 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     int havuzR1 = 0, havuzR2 = 0;
 
     for (const std::string& g : girdiler) {
-        Yaz("== %s ==\n", g.c_str());
+        Cikti("== %s ==\n", g.c_str());
         std::vector<short> ses;
         if (SesDosyasiOku(g, ayr.kdbaslik.oo, saniye, e.ses, ses) != 0) {
             basarisiz++;
@@ -184,7 +184,7 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     }
 
     if (e.havuz && havuzR > 0 && kesitli) {
-        Yaz("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, havuzR1, havuzR2);
+        Cikti("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, havuzR1, havuzR2);
         Free2B(ayr.km);
         ayr.km = nullptr;
         ayr.kms = ayr.kmn = 0;
@@ -197,7 +197,7 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
         KonsolHamYaz(m);
         if (!egitildi) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
     } else if (e.havuz && havuzR > 0) {
-        Yaz("== havuz: %d kayıt, %d yöney ==\n", egitilen, havuzR);
+        Cikti("== havuz: %d kayıt, %d yöney ==\n", egitilen, havuzR);
         Sifirla(1);
         Sifirla(4);
         ayr.kdbayrak = 0;
@@ -236,7 +236,7 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     if (kayit != 0) return 1;
     static const char* const turler[] = {"LPC", "DeltaLPC", "kesitli LPC"};
     const int tur = ayr.kdbaslik.tur;
-    Yaz("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), tur,
+    Cikti("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), tur,
         tur >= 1 && tur <= 3 ? turler[tur - 1] : "?", egitilen, basarisiz);
     return basarisiz == 0 ? 0 : 1;
 }

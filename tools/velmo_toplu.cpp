@@ -376,16 +376,16 @@ int TaniKomutu(const SECENEKLER& s) {
         }
         if (!t.okundu) continue;
         if (yanit)
-            Yaz("%s\t%s\t%f\t%s\n", Gorunur(d).c_str(), Gorunur(SonucSozu(*k)).c_str(),
+            Cikti("%s\t%s\t%f\t%s\n", Gorunur(d).c_str(), Gorunur(SonucSozu(*k)).c_str(),
                 static_cast<double>(t.enyakin), Gorunur(k->dosya).c_str());
         else if (t.reddedildi)
-            Yaz("%s\t\t%f\t\treddedildi: %s\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin),
+            Cikti("%s\t\t%f\t\treddedildi: %s\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin),
                 Gorunur(SonucSozu(*k)).c_str());
         else
-            Yaz("%s\t\t%f\t\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin));
+            Cikti("%s\t\t%f\t\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin));
         if (s.hepsi)
             for (const TANIMA_SONUCU& p : t.puanlar)
-                Yaz("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
+                Cikti("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
                     Gorunur(p.dosya).c_str());
     }
     if (s.json) KonsolHamYaz(json + "]}\n");
@@ -643,29 +643,29 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     for (const KURALKITABI& k : kitaplar) turler.insert(k.baslik.tur);
     std::string tur;
     for (int t : turler) tur += (tur.empty() ? "tür " : "+") + std::to_string(t);
-    Yaz("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n", genel.toplam, kitaplar.size(),
+    Cikti("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n", genel.toplam, kitaplar.size(),
         s.dizin.c_str(), tur.c_str(), sure);
-    Yaz("Doğruluk: %d/%d = %s\n", genel.dogru, genel.toplam, Yuzde(genel.dogru, genel.toplam).c_str());
-    if (!okunamayan.empty()) Yaz("Okunamayan kayıt: %zu\n", okunamayan.size());
+    Cikti("Doğruluk: %d/%d = %s\n", genel.dogru, genel.toplam, Yuzde(genel.dogru, genel.toplam).c_str());
+    if (!okunamayan.empty()) Cikti("Okunamayan kayıt: %zu\n", okunamayan.size());
     size_t gen = 5;
     for (const std::string& w : sutunlar) gen = std::max(gen, Utf8Genislik(w) + 1);
-    Yaz("\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n");
+    Cikti("\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n");
     std::string b = Sol("", gen);
     for (const std::string& w : sutunlar) b += " " + Sag(w, gen);
-    Yaz("%s\n", b.c_str());
+    Cikti("%s\n", b.c_str());
     for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
         if (sozBasina.count(sutunlar[i]) == 0) continue;
         std::string r = Sol(sutunlar[i], gen);
         for (const std::string& w : sutunlar) r += " " + Sag(std::to_string(karisiklik[sutunlar[i]][w]), gen);
-        Yaz("%s\n", r.c_str());
+        Cikti("%s\n", r.c_str());
     }
-    Yaz("\nSözcük başına doğruluk:\n");
+    Cikti("\nSözcük başına doğruluk:\n");
     for (const auto& [soz, sy] : sozBasina)
-        Yaz("%s %4d/%-4d %s\n", Sol(soz, gen).c_str(), sy.dogru, sy.toplam, Yuzde(sy.dogru, sy.toplam).c_str());
+        Cikti("%s %4d/%-4d %s\n", Sol(soz, gen).c_str(), sy.dogru, sy.toplam, Yuzde(sy.dogru, sy.toplam).c_str());
     if (!yanlislar.empty()) {
-        Yaz("\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n");
+        Cikti("\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n");
         for (const YANLIS& y : yanlislar)
-            Yaz("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), y.bulunan.c_str(),
+            Cikti("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), y.bulunan.c_str(),
                 static_cast<double>(y.uzaklik));
     }
     KuralKitaplariBirak(kitaplar);
@@ -690,11 +690,11 @@ int Calistir(int argc, char** argv) {
     }
     const std::string k = argv[1];
     if (k == "-h" || k == "--help" || k == "yardim") {
-        Yaz("%s", GENEL_YARDIM);
+        Cikti("%s", GENEL_YARDIM);
         return 0;
     }
     if (k == "--version") {
-        Yaz("%s %s\n", PROG, VELMO_SURUM);
+        Cikti("%s %s\n", PROG, VELMO_SURUM);
         return 0;
     }
     if (k != "egit" && k != "tani" && k != "degerlendir" && k != "ciz")
@@ -703,7 +703,7 @@ int Calistir(int argc, char** argv) {
     s.komut = k;
     if (!Ayristir(argc, argv, s)) {
         Sifirla(0);  // the help shows the defaults, not the values typed before -h
-        Yaz("%s", KomutYardimi(k).c_str());
+        Cikti("%s", KomutYardimi(k).c_str());
         return 0;
     }
     if (k == "egit") return EgitKomutu(s);
@@ -716,6 +716,7 @@ int Calistir(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     KodlamaBaslat();
+    MesajAlicisiKur(HataAlicisi());  // a stage's message not caught by a command goes to standard error
     Sifirla(0);
     int sonuc;
     try {

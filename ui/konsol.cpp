@@ -9,7 +9,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 
 #include "duz_metin.h"
 #include "kodlama.h"
@@ -68,6 +67,14 @@ void Ekle(const std::string& s) {
 }
 
 void Csi(const std::string& govde) { Ekle("\x1b[" + govde); }
+
+// The console as the message sink: UTF-8 messages shown converted at the cursor.
+class KONSOL_ALICISI : public MESAJ_ALICISI {
+public:
+    void Al(const std::string& utf8) override { Ekle(UcbirimeCevir(utf8)); }
+};
+KONSOL_ALICISI konsolAlicisi;
+MESAJ_ALICISI* testtenOnce = nullptr;
 
 // Reads more of standard input; false at end of input.
 bool Doldur() {
@@ -157,6 +164,7 @@ int AnsiRenk(int renk) {
 
 void KonsolBaslat() {
     KodlamaBaslat();
+    MesajAlicisiKur(&konsolAlicisi);
     ucbirim = isatty(0) != 0;
     if (ucbirim && tcgetattr(0, &ilkAyar) == 0) ilkAyarVar = true;
     std::signal(SIGPIPE, SIG_IGN);
@@ -226,30 +234,7 @@ void setcursortype(int gorunur) {
     if (!duzKip) Csi(gorunur ? "?25h" : "?25l");
 }
 
-std::string BicimleV(const char* bicim, va_list a) {
-    char kucuk[512];
-    va_list b;
-    va_copy(b, a);
-    const int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
-    std::string metin;
-    if (n >= 0 && static_cast<size_t>(n) < sizeof kucuk) {
-        metin.assign(kucuk, static_cast<size_t>(n));
-    } else if (n >= 0) {
-        metin.resize(static_cast<size_t>(n) + 1);
-        std::vsnprintf(&metin[0], metin.size(), bicim, b);
-        metin.resize(static_cast<size_t>(n));
-    }
-    va_end(b);
-    return metin;
-}
-
-void Yaz(const char* bicim, ...) {
-    va_list a;
-    va_start(a, bicim);
-    const std::string metin = BicimleV(bicim, a);
-    va_end(a);
-    Ekle(UcbirimeCevir(metin));
-}
+MESAJ_ALICISI* KonsolAlicisi() { return &konsolAlicisi; }
 
 void KonsolHamYaz(const std::string& bayt) {
     if (duzKip) {
@@ -358,6 +343,7 @@ int getche() {
 bool GirdiBitti() { return bitti; }
 
 void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin) {
+    if (!testKipi) testtenOnce = MesajAlicisiKur(&konsolAlicisi);
     testKipi = true;
     duzKip = duzMetin;
     duz = DuzMetin();
@@ -370,6 +356,7 @@ void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin) 
 }
 
 void KonsolTestBitir() {
+    if (testKipi) MesajAlicisiKur(testtenOnce);
     testKipi = false;
     duzKip = false;
     duz = DuzMetin();
@@ -379,40 +366,4 @@ void KonsolTestBitir() {
     konum = 0;
     satirBasladi = false;
     bitti = false;
-}
-
-std::string Yakala(const std::function<void()>& is) {
-    // Inside another catch the inner one takes its part of the outer text.
-    static std::string* etkin = nullptr;
-    if (etkin != nullptr) {
-        const size_t bas = etkin->size();
-        is();
-        std::string parca = etkin->substr(bas);
-        etkin->resize(bas);
-        return DenetimsizMetin(parca);
-    }
-    KonsolBosalt();
-    std::string yakalanan;
-    KonsolTestKur("", &yakalanan);
-    etkin = &yakalanan;
-    is();
-    etkin = nullptr;
-    KonsolTestBitir();
-    return DenetimsizMetin(yakalanan);
-}
-
-std::string DenetimsizMetin(const std::string& metin) {
-    std::string o;
-    o.reserve(metin.size());
-    for (size_t i = 0; i < metin.size(); i++) {
-        if (metin[i] == '\x1b' && i + 1 < metin.size() && metin[i + 1] == '[') {
-            // CSI: parameters and intermediates up to the final byte.
-            size_t j = i + 2;
-            while (j < metin.size() && !(metin[j] >= 0x40 && metin[j] <= 0x7E)) j++;
-            i = j;
-            continue;
-        }
-        o.push_back(metin[i]);
-    }
-    return o;
 }

@@ -9,9 +9,9 @@
 #ifndef KONSOL_H
 #define KONSOL_H
 
-#include <cstdarg>
-#include <functional>
 #include <string>
+
+#include "mesaj.h"  // Yaz, BicimleV: the screens write through the message layer
 
 enum { KONSOL_SON = -1 };  // end of input
 
@@ -31,11 +31,11 @@ void insline();
 void gotoxy(int x, int y);       // 1-based column, row
 void setcursortype(int gorunur); // 0 hidden, 1 normal
 
-// Formatted write at the cursor: UTF-8 format and texts, shown converted.
-void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
+// The console as the message sink: messages (Yaz) shown at the cursor in the
+// terminal's charset. KonsolBaslat installs it; so does KonsolTestKur, until
+// KonsolTestBitir puts the earlier sink back.
+MESAJ_ALICISI* KonsolAlicisi();
 void KonsolHamYaz(const std::string& bayt);  // bytes as they are
-// printf formatting into a string, whatever its length.
-std::string BicimleV(const char* bicim, va_list a);
 void KonsolBosalt();                         // send buffered output now
 
 // Input.
@@ -55,11 +55,5 @@ bool GirdiBitti();                    // end of input has been reached
 // when `duzMetin`).
 void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin = false);
 void KonsolTestBitir();
-
-// Runs `is` with the console's output caught; returns what it printed,
-// without escape sequences (the line insertion of a score line and such), so
-// the caller decides where a stage's messages go. Catches may be nested.
-std::string Yakala(const std::function<void()>& is);
-std::string DenetimsizMetin(const std::string& metin);
 
 #endif

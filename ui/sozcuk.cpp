@@ -86,6 +86,7 @@ void Egit(bool yeni) {
     if (ayr.kdbayrak != 0 && ayr.km != nullptr) Yaz("Kayıtlı kural kitabı geliştiriliyor.\n");
     if (VQ_Egit() != 0) return;
     const float uzaklik = OlasilikBul();
+    insline();  // the score line stays above the next one
     Yaz("%d kural yöneyi %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, ayr.r,
         static_cast<double>(uzaklik));
 }
@@ -99,6 +100,7 @@ void Egitmeden() {
     if (!KayitVar()) return;
     if (LPC() != 0) return;
     OlasilikBul();
+    insline();
 }
 
 // Before a codebook replaces the file of another word, the user is asked;

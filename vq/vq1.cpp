@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 #include "vq3.h"
 
@@ -517,6 +517,5 @@ float OlasilikBul() {
         tuz = std::numeric_limits<float>::infinity();
     }
     Yaz("uzaklik:%f\n", static_cast<double>(tuz));
-    insline();
     return tuz;
 }

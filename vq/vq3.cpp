@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 #include "vq1.h"
 

@@ -7,7 +7,7 @@
 
 #include "duzey.h"
 #include "kayit.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sahte_aygit.h"
 #include "sifirlama.h"
 #include "velmo.h"
@@ -52,7 +52,7 @@ TEST(TepeDuzeyi, SilenceNothingAndUnknownFormatsAreMinusInfinity) {
 
 TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {
     std::string cikti;
-    KonsolTestKur("", &cikti);
+    MesajKaydiKur(&cikti);
     Sifirla(0);
     SahteAygitKur();
     std::vector<int> duyulan;
@@ -90,5 +90,5 @@ TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {
     ses_bekleme_siniri_ms = 0;
     SesAygitiKur(nullptr);
     Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiBitir();
 }

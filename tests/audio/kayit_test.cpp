@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sahte_aygit.h"
 #include "sifirlama.h"
 #include "velmo.h"
@@ -39,10 +39,10 @@ protected:
         Sifirla(0);
         SahteAygitKur();
         for (int i = 0; i < 80000; i++) sahte.girdi.push_back(static_cast<char>(i * 7 + i / 256));
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
     }
     void TearDown() override {
-        KonsolTestBitir();
+        MesajKaydiBitir();
         Sifirla(1);
         SesAygitiKur(nullptr);
         bellek_hata_sirasi = 0;

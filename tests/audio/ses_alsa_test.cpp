@@ -13,7 +13,7 @@
 #include <string>
 
 #include "kayit.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
 
@@ -45,10 +45,10 @@ protected:
         // Read by ALSA when PortAudio starts, so it must be set first.
         setenv("ALSA_CONFIG_PATH", (dizin + "/asound.conf").c_str(), 1);
         Sifirla(0);
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
     }
     void TearDown() override {
-        KonsolTestBitir();
+        MesajKaydiBitir();
         Sifirla(1);
         if (!dizin.empty()) std::system(("rm -rf '" + dizin + "'").c_str());
     }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
 
@@ -29,13 +29,13 @@ protected:
         ASSERT_NE(mkdtemp(sablon), nullptr);
         dizin = sablon;
         std::filesystem::current_path(dizin);
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
     }
     void TearDown() override {
         Sifirla(0);
         bellek_hata_sirasi = 0;
-        KonsolTestBitir();
+        MesajKaydiBitir();
         std::filesystem::current_path(eski);
         std::filesystem::remove_all(dizin);
     }

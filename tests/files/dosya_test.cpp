@@ -19,7 +19,7 @@
 
 #include "bellek.h"
 #include "kodlama.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
 
@@ -49,7 +49,7 @@ protected:
     fs::path dizin, eskiDizin = fs::current_path();
 
     void SetUp() override {
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
         dizin = fs::temp_directory_path() / ("velmo_dosya_" + std::to_string(getpid()));
         fs::remove_all(dizin);
@@ -59,7 +59,7 @@ protected:
         fs::current_path(eskiDizin);
         bellek_hata_sirasi = 0;
         Sifirla(0);
-        KonsolTestBitir();
+        MesajKaydiBitir();
         fs::remove_all(dizin);
     }
     // An s x n codebook of distinct values, to be saved as `ad`.

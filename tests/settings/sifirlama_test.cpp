@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "velmo.h"
 
 namespace fs = std::filesystem;
@@ -44,12 +44,12 @@ class SifirlaTest : public ::testing::Test {
 protected:
     std::string cikti;
     void SetUp() override {
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
     }
     void TearDown() override {
         Sifirla(0);
-        KonsolTestBitir();
+        MesajKaydiBitir();
     }
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cikti.h"
 #include "konsol.h"
 
 namespace {
@@ -98,13 +99,13 @@ TEST(Paralel, WhatAnItemPrintsComesJustBeforeItsResult) {
             ParalelIsle(
                 6, isci,
                 [](size_t i) {
-                    Yaz("yazı %zu\n", i);  // the console layer, as the stages print
+                    Cikti("yazı %zu\n", i);  // the console layer, as the tool prints
                     std::fprintf(stderr, "hata %zu\n", i);
                     std::fflush(stderr);
                     return std::string();
                 },
                 [&](size_t i, const std::string&) {
-                    Yaz("sonuç %zu\n", i);
+                    Cikti("sonuç %zu\n", i);
                     KonsolBosalt();
                     std::fprintf(stderr, "teslim %zu\n", i);
                     std::fflush(stderr);

@@ -195,8 +195,11 @@ TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     analiz.n = 10;
     TANIMA_SONUCU enIyi;
     std::vector<TANIMA_SONUCU> hepsi;
-    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi);
+    int satir = 0;
+    KuralDosyalariniTara(dizin.c_str(), analiz, &enIyi, &hepsi, [&] { satir++; });
     ASSERT_EQ(hepsi.size(), 3u);
+    EXPECT_EQ(satir, 5);  // three scored, the long one and the broken one
+    EXPECT_EQ(cikti.find("\x1b["), std::string::npos);  // the scan itself moves nothing
     EXPECT_EQ(hepsi[0].dosya, "a.VLM");
     EXPECT_EQ(hepsi[1].dosya, "b.vlm");
     EXPECT_EQ(hepsi[2].puan, 1000.0f);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bellek.h"
-#include "konsol.h"
+#include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq1.h"
@@ -21,14 +21,14 @@ class Vq3Test : public ::testing::Test {
 protected:
     std::string cikti;
     void SetUp() override {
-        KonsolTestKur("", &cikti);
+        MesajKaydiKur(&cikti);
         Sifirla(0);
         ayr.kdbaslik.tur = 3;
     }
     void TearDown() override {
         bellek_hata_sirasi = 0;
         Sifirla(0);
-        KonsolTestBitir();
+        MesajKaydiBitir();
     }
     // r frames of n raw cepstra (one spare column, as the analysis makes them).
     void Ozellikler(const std::vector<std::vector<float>>& d, int n) {

@@ -1,0 +1,99 @@
+#include "mesaj.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "kodlama.h"
+
+namespace {
+
+class HATA_ALICISI : public MESAJ_ALICISI {
+public:
+    void Al(const std::string& utf8) override {
+        const std::string s = UcbirimeCevir(utf8);
+        const char* p = s.data();
+        size_t n = s.size();
+        while (n > 0) {
+            const ssize_t w = write(2, p, n);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return;
+            p += w;
+            n -= static_cast<size_t>(w);
+        }
+    }
+};
+
+class KAYIT_ALICISI : public MESAJ_ALICISI {
+public:
+    std::string* kayit = nullptr;
+    bool ucbirime = false;  // record in the terminal's charset
+    void Al(const std::string& utf8) override {
+        if (kayit != nullptr) kayit->append(ucbirime ? UcbirimeCevir(utf8) : utf8);
+    }
+};
+
+HATA_ALICISI hataAlicisi;
+MESAJ_ALICISI* etkin = &hataAlicisi;
+
+KAYIT_ALICISI kayitAlicisi;
+MESAJ_ALICISI* kayittanOnce = nullptr;
+
+}  // namespace
+
+MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici) {
+    MESAJ_ALICISI* eski = etkin;
+    etkin = alici != nullptr ? alici : &hataAlicisi;
+    return eski;
+}
+
+std::string BicimleV(const char* bicim, va_list a) {
+    char kucuk[512];
+    va_list b;
+    va_copy(b, a);
+    const int n = std::vsnprintf(kucuk, sizeof kucuk, bicim, a);
+    std::string metin;
+    if (n >= 0 && static_cast<size_t>(n) < sizeof kucuk) {
+        metin.assign(kucuk, static_cast<size_t>(n));
+    } else if (n >= 0) {
+        metin.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(&metin[0], metin.size(), bicim, b);
+        metin.resize(static_cast<size_t>(n));
+    }
+    va_end(b);
+    return metin;
+}
+
+void Yaz(const char* bicim, ...) {
+    va_list a;
+    va_start(a, bicim);
+    const std::string metin = BicimleV(bicim, a);
+    va_end(a);
+    etkin->Al(metin);
+}
+
+void MesajKaydiKur(std::string* kayit) {
+    if (etkin != &kayitAlicisi) kayittanOnce = MesajAlicisiKur(&kayitAlicisi);
+    kayitAlicisi.kayit = kayit;
+    kayitAlicisi.ucbirime = false;
+}
+
+void MesajKaydiBitir() {
+    if (etkin == &kayitAlicisi) MesajAlicisiKur(kayittanOnce);
+    kayitAlicisi.kayit = nullptr;
+}
+
+std::string Yakala(const std::function<void()>& is) {
+    std::string yakalanan;
+    KAYIT_ALICISI alici;
+    alici.kayit = &yakalanan;
+    alici.ucbirime = true;
+    MESAJ_ALICISI* const eski = MesajAlicisiKur(&alici);
+    struct GeriKoy {
+        MESAJ_ALICISI* eski;
+        ~GeriKoy() { MesajAlicisiKur(eski); }
+    } geriKoy{eski};
+    is();
+    return yakalanan;
+}

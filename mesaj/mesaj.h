@@ -1,0 +1,39 @@
+// The message layer, below every stage. A stage reports what it has to say
+// (progress lines, errors) with Yaz, as UTF-8 text, and returns its result;
+// where the text goes is decided by the program through the installed sink:
+// velmo's console draws it on the screen, velmo-toplu sends it to standard
+// error or keeps quiet, tests record it. With no sink installed, messages go
+// to standard error in the terminal's charset.
+#ifndef MESAJ_H
+#define MESAJ_H
+
+#include <cstdarg>
+#include <functional>
+#include <string>
+
+class MESAJ_ALICISI {
+public:
+    virtual ~MESAJ_ALICISI() = default;
+    virtual void Al(const std::string& utf8) = 0;  // one piece of message text
+};
+
+// Installs `alici` (not owned; nullptr: the standard-error default) and
+// returns the one it replaces, so a caller can put it back.
+MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici);
+
+// Formatted message (UTF-8 format and texts) to the installed sink.
+void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
+// printf formatting into a string, whatever its length.
+std::string BicimleV(const char* bicim, va_list a);
+
+// Recording: every message from now on is appended to *kayit (UTF-8, as
+// sent) until MesajKaydiBitir puts the earlier sink back.
+void MesajKaydiKur(std::string* kayit);
+void MesajKaydiBitir();
+
+// Runs `is` with its messages caught; returns them in the terminal's charset,
+// as they would have been shown. Catches may be nested: an inner catch keeps
+// its part from the outer one.
+std::string Yakala(const std::function<void()>& is);
+
+#endif
