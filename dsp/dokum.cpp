@@ -30,5 +30,6 @@ DokumDosyasi DokumAc(const char* ad) {
     }
     std::FILE* f = fdopen(fd, "w");
     if (f == nullptr) close(fd);
-    return DokumDosyasi(f);
+    // Until it is closed, an interrupt removes it: a dump is whole or absent.
+    return DokumDosyasi(f, DokumKapat{f != nullptr ? YarimBasla(ad) : -1});
 }

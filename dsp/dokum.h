@@ -8,8 +8,15 @@
 #include <cstdio>
 #include <memory>
 
+#include "yarim.h"
+
+// Closing a dump also takes it off the files an interrupt removes.
 struct DokumKapat {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+    int yuva = -1;
+    void operator()(std::FILE* f) const {
+        std::fclose(f);
+        YarimBitti(yuva);
+    }
 };
 using DokumDosyasi = std::unique_ptr<std::FILE, DokumKapat>;
 

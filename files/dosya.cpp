@@ -21,6 +21,7 @@
 #include "bellek.h"
 #include "kodlama.h"
 #include "mesaj.h"
+#include "yarim.h"
 #include "sinir.h"
 #include "vq3.h"
 
@@ -151,6 +152,13 @@ bool HedefUygun(const std::string& hedef, bool uzerine, mode_t& kip) {
     return true;
 }
 
+// Removes a temporary file of ours (or its old name after a link or rename)
+// and takes it off the files an interrupt removes.
+void GeciciSil(const std::string& gecici) {
+    unlink(gecici.c_str());
+    YarimBittiAd(gecici.c_str());
+}
+
 // Writes what `yaz` puts into the stream into a new temporary file beside
 // `hedef` with the permission bits `kip`; its name goes to `gecici`.
 bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(std::FILE*)>& yaz,
@@ -161,6 +169,8 @@ bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(st
         YazilamiyorDe(hedef, errno);
         return false;
     }
+    // Until it has its name or is gone, an interrupt removes it.
+    YarimBasla(gecici.c_str());
     int hata = 0;
     if (fchmod(fd, kip) != 0) hata = errno;
     std::FILE* f = hata == 0 ? fdopen(fd, "wb") : nullptr;
@@ -174,7 +184,7 @@ bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(st
         if (std::fclose(f) != 0 && hata == 0) hata = errno != 0 ? errno : EIO;
     }
     if (hata == 0) return true;
-    unlink(gecici.c_str());
+    GeciciSil(gecici);
     YazilamiyorDe(hedef, hata);
     return false;
 }
@@ -195,7 +205,7 @@ bool Yerlestir(const std::string& gecici, const std::string& hedef, bool uzerine
         }
     }
     const int hata = errno;
-    unlink(gecici.c_str());  // after a link, the old name; after a failure, the file
+    GeciciSil(gecici);  // after a link, the old name; after a failure, the file
     if (r != 0) {
         if (hata == EEXIST) Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(hedef).c_str());
         else YazilamiyorDe(hedef, hata);
@@ -452,7 +462,7 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
     std::string geciciRapor, geciciKitap;
     if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) return 1;
     if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) {
-        unlink(geciciKitap.c_str());
+        GeciciSil(geciciKitap);
         return 1;
     }
     // The report first, the codebook last: a codebook file never stands
@@ -460,13 +470,13 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
     // taken meanwhile is noticed here, before the report is replaced.
     struct stat st;
     if (!uzerine && lstat(kitap.c_str(), &st) == 0) {
-        unlink(geciciRapor.c_str());
-        unlink(geciciKitap.c_str());
+        GeciciSil(geciciRapor);
+        GeciciSil(geciciKitap);
         Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(kitap).c_str());
         return 1;
     }
     if (!Yerlestir(geciciRapor, raporAdi, true)) {
-        unlink(geciciKitap.c_str());
+        GeciciSil(geciciKitap);
         return 1;
     }
     if (!Yerlestir(geciciKitap, kitap, uzerine)) return 1;

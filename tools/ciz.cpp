@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cikti.h"
+#include "yarim.h"
 #include "konsol.h"
 #include "lpc.h"
 #include "sifirlama.h"
@@ -292,6 +293,7 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
         KonsolHamYaz(svg);
         return 0;
     }
+    const YARIM_DOSYA yarim(cikti.c_str());
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(cikti.c_str(), "wb"), std::fclose);
     if (!f) {
         Hata("%s yazılamıyor (%s).\n", cikti.c_str(), std::strerror(errno));

@@ -29,6 +29,7 @@
 #include "toplu.h"
 #include "velmo.h"
 #include "wav.h"
+#include "yarim.h"
 
 #ifndef VELMO_SURUM
 #define VELMO_SURUM "1.0"
@@ -715,6 +716,7 @@ int Calistir(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    KesintiKur();
     KodlamaBaslat();
     MesajAlicisiKur(HataAlicisi());  // a stage's message not caught by a command goes to standard error
     Sifirla(0);

@@ -12,6 +12,7 @@
 
 #include "duz_metin.h"
 #include "kodlama.h"
+#include "yarim.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ void Kapat() {
 }
 
 void SinyalKapat(int sinyal) {
+    YarimDosyalariSil();
     AyarGeriYukle();
     std::signal(sinyal, SIG_DFL);
     std::raise(sinyal);

@@ -3,8 +3,12 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include "dsp_ortak.h"
+#include "konsol.h"
 
 namespace {
 
@@ -233,3 +237,24 @@ TEST_F(LpcTest, RefusalsAndAllocationFailures) {
 }
 
 }  // namespace
+
+// Ctrl-C while a dump is written, under velmo's own handlers: the child's
+// write passes its file-size limit, whose signal presses Ctrl-C right there.
+// The dump is removed, not left torn.
+TEST_F(LpcTest, AnInterruptedDumpIsRemovedNotLeftTorn) {
+    const pid_t cocuk = fork();
+    ASSERT_GE(cocuk, 0);
+    if (cocuk == 0) {
+        KonsolBaslat();
+        std::signal(SIGXFSZ, [](int) { std::raise(SIGINT); });
+        const rlimit kucuk{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &kucuk);
+        float** m = Calloc2B<float>(1000, 15, 4);
+        debug2d_file("Ci.txt", 1000, 15, m);
+        _exit(0);
+    }
+    int durum = 0;
+    ASSERT_EQ(waitpid(cocuk, &durum, 0), cocuk);
+    EXPECT_TRUE(WIFSIGNALED(durum) && WTERMSIG(durum) == SIGINT) << durum;
+    EXPECT_FALSE(std::filesystem::exists("Ci.txt"));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,6 +23,7 @@
 #include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
+#include "yarim.h"
 
 namespace fs = std::filesystem;
 
@@ -345,4 +347,29 @@ TEST_F(DosyaTest, StaleTemporaryFilesOfKilledSavesAreRemoved) {
     EXPECT_TRUE(fs::exists(dizin / ".velmo-eskidosya"));
     EXPECT_TRUE(fs::exists(dizin / "velmo-Qq1Qq1"));
     EXPECT_TRUE(fs::exists(dizin / ".velmo-Dd0Dd0"));
+}
+
+// Ctrl-C in the middle of a save: the child's write passes its file-size
+// limit, whose signal presses Ctrl-C right there. The earlier report stays
+// whole and no temporary file is left behind.
+TEST_F(DosyaTest, AnInterruptedSaveLeavesNoHalfWrittenFile) {
+    Kitap(2000, 15, "evet.vlm");
+    ASSERT_EQ(KuralDosyaKaydetMetin(), 0);
+    const std::string once = Oku(dizin / "evet.vlm.txt");
+    ayr.km[0][0] = 7.5f;
+    const pid_t cocuk = fork();
+    ASSERT_GE(cocuk, 0);
+    if (cocuk == 0) {
+        KesintiKur();
+        std::signal(SIGXFSZ, [](int) { std::raise(SIGINT); });
+        const rlimit kucuk{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &kucuk);
+        KuralDosyaKaydetMetin();
+        _exit(0);
+    }
+    int durum = 0;
+    ASSERT_EQ(waitpid(cocuk, &durum, 0), cocuk);
+    EXPECT_TRUE(WIFSIGNALED(durum) && WTERMSIG(durum) == SIGINT) << durum;
+    EXPECT_EQ(DosyaSayisi(dizin), 1u);
+    EXPECT_EQ(Oku(dizin / "evet.vlm.txt"), once);
 }
