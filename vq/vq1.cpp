@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "bellek.h"
 #include "mesaj.h"
@@ -93,6 +94,39 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
         y[i] = vx - 0.5 * vv;
     }
     return EnBuyukSkor(y, s);
+}
+
+// Refills every codeword whose region is empty (bolge[j] == 0), in index
+// order, as the reset pre-iterations do: with the first vector, in row order,
+// of the most populated region (lowest index on ties) that differs from that
+// region's codeword. The donor is relabelled to the refilled codeword, so the
+// counts stay true and no vector is given twice; a region none of whose
+// vectors differs from its codeword is passed over for the next biggest. A
+// codeword for which no region has a donor (the vectors hold fewer distinct
+// values than there are codewords) keeps its old value.
+void BosBolgeleriDoldur(float** km, float** gm, int* etiketler, int* bolge, int s, int r, int n) {
+    std::vector<char> vericisiz(static_cast<size_t>(s), 0);
+    for (int j = 0; j < s; j++) {
+        if (bolge[j] != 0) continue;
+        for (;;) {
+            int enb = -1;
+            for (int k = 0; k < s; k++)
+                if (!vericisiz[static_cast<size_t>(k)] && bolge[k] > 1 && (enb < 0 || bolge[k] > bolge[enb])) enb = k;
+            if (enb < 0) break;
+            int verici = -1;
+            for (int i = 0; i < r && verici < 0; i++)
+                if (etiketler[i] == enb && EsitYoneyler(km[enb], gm[i], n) == 1) verici = i;
+            if (verici < 0) {
+                vericisiz[static_cast<size_t>(enb)] = 1;
+                continue;
+            }
+            std::memcpy(km[j], gm[verici], static_cast<size_t>(n) * sizeof(float));
+            etiketler[verici] = j;
+            bolge[enb]--;
+            bolge[j] = 1;
+            break;
+        }
+    }
 }
 
 const char* const kCevrimSatiri = "\tÇevrim:%d\tbirinci yöney:%d\tetiket sayısı:%d\n";
@@ -205,6 +239,12 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
         Yaz("'LBG()' 'uzaklik' için bellek ayrılamıyor.\n");
         return 1;
     }
+    Dizi<int> bolge = DiziAl<int>(s);
+    if (!bolge) {
+        Yaz("'LBG()' 'bolgeler' için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    bool yenidenBol = false;
     float* fark = uzaklik.get();
     // No label before the first pass, so the first always changes them.
     for (int i = 0; i < r; i++) eskiEtiketler[i] = -1;
@@ -227,16 +267,32 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
             for (int j = 0; j < n; j++) toplam += fark[j] * fark[j];
         }
         // The same labels give the same centroids: the codebook already is
-        // what every later pass would leave, whatever the threshold.
-        if (!degisti) break;
+        // what every later pass would leave, whatever the threshold (unless
+        // a refill moved a codeword off its region's centroid).
+        if (!degisti && !yenidenBol) break;
+        yenidenBol = false;
         toplam = toplam / bilesenler;
         if (uae > onceki - toplam) break;
+        std::fill(bolge.get(), bolge.get() + s, 0);
+        for (int i = 0; i < r; i++) bolge[etiketler[i]]++;
+        bool bosVar = false;
         for (int i = 0; i < s; i++) {
+            if (bolge[i] == 0) {
+                bosVar = true;
+                continue;
+            }
             if (Ortala(km[i], gm, etiketler.get(), r, n, i) == 1) {
                 Yaz("İşlev çağrısı başarısız LBG()--> Ortala()");
                 Yaz("\tsayac:%d\tetiket:%d \n", sayac, i);
                 return 1;
             }
+        }
+        // A codeword that no vector chose would stay useless (or, as a zero
+        // row, wrong): it is refilled from the biggest region instead, and
+        // the next pass spreads the vectors over all s codewords again.
+        if (bosVar) {
+            BosBolgeleriDoldur(km, gm, etiketler.get(), bolge.get(), s, r, n);
+            yenidenBol = true;
         }
         std::swap(etiketler, eskiEtiketler);
         sayac++;

@@ -6,7 +6,10 @@
 // codebook in memory; OlasilikBul gives the mean distortion of the utterance.
 // Results: 0 success, 1 failure after a Turkish message.
 // LBG stops early when a pass changes no label (the codebook can no longer
-// change). One training run (reset passes and LBG passes together) does at
+// change). A codeword that wins no vector in a pass is not left empty (or
+// zero): it takes the first vector of the most populated region that differs
+// from that region's centroid, as the reset pre-iterations refill one, and the
+// refinement goes on; codebooks in which no region empties are unaffected. One training run (reset passes and LBG passes together) does at
 // most vq_is_siniri distance terms; when that cuts it short a message
 // names the setting that asked for more. A scoring that would cost more than
 // that on its own is refused with a message and scores +infinity.
@@ -42,6 +45,7 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl);
 int KazananGoze(float** gm, float** km, float** uzaklik, int I, int s, int n, int* kazanangoze);
 
 // Centroid of the rows labelled `etiket`; 1 (row left zero) when there is none.
+// LBG calls it only for codewords that have rows.
 int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int etiket);
 
 // Index of the codebook vector nearest to frame k, and the squared distance

@@ -181,15 +181,14 @@ TEST_F(VqTest, LbgCentroidsStoppingRuleAndTwinCodewords) {
     Free2B(km);
     EXPECT_EQ(cikti, "");
 
-    // Twins: the higher one never wins; rows below it are updated, it is
-    // left zero, rows above keep their values.
+    // Twins: the higher one wins no vector in the first pass. Its region is
+    // empty, so it takes the first vector of the biggest region (0, lowest
+    // index on ties) that differs from that region's new centroid: {0}.
     km = Matris({{0}, {0}, {10}}, 1, 0);
-    EXPECT_EQ(LBG(km, ayr.Ci, 3, 4, 1, 100), 1);
-    EXPECT_EQ(cikti,
-              "Paylaştırma sonucu 1. kural yöneyi hiçbir giriş tarafından seçilmedi 'Ortala()'.\n"
-              "İşlev çağrısı başarısız LBG()--> Ortala()\tsayac:0\tetiket:1 \n");
-    EXPECT_EQ(Degeri(km, 3, 1), (Satirlar{{0.5f}, {0}, {10}}));
+    EXPECT_EQ(LBG(km, ayr.Ci, 3, 4, 1, 100), 0);
+    EXPECT_EQ(Degeri(km, 3, 1), (Satirlar{{1}, {0}, {10.5f}}));
     Free2B(km);
+    EXPECT_EQ(cikti, "");
 
     // A first distortion above 1000 stops before any update.
     Ozellikler({{100}, {200}}, 1);
@@ -197,6 +196,38 @@ TEST_F(VqTest, LbgCentroidsStoppingRuleAndTwinCodewords) {
     EXPECT_EQ(LBG(km, ayr.Ci, 2, 2, 1, 100), 0);
     EXPECT_EQ(Degeri(km, 2, 1), (Satirlar{{0}, {1}}));
     Free2B(km);
+}
+
+// A codeword can lose every vector after the first centroid update: here
+// codeword 0 of an existing codebook, which the reset keeps (every codeword
+// labelled), empties in the second pass. Training still succeeds with all
+// three codewords in use.
+TEST_F(VqTest, CodewordEmptiedByAnUpdateIsRefilledAndTrainingSucceeds) {
+    Ozellikler({{6, 6}, {4, 6}, {2, 4}, {6, 0}, {6, 1}}, 2);
+    ayr.kdbaslik.s = 3;
+    ayr.km = Matris({{6, 6}, {4, 6}, {2, 4}}, 2, 0);
+    ayr.kms = 3, ayr.kmn = 2;
+    ayr.kdbayrak = 1;
+    ayr.eabs = 1;
+    ASSERT_EQ(VQ_Egit(), 0) << cikti;
+    EXPECT_EQ(cikti, "\n>Egitme islemi basladi\n\n>Kural kitabi sifirlandi\n\n>Egitme islemi tamamlandi\n");
+    EXPECT_EQ(Degeri(ayr.km, 3, 2), (Satirlar{{6, 6}, {3, 5}, {6, 0.5f}}));
+
+    // Vectors with fewer distinct values than codewords: nothing can refill
+    // the empty codeword, which keeps its value; LBG still ends.
+    Ozellikler({{1}, {1}, {1}, {5}, {5}}, 1);
+    float** km = Matris({{1}, {1}, {5}}, 1, 0);
+    EXPECT_EQ(LBG(km, ayr.Ci, 3, 5, 1, 100), 0);
+    EXPECT_EQ(Degeri(km, 3, 1), (Satirlar{{1}, {1}, {5}}));
+    Free2B(km);
+
+    // Two empty codewords take two different donors, biggest region first.
+    Ozellikler({{0}, {1}, {2}, {3}, {10}, {11}}, 1);
+    km = Matris({{0}, {0}, {0}, {10}}, 1, 0);
+    EXPECT_EQ(LBG(km, ayr.Ci, 4, 6, 1, 1), 0);
+    EXPECT_EQ(Degeri(km, 4, 1), (Satirlar{{1.5f}, {0}, {1}, {10.5f}}));
+    Free2B(km);
+    EXPECT_EQ(cikti.find("Ortala"), std::string::npos) << cikti;
 }
 
 TEST_F(VqTest, ClassificationTiesAndMeanDistortion) {
