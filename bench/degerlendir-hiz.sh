@@ -5,7 +5,8 @@
 #   bench/degerlendir-hiz.sh [ESKI] [YENI] [KAYIT_DIZINI]
 #
 # ESKI is a velmo-toplu program or a git revision to build one from
-# (default: 277632d, before the libsoxr converter and the worker processes);
+# (default: 277632d, before the libsoxr converter and the worker processes;
+# building it needs libsamplerate0-dev, which the set-up no longer installs);
 # YENI defaults to build/tools/velmo-toplu. Each build trains its own 30
 # codebooks (ten digits of each of the three speakers, takes 0-4 pooled),
 # then evaluates all 1,500 recordings against them; each evaluation is run
@@ -24,6 +25,14 @@ gecici=$(mktemp -d)
 trap 'rm -rf "$gecici"' EXIT
 
 if [ ! -x "$eski" ]; then
+  # Builds before the libsoxr converter convert with libsamplerate, which
+  # the project itself no longer needs (scripts/kur.sh does not install it).
+  if git -C "$kok" cat-file -e "$eski:tools/CMakeLists.txt" 2>/dev/null &&
+     git -C "$kok" show "$eski:tools/CMakeLists.txt" | grep -q 'IMPORTED_TARGET samplerate' &&
+     ! pkg-config --exists samplerate; then
+    echo "$eski libsamplerate ile derlenir: önce 'apt-get install libsamplerate0-dev' (ya da ESKI olarak derlenmiş bir velmo-toplu verin)" >&2
+    exit 2
+  fi
   echo "== $eski derleniyor (yalnız velmo-toplu) =="
   mkdir "$gecici/kaynak"
   git -C "$kok" archive "$eski" | tar -x -C "$gecici/kaynak"

@@ -2,7 +2,7 @@
 # Installs what Velmo needs to build and test on Debian, if anything is missing.
 set -euo pipefail
 paketler=(cmake g++ make pkg-config locales libgtest-dev libgmock-dev libbenchmark-dev
-          portaudio19-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
+          portaudio19-dev libasound2-dev libsndfile1-dev
           libsoxr-dev nlohmann-json3-dev libcli11-dev dpkg-dev
           clang tmux espeak-ng sox libsox-fmt-all)
 eksik=()
