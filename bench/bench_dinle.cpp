@@ -1,17 +1,23 @@
 // Listening: the work done when an utterance ends (analysis of 0.6 s of
 // voiced sound and scoring against 10 and 100 codebooks of 10 x 15, the
-// codebooks kept in memory as velmo-dinle keeps them), and the work of one
+// codebooks written to a directory and kept in memory as velmo-dinle keeps
+// them), and the work of one
 // block of 256 samples of the stream (measures, thresholds, history), given
 // as a fraction of the block's own duration ("gercek_zaman").
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bellek.h"
+#include "dosya.h"
+#include "konsol.h"
 #include "dinleyici.h"
 #include "sifirlama.h"
 #include "tanir.h"
@@ -41,26 +47,42 @@ std::vector<int16_t> Sesli(double saniye, unsigned tohum) {
 void BM_SozSonu(benchmark::State& st) {
     Sifirla(0);
     const int adet = static_cast<int>(st.range(0));
+    char sablon[] = "/tmp/velmo_bench_dinle_XXXXXX";
+    if (mkdtemp(sablon) == nullptr) {
+        st.SkipWithError("gecici dizin yok");
+        return;
+    }
+    const std::string dizin = sablon;
     std::mt19937 g(7);
     std::normal_distribution<float> dag(0.0f, 0.5f);
-    std::vector<KURALKITABI> kitaplar(static_cast<size_t>(adet));
+    const KURALDOSYABASLIK ayar = ayr.kdbaslik;
+    std::string mesaj0;
     for (int k = 0; k < adet; k++) {
-        KURALKITABI& b = kitaplar[static_cast<size_t>(k)];
-        b.ad = "k" + std::to_string(k) + ".vlm";
-        b.baslik = ayr.kdbaslik;
-        std::snprintf(b.baslik.soz, sizeof b.baslik.soz, "soz%d", k);
-        b.km = Calloc2B<float>(10, 15, 4);
+        ayr.km = Calloc2B<float>(10, 15, 4);
+        ayr.kms = 10;
+        ayr.kmn = 15;
         for (int i = 0; i < 10; i++)
-            for (int j = 0; j < 15; j++) b.km[i][j] = dag(g);
+            for (int j = 0; j < 15; j++) ayr.km[i][j] = dag(g);
+        ayr.kdbaslik = ayar;
+        std::snprintf(ayr.kdbaslik.soz, sizeof ayr.kdbaslik.soz, "soz%d", k);
+        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s/k%03d.vlm", sablon, k);
+        mesaj0 += Yakala([] { KuralDosyaKaydet(); });
+        Free2B(ayr.km);
+        ayr.km = nullptr;
+        ayr.kms = ayr.kmn = 0;
     }
-    const std::vector<int16_t> soz = Sesli(0.6, 3);
+    ayr.kdbaslik = ayar;
+    KITAP_KUMESI kitaplar(dizin, ayar, {});
     std::string mesaj;
+    if (kitaplar.Tazele(&mesaj) != 1 || kitaplar.Kitaplar().size() != static_cast<size_t>(adet))
+        st.SkipWithError(("kural dosyalari okunamadi: " + mesaj0 + mesaj).c_str());
+    const std::vector<int16_t> soz = Sesli(0.6, 3);
     for (auto _ : st) {
         mesaj.clear();
-        DINLE_SONUCU t = SozceTani(soz.data(), soz.size(), kitaplar, ayr.kdbaslik, 0, 0, &mesaj);
+        DINLE_SONUCU t = kitaplar.Tani(soz.data(), soz.size(), 0, 0, &mesaj);
         benchmark::DoNotOptimize(t.puan);
     }
-    KuralKitaplariBirak(kitaplar);
+    std::filesystem::remove_all(dizin);
     Sifirla(0);
 }
 BENCHMARK(BM_SozSonu)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);

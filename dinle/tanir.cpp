@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 #include "bellek.h"
 #include "dosya.h"
@@ -14,6 +15,7 @@
 #include "lpc.h"
 #include "sifirlama.h"
 #include "tanima.h"
+#include "uyum.h"
 #include "velmo.h"
 
 bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
@@ -39,13 +41,26 @@ void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& 
     al("yee", &KURALDOSYABASLIK::yee);
     al("aee", &KURALDOSYABASLIK::aee);
     al("bsge", &KURALDOSYABASLIK::bsge);
+    al("tur", &KURALDOSYABASLIK::tur);
     al("pensu", &KURALDOSYABASLIK::pensu);
     al("admsu", &KURALDOSYABASLIK::admsu);
     al("m", &KURALDOSYABASLIK::m);
     al("n", &KURALDOSYABASLIK::n);
     al("p", &KURALDOSYABASLIK::p);
-    ayar.ks = kitap.ks;
-    ayar.oc = kitap.oc;
+}
+
+KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABASLIK& akis,
+                              const std::set<std::string>& verilen) {
+    KURALDOSYABASLIK a = akis;
+    KitapAyariniAl(kitap, verilen, a);
+    // The samples are the stream's whatever the codebook says.
+    a.oo = akis.oo;
+    a.ks = 1;
+    a.oc = 16;
+    // The stream finds the ends itself, so the kind's own end-point rule
+    // never applies: each codebook is scored as its kind scores.
+    a.tur = kitap.tur;
+    return a;
 }
 
 std::string DizinIzi(const std::string& dizin) {
@@ -63,13 +78,54 @@ std::string DizinIzi(const std::string& dizin) {
     return iz;
 }
 
-DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar,
-                       const KURALDOSYABASLIK& analiz, double esik, double red, std::string* mesaj) {
+KITAP_KUMESI::KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen)
+    : dizin_(std::move(dizin)), akis_(akis), verilen_(std::move(verilen)) {}
+
+KITAP_KUMESI::~KITAP_KUMESI() { Birak(); }
+
+void KITAP_KUMESI::Birak() {
+    KuralKitaplariBirak(kitaplar_);
+    analizler_.clear();
+    grup_.clear();
+}
+
+int KITAP_KUMESI::Tazele(std::string* mesaj) {
+    // The fingerprint before the reading: a change during it is seen next time.
+    const std::string iz = DizinIzi(dizin_);
+    if (okundu_ && iz == iz_) return 0;
+    std::vector<KURALKITABI> yeni;
+    const bool tamam = KuralKitaplariOku(
+        dizin_, [&](const KURALDOSYABASLIK& b) { return KitapAnalizi(b, akis_, verilen_); }, yeni, mesaj);
+    if (!tamam) {
+        KuralKitaplariBirak(yeni);
+        return -1;
+    }
+    Birak();
+    kitaplar_.swap(yeni);
+    iz_ = iz;
+    okundu_ = true;
+    for (const KURALKITABI& k : kitaplar_) {
+        size_t g = 0;
+        while (g < analizler_.size() && !CozumlemeFarki(k.baslik, analizler_[g]).empty()) g++;
+        if (g == analizler_.size()) analizler_.push_back(KitapAnalizi(k.baslik, akis_, verilen_));
+        grup_.push_back(g);
+    }
+    return 1;
+}
+
+DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
+                                std::vector<TANIMA_SONUCU>* hepsi) const {
     DINLE_SONUCU s;
     s.ikinci = std::numeric_limits<float>::infinity();
     const KURALDOSYABASLIK onceki = ayr.kdbaslik;
     const size_t bayt = n * sizeof(int16_t);
-    std::vector<TANIMA_SONUCU> puanlar;
+    std::vector<TANIMA_SONUCU> puanlar(kitaplar_.size());
+    for (size_t i = 0; i < kitaplar_.size(); i++) {
+        puanlar[i].dosya = kitaplar_[i].ad;
+        std::memcpy(puanlar[i].soz, kitaplar_[i].baslik.soz, SOZ_BOYU);
+        puanlar[i].soz[SOZ_BOYU] = '\0';
+        puanlar[i].puan = 1000.0f;  // never wins unless its group's analysis scores it
+    }
     *mesaj += Yakala([&] {
         Sifirla(1);
         Sifirla(5);
@@ -83,15 +139,27 @@ DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI
         std::memcpy(tampon, x, bayt);
         ayr.kyt = tampon;
         ayr.kytu = static_cast<int>(bayt);
-        ayr.bsl = tampon;
-        ayr.uzn = static_cast<int>(bayt);
-        ayr.kdbaslik = analiz;
-        if (LPC_Cozumle(false) != 0) return;
-        puanlar = KuralKitaplariPuanla(kitaplar);
+        for (size_t g = 0; g < analizler_.size(); g++) {
+            std::vector<KURALKITABI> grupKitap;
+            std::vector<size_t> yer;
+            for (size_t i = 0; i < kitaplar_.size(); i++) {
+                if (grup_[i] != g) continue;
+                grupKitap.push_back(kitaplar_[i]);
+                yer.push_back(i);
+            }
+            Sifirla(5);
+            ayr.bsl = tampon;
+            ayr.uzn = static_cast<int>(bayt);
+            ayr.kdbaslik = analizler_[g];
+            if (LPC_Cozumle(false) != 0) continue;
+            const std::vector<TANIMA_SONUCU> gp = KuralKitaplariPuanla(grupKitap);
+            for (size_t j = 0; j < gp.size() && j < yer.size(); j++) puanlar[yer[j]] = gp[j];
+        }
     });
     Sifirla(1);
     Sifirla(5);
     ayr.kdbaslik = onceki;
+    if (hepsi != nullptr) *hepsi = puanlar;
 
     const int k = EnYakinKitap(puanlar);
     if (k < 0) return s;

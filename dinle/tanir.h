@@ -1,10 +1,15 @@
-// Recognition of one utterance of the stream against codebooks read once.
-// The settings come from the codebooks: the listening settings take every
-// field the command line did not give from the first valid codebook of the
-// directory (in name order); the shared scan then keeps the codebooks made
-// with that analysis and names the others. Each utterance is handed to the
-// analysis as the speech segment of a recording and scored by the scan; the
-// winner is the scan's: the first entry with the smallest score below 1000.
+// Recognition of one utterance of the stream against the codebooks of a
+// directory, read once and again when the directory changes.
+// The stream's settings (rate, recording length, endpoint window and
+// thresholds) are the command line's, the rest the first valid codebook's
+// (in name order). Every codebook is scored with its own analysis: the
+// stream's rate, the settings named on the command line, and otherwise its
+// own kind, frames, orders and vector size. Codebooks are grouped by the
+// analysis they accept (CozumlemeFarki); an utterance is handed to the
+// analysis once per group, as the speech segment of a recording (the stream
+// has already found its ends), and each codebook is scored against its
+// group's features. The winner is the first entry in name order with the
+// smallest score below 1000.
 #ifndef TANIR_H
 #define TANIR_H
 
@@ -22,9 +27,16 @@ bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik);
 
 // Copies into `ayar` the settings fields of `kitap` that the stream and its
 // analysis use (rate, recording length, endpoint window and thresholds,
-// frame length and step, orders, vector size), except those named in
-// `verilen` (option names such as "oo", "yee").
+// kind, frame length and step, orders, vector size), except those named in
+// `verilen` (option names such as "oo", "yee", "tur").
 void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& verilen, KURALDOSYABASLIK& ayar);
+
+// The settings an utterance of the stream `akis` is analysed with for a
+// codebook of header `kitap`: the stream's rate, 16-bit mono samples, the
+// fields named in `verilen` as the stream has them, every other analysis
+// field the codebook's own.
+KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABASLIK& akis,
+                              const std::set<std::string>& verilen);
 
 // A fingerprint of the directory's listing of codebook files (names, sizes,
 // modification times): changes when a codebook is added, removed or rewritten.
@@ -39,12 +51,47 @@ struct DINLE_SONUCU {
     bool reddedildi = false;  // withheld by --esik or --red
 };
 
-// Analyses the n samples with the settings `analiz` and scores them against
-// `kitaplar`. `esik` > 0: rejected when the best score is above it. `red` >
-// 0: rejected unless best < red x (best score of another word). Stage
-// messages are appended to *mesaj. The record is left as it was found,
-// without a recording or analysis.
-DINLE_SONUCU SozceTani(const int16_t* x, size_t n, const std::vector<KURALKITABI>& kitaplar,
-                       const KURALDOSYABASLIK& analiz, double esik, double red, std::string* mesaj);
+// The codebooks of one directory for one stream, owned (released on
+// destruction), with the analysis each group of them needs.
+class KITAP_KUMESI {
+public:
+    KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen);
+    ~KITAP_KUMESI();
+    KITAP_KUMESI(const KITAP_KUMESI&) = delete;
+    KITAP_KUMESI& operator=(const KITAP_KUMESI&) = delete;
+
+    // Reads the directory if its listing changed since the last reading (the
+    // first call always reads). A codebook the stream cannot use (another
+    // rate, or a setting given on the command line that it does not have)
+    // is skipped after one line naming it; that line and those of invalid
+    // files are appended to *mesaj. 1 read anew, 0 unchanged, -1 the
+    // directory cannot be read (the codebooks read before are kept).
+    int Tazele(std::string* mesaj);
+
+    const std::vector<KURALKITABI>& Kitaplar() const { return kitaplar_; }
+    // The distinct analyses; codebook i is scored against Analizler()[Grup(i)].
+    const std::vector<KURALDOSYABASLIK>& Analizler() const { return analizler_; }
+    size_t Grup(size_t i) const { return grup_[i]; }
+
+    // Analyses the n samples once per group and scores every codebook.
+    // `esik` > 0: rejected when the best score is above it. `red` > 0:
+    // rejected unless best < red x (best score of another word). Stage
+    // messages are appended to *mesaj; with `hepsi`, every codebook's score
+    // in listing order (1000 where its group's analysis failed). The record
+    // is left as it was found, without a recording or analysis.
+    DINLE_SONUCU Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
+                      std::vector<TANIMA_SONUCU>* hepsi = nullptr) const;
+
+private:
+    void Birak();
+    std::string dizin_;
+    KURALDOSYABASLIK akis_;
+    std::set<std::string> verilen_;
+    bool okundu_ = false;
+    std::string iz_;
+    std::vector<KURALKITABI> kitaplar_;
+    std::vector<KURALDOSYABASLIK> analizler_;
+    std::vector<size_t> grup_;
+};
 
 #endif

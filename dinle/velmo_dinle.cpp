@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -50,8 +51,11 @@ const char* const YARDIM =
     "\n"
     "Mikrofonu (ya da bir ses dosyasını) durmadan dinler, her sözü kendisi bulur,\n"
     "dizindeki \"*.vlm\" kural dosyalarıyla tanır ve duyduğunu yazar. Kural dosyaları\n"
-    "başta bir kez okunur; dizin değişince iki söz arasında yeniden okunur. Her söz\n"
-    "kural dosyalarının kendi ayarlarıyla çözümlenir (1., 2. ve 3. türler).\n"
+    "başta bir kez okunur; dizin değişince iki söz arasında yeniden okunur. Her söz her\n"
+    "kural dosyasının kendi türü ve çözümleme ayarlarıyla puanlanır (1., 2. ve 3.\n"
+    "türler); komut satırında verilen bir ayar (--tur dışında) hepsi için geçerlidir,\n"
+    "başka oranda ya da başka bir ayarla yapılmış kural dosyası adıyla bildirilip\n"
+    "atlanır.\n"
     "\n"
     "Söz bulma: kısa pencerelerin örkesi ve sıfır geçişi, arka plana göre kendini\n"
     "ayarlayan eşiklerle (ayarlardaki --yee, --aee, --bsge en alt değerlerdir). Söz,\n"
@@ -255,8 +259,7 @@ private:
 
 struct DURUM {
     const SECENEKLER* s;
-    std::vector<KURALKITABI> kitaplar;
-    std::string iz;
+    std::unique_ptr<KITAP_KUMESI> kitaplar;
     std::vector<KOMUT> komutlar;
     KOMUT_CALISTIRICI calistirici;
     KAYDEDICI kaydedici;
@@ -266,31 +269,25 @@ struct DURUM {
     bool hata = false;  // something failed on the way (exit status 1)
 };
 
+// The codebooks read again when the directory changed since the last utterance.
 void KitaplariTazele(DURUM& d) {
-    const std::string iz = DizinIzi(d.s->dizin);
-    if (iz == d.iz) return;
     std::string mesaj;
-    std::vector<KURALKITABI> yeni;
-    if (!KuralKitaplariOku(d.s->dizin, d.analiz, yeni, &mesaj)) {
-        d.gosterge.Sil();
-        HataHam(mesaj);
-        return;
-    }
-    KuralKitaplariBirak(d.kitaplar);
-    d.kitaplar.swap(yeni);
-    d.iz = iz;
+    const int r = d.kitaplar->Tazele(&mesaj);
+    if (r == 0) return;
     d.gosterge.Sil();
     HataHam(mesaj);
-    d.gosterge.Ileti("kural dosyaları yeniden okundu: " + std::to_string(d.kitaplar.size()) + " dosya.\n");
+    if (r > 0)
+        d.gosterge.Ileti("kural dosyaları yeniden okundu: " + std::to_string(d.kitaplar->Kitaplar().size()) +
+                         " dosya.\n");
 }
 
 void SozceIsle(DURUM& d, const SES_PARCASI& p) {
     d.gosterge.Ciz(0, "tanınıyor", true);
     DINLE_SONUCU t;
-    if (!d.s->dizin.empty()) KitaplariTazele(d);
-    if (!d.kitaplar.empty()) {
+    KitaplariTazele(d);
+    if (!d.kitaplar->Kitaplar().empty()) {
         std::string mesaj;
-        t = SozceTani(p.ornek.data(), p.ornek.size(), d.kitaplar, d.analiz, d.s->esik, d.s->red, &mesaj);
+        t = d.kitaplar->Tani(p.ornek.data(), p.ornek.size(), d.s->esik, d.s->red, &mesaj);
         if (!mesaj.empty()) {
             d.gosterge.Sil();
             HataHam(mesaj);
@@ -519,14 +516,12 @@ int Calistir(int argc, char** argv) {
         std::string hata;
         if (!KomutlariOku(s.komutlar, d.komutlar, &hata)) throw KullanimHatasi{hata};
     }
+    d.kitaplar = std::make_unique<KITAP_KUMESI>(s.dizin, d.analiz, s.ayarlar);
     std::string mesaj;
-    if (!KuralKitaplariOku(s.dizin, d.analiz, d.kitaplar, &mesaj)) {
-        HataHam(mesaj);
-        return 1;
-    }
+    const int okuma = d.kitaplar->Tazele(&mesaj);
     HataHam(mesaj);
-    d.iz = DizinIzi(s.dizin);
-    if (d.kitaplar.empty() && s.kaydet.empty()) {
+    if (okuma < 0) return 1;
+    if (d.kitaplar->Kitaplar().empty() && s.kaydet.empty()) {
         Hata("%s: %d Hz için geçerli kural dosyası (.vlm) yok; önce velmo ya da velmo-toplu egit ile sözcük "
              "eğitin (ya da --kaydet ile kayıt toplayın).\n",
              s.dizin.c_str(), d.oo);
@@ -547,7 +542,6 @@ int Calistir(int argc, char** argv) {
     if (!durdur) Topla(d, true);
     else if (d.calistirici.Calisan() > 0)
         d.gosterge.Ileti(std::to_string(d.calistirici.Calisan()) + " komut hâlâ çalışıyor; beklenmedi.\n");
-    KuralKitaplariBirak(d.kitaplar);
     if (sonuc == 0 && d.hata) sonuc = 1;
     return sonuc;
 }

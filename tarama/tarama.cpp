@@ -192,6 +192,13 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
 
 bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
                        std::string* mesaj) {
+    return KuralKitaplariOku(
+        dizin, [&](const KURALDOSYABASLIK&) { return analiz; }, kitaplar, mesaj);
+}
+
+bool KuralKitaplariOku(const std::string& dizin,
+                       const std::function<KURALDOSYABASLIK(const KURALDOSYABASLIK&)>& analiz,
+                       std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
     KuralKitaplariBirak(kitaplar);
     struct stat st;
     if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -207,7 +214,7 @@ bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz,
         int sonuc = KDOKU_TAMAM;
         *mesaj += Yakala([&] {
             sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km);
-            if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz)) {
+            if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz(k.baslik))) {
                 Free2B(k.km);
                 k.km = nullptr;
                 sonuc = KDOKU_GECERSIZ;

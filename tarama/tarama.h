@@ -8,6 +8,7 @@
 #ifndef TARAMA_H
 #define TARAMA_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct KURALKITABI {
 // be listed.
 bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
                        std::string* mesaj);
+// The same, each codebook checked against the analysis `analiz` gives for
+// its own header (for utterances analysed once per group of codebooks).
+bool KuralKitaplariOku(const std::string& dizin,
+                       const std::function<KURALDOSYABASLIK(const KURALDOSYABASLIK&)>& analiz,
+                       std::vector<KURALKITABI>& kitaplar, std::string* mesaj);
 void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 
 // Scores of the current analysis (made with the settings in ayr.kdbaslik)

@@ -74,6 +74,19 @@ cp k/evet.vlm k8/zzz.vlm
 rc 0 -d k8 --girdi akis.wav
 [ "$(sozler)" = "evet hayır merhaba evet" ] && grep -q "zzz.vlm" e || { cat o e >&2; hata "karisik ayarli dizin"; }
 rm k8/zzz.vlm
+# Kind-3 codebooks are heard with their own kind whatever the command line
+# says, and one directory may hold every kind: none is skipped.
+mkdir k3 karma
+for w in evet hayır merhaba; do
+  "$TOPLU" egit -o "k3/$w.vlm" --soz $w --tur 3 t_$w.wav >/dev/null || hata "tur 3 egitim"
+done
+rc 0 -d k3 --girdi akis.wav; cp o k3.o
+[ "$(sozler)" = "evet hayır merhaba evet" ] || { cat o e >&2; hata "tur 3: $(sozler)"; }
+rc 0 -d k3 --girdi akis.wav --tur 3
+cmp -s o k3.o || { diff o k3.o >&2; hata "tur 3 dizini --tur 3 olmadan baska puanlar aldi"; }
+cp k/evet.vlm karma/evet1.vlm; cp k3/evet.vlm karma/evet3.vlm; cp k8/evet.vlm karma/evet8.vlm
+rc 0 -d karma --girdi akis.wav
+[ "$(wc -l < o)" = 4 ] && grep -q "evet8.vlm" e && [ "$(wc -l < e)" = 1 ] || { cat o e >&2; hata "karisik turler"; }
 # JSON: one object per line with every field.
 rc 0 -d k --girdi akis.wav --json
 [ "$(wc -l < o)" = 4 ] || hata "json satir sayisi"
