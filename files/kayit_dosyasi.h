@@ -1,0 +1,43 @@
+// Recordings kept as sound files: every take saved as a numbered 16-bit mono
+// WAV file in one directory, so that it can be trained from later
+// (velmo-toplu egit --havuz) or drawn (ciz).
+//
+// Names are "NNNN-ETİKET.wav", or "NNNN.wav" without a label. The number is one
+// more than the highest number any "NNNN….wav" name of the directory carries
+// (a velmo-dinle "0007.wav" counts too), so the numbering goes on after the
+// files already there. A name is only ever created new, never written over:
+// the name is taken with O_EXCL (a second program saving at the same moment
+// takes the next number) and the sound is written under a temporary name that
+// replaces the taken, still empty file only once complete. Ctrl-C in the
+// middle removes both (ortak/yarim.h).
+#ifndef KAYIT_DOSYASI_H
+#define KAYIT_DOSYASI_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "velmo.h"
+
+// Makes `dizin` (with its parents) when missing and checks that files can be
+// created in it. 0, or 1 after one Turkish line saying why not.
+int KayitDiziniHazirla(const std::string& dizin);
+
+// The highest number of the directory's numbered WAV names; 0 when none.
+long EnBuyukKayitNumarasi(const std::string& dizin);
+
+// A recording of `kytu` bytes in the PCM format of `b` (channels ks, bits oc
+// of 8 unsigned or 16/24/32 signed little-endian) as 16-bit mono samples: the
+// channels averaged, wider samples cut to their top 16 bits, 8-bit ones
+// widened. Empty when the format is none of those or the bytes are not whole
+// frames.
+std::vector<int16_t> OnAltiBitTekKanal(const char* kyt, int kytu, const KURALDOSYABASLIK& b);
+
+// Saves `n` samples at `oo` Hz in `dizin` as the next numbered file, labelled
+// `etiket` (UTF-8; blanks, path separators and control characters become
+// "_"; empty: no label). *ad (may be null) gets the path. 0 on success; 1
+// after one Turkish line, leaving no file behind.
+int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const int16_t* x, size_t n, int oo,
+                    std::string* ad);
+
+#endif

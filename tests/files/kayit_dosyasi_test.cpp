@@ -1,0 +1,194 @@
+// Takes kept as numbered WAV files: the numbering goes on after what the
+// directory holds and never writes over a file, the sound read back is the
+// take (16-bit mono at its rate, whatever PCM format it was recorded in), and
+// a failed save leaves nothing behind and says so in one line.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "kayit_dosyasi.h"
+#include "mesaj.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class KayitDosyasi : public ::testing::Test {
+protected:
+    fs::path dizin;
+    std::string iletiler;
+    void SetUp() override {
+        char sablon[] = "/tmp/velmo-kayitlar-XXXXXX";
+        dizin = mkdtemp(sablon);
+        MesajKaydiKur(&iletiler);
+    }
+    void TearDown() override {
+        MesajKaydiBitir();
+        fs::remove_all(dizin);
+    }
+    void Dosya(const std::string& ad, const std::string& icerik) { std::ofstream(dizin / ad) << icerik; }
+    std::string Icerik(const std::string& ad) {
+        std::ifstream f(dizin / ad);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    std::vector<std::string> Adlar() {
+        std::vector<std::string> a;
+        for (const auto& g : fs::directory_iterator(dizin)) a.push_back(g.path().filename().string());
+        std::sort(a.begin(), a.end());
+        return a;
+    }
+    int Yaz(const std::string& etiket, const std::vector<int16_t>& x, int oo, std::string* ad) {
+        return KayitDosyasiYaz(dizin.string(), etiket, x.data(), x.size(), oo, ad);
+    }
+};
+
+std::vector<int16_t> Rampa(int n) {
+    std::vector<int16_t> x(n);
+    for (int i = 0; i < n; i++) x[i] = static_cast<int16_t>(i * 37 - 20000);
+    return x;
+}
+
+KURALDOSYABASLIK Bicim(int ks, int oc) {
+    KURALDOSYABASLIK b{};
+    b.ks = ks;
+    b.oc = oc;
+    b.oo = 12000;
+    return b;
+}
+
+TEST_F(KayitDosyasi, NumberingGoesOnAfterTheNumberedFilesThereAndNeverWritesOverOne) {
+    const auto x = Rampa(100);
+    std::string ad;
+    ASSERT_EQ(Yaz("evet", x, 12000, &ad), 0) << iletiler;
+    EXPECT_EQ(ad, (dizin / "0001-evet.wav").string());
+    // Another program's numbered takes (velmo-dinle writes "NNNN.wav") count;
+    // names that only look numbered, and temporary files, do not.
+    Dosya("0007.wav", "dinle");
+    Dosya("0012-bir.wav", "bir");
+    for (const char* baska : {"notlar.wav", "12x.wav", "0099.wav.yaziliyor", "1.5.wav", "0500.txt", "1234567890.wav"})
+        Dosya(baska, "baska");
+    ASSERT_EQ(Yaz("", x, 12000, &ad), 0);
+    EXPECT_EQ(fs::path(ad).filename(), "0013.wav");
+    ASSERT_EQ(Yaz("bir", x, 12000, &ad), 0);
+    EXPECT_EQ(fs::path(ad).filename(), "0014-bir.wav");
+    EXPECT_EQ(Icerik("0007.wav"), "dinle");
+    EXPECT_EQ(Icerik("0012-bir.wav"), "bir");
+    EXPECT_EQ(EnBuyukKayitNumarasi(dizin.string()), 14);
+    // A numbered name counts even as a dangling link, and nothing is
+    // written through it.
+    fs::create_symlink(dizin / "hedef-yok", dizin / "0015.wav");
+    fs::remove(dizin / "0014-bir.wav");
+    fs::remove(dizin / "0013.wav");
+    ASSERT_EQ(Yaz("", x, 12000, &ad), 0);
+    EXPECT_EQ(fs::path(ad).filename(), "0016.wav");
+    EXPECT_FALSE(fs::exists(dizin / "hedef-yok"));
+    EXPECT_TRUE(iletiler.empty()) << iletiler;
+}
+
+TEST_F(KayitDosyasi, TheFileHoldsTheSamplesAs16BitMonoAtTheirRate) {
+    const auto x = Rampa(24000);
+    std::string ad;
+    ASSERT_EQ(Yaz("ç ö/ş\\\t", x, 8000, &ad), 0) << iletiler;
+    // Blanks, separators and control characters are kept out of the name;
+    // the letters stay.
+    EXPECT_EQ(fs::path(ad).filename(), "0001-ç_ö_ş__.wav");
+    SF_INFO bilgi{};
+    SNDFILE* f = sf_open(ad.c_str(), SFM_READ, &bilgi);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(bilgi.samplerate, 8000);
+    EXPECT_EQ(bilgi.channels, 1);
+    EXPECT_EQ(bilgi.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    std::vector<int16_t> okunan(bilgi.frames);
+    EXPECT_EQ(sf_read_short(f, okunan.data(), bilgi.frames), bilgi.frames);
+    sf_close(f);
+    EXPECT_EQ(okunan, x);
+    // Nothing but the take is left in the directory.
+    EXPECT_EQ(Adlar(), std::vector<std::string>{"0001-ç_ö_ş__.wav"});
+}
+
+TEST_F(KayitDosyasi, EveryRecordingFormatBecomes16BitMono) {
+    // 16-bit mono: the bytes as they are, negative values included.
+    const std::vector<int16_t> mono = {0, 1, -1, 32767, -32768};
+    auto x = OnAltiBitTekKanal(reinterpret_cast<const char*>(mono.data()), 10, Bicim(1, 16));
+    EXPECT_EQ(x, mono);
+    // Stereo: the mean of the two channels.
+    const std::vector<int16_t> stereo = {100, 300, -32768, -32768, 32767, -32767, -3, 0};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(2, 16));
+    EXPECT_EQ(x, (std::vector<int16_t>{200, -32768, 0, -1}));
+    // 8-bit unsigned around 128, widened; 24 and 32 bits, their top 16 bits.
+    const unsigned char u8[] = {128, 255, 0, 129};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(u8), 4, Bicim(1, 8));
+    EXPECT_EQ(x, (std::vector<int16_t>{0, 127 * 256, -32768, 256}));
+    const unsigned char s24[] = {0xFF, 0x34, 0x12, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s24), 9, Bicim(1, 24));
+    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768, -1}));
+    const unsigned char s32[] = {0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0x80};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s32), 8, Bicim(1, 32));
+    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768}));
+    // Bytes that are no whole number of frames, widths the device layer
+    // does not make, and no take at all give nothing.
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(2, 16)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(1, 12)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(0, 16)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(nullptr, 16, Bicim(1, 16)).empty());
+}
+
+TEST_F(KayitDosyasi, AFailedSaveSaysSoInOneLineAndLeavesNoFile) {
+    const auto x = Rampa(48000);
+    std::string ad = "onceki";
+    // A file-size limit (its signal ignored) cuts the write short, as a full
+    // disk would.
+    rlimit eski{};
+    getrlimit(RLIMIT_FSIZE, &eski);
+    auto sinyal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit sinir = eski;
+    sinir.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &sinir);
+    const int sonuc = Yaz("evet", x, 12000, &ad);
+    setrlimit(RLIMIT_FSIZE, &eski);
+    std::signal(SIGXFSZ, sinyal);
+    EXPECT_EQ(sonuc, 1);
+    EXPECT_EQ(ad, "onceki");
+    EXPECT_EQ(std::count(iletiler.begin(), iletiler.end(), '\n'), 1) << iletiler;
+    EXPECT_EQ(iletiler.rfind("Kayıt dosyaya yazılamadı: " + (dizin / "0001-evet.wav").string() + ": ", 0), 0u)
+        << iletiler;
+    EXPECT_TRUE(Adlar().empty());
+    // The number is not used up: the next save takes it.
+    iletiler.clear();
+    ASSERT_EQ(Yaz("evet", x, 12000, &ad), 0) << iletiler;
+    EXPECT_EQ(fs::path(ad).filename(), "0001-evet.wav");
+    // A directory gone since the start, and no samples: one line each.
+    iletiler.clear();
+    EXPECT_EQ(KayitDosyasiYaz((dizin / "yok").string(), "", x.data(), x.size(), 12000, nullptr), 1);
+    EXPECT_EQ(KayitDosyasiYaz(dizin.string(), "", nullptr, 0, 12000, nullptr), 1);
+    EXPECT_EQ(std::count(iletiler.begin(), iletiler.end(), '\n'), 2) << iletiler;
+    EXPECT_EQ(Adlar(), std::vector<std::string>{"0001-evet.wav"});
+}
+
+TEST_F(KayitDosyasi, TheDirectoryIsMadeWhenMissingAndRefusedWhenItCannotHoldFiles) {
+    const fs::path ic = dizin / "a" / "b";
+    EXPECT_EQ(KayitDiziniHazirla(ic.string()), 0) << iletiler;
+    EXPECT_TRUE(fs::is_directory(ic));
+    EXPECT_TRUE(fs::is_empty(ic));  // the trial file is gone
+    EXPECT_EQ(KayitDiziniHazirla(ic.string()), 0);
+    EXPECT_TRUE(iletiler.empty()) << iletiler;
+    Dosya("dosya", "x");
+    for (const fs::path& kotu : {dizin / "dosya", dizin / "dosya" / "alt", fs::path("/proc"), fs::path("")}) {
+        iletiler.clear();
+        EXPECT_EQ(KayitDiziniHazirla(kotu.string()), 1) << kotu;
+        EXPECT_EQ(std::count(iletiler.begin(), iletiler.end(), '\n'), 1) << iletiler;
+        EXPECT_NE(iletiler.find("Kayıt dizin"), std::string::npos) << iletiler;
+    }
+    EXPECT_EQ(Icerik("dosya"), "x");
+}
+
+}  // namespace
