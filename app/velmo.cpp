@@ -5,12 +5,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "aygit.h"
+#include "kayit_dosyasi.h"
 #include "sifirlama.h"
 #include "kodlama.h"
 #include "konsol.h"
+#include "konusma.h"
 #include "menu.h"
 
 #ifndef VELMO_SURUM
@@ -20,7 +23,7 @@
 namespace {
 
 const char* const YARDIM =
-    "Kullanım: velmo [--help | --version]\n"
+    "Kullanım: velmo [--kayitlar DİZİN] | --help | --version\n"
     "\n"
     "Konuşmacıya bağımlı yalıtık sözcük tanıyıcı. Argümansız başlatıldığında\n"
     "uçbirimde Türkçe menüleri açar: kendi sözcüklerinizi mikrofondan eğitir,\n"
@@ -35,14 +38,28 @@ const char* const YARDIM =
     "değilse ekranlar denetim dizisi içermeyen düz metin satırları olarak\n"
     "yazılır.\n"
     "\n"
-    "  -h, --help   bu yardım\n"
-    "  --version    sürüm\n"
+    "  --kayitlar DİZİN  her kaydı (eğitimde ve tanımada) bu dizine numaralı\n"
+    "                    bir WAV dosyası olarak da yazar (0001-SÖZCÜK.wav,\n"
+    "                    0002.wav, ...; 16 bit tek kanal, kaydın örnekleme\n"
+    "                    oranında); numaralar dizindeki dosyalardan sonra\n"
+    "                    sürer, hiçbir dosyanın üzerine yazılmaz; dizin yoksa\n"
+    "                    yapılır; \"velmo-toplu egit --havuz\" onlardan eğitir\n"
+    "  -h, --help        bu yardım\n"
+    "  --version         sürüm\n"
     "\n"
-    "Çıkış durumu: 0 başarı, 2 kullanım hatası.\n";
+    "Çıkış durumu: 0 başarı, 2 kullanım hatası ya da yazılamayan kayıt dizini.\n";
+
+const char* const KULLANIM = "Kullanım: velmo [--kayitlar DİZİN] | --help | --version\n";
 
 void MetinYaz(FILE* f, const std::string& utf8) {
     const std::string s = UcbirimeCevir(utf8);
     std::fwrite(s.data(), 1, s.size(), f);
+}
+
+int KullanimHatasi(const std::string& neden) {
+    MetinYaz(stderr, "velmo: " + neden + "\n");
+    MetinYaz(stderr, KULLANIM);
+    return 2;
 }
 
 // The command line is handled before the terminal is touched; -1 when the
@@ -59,10 +76,21 @@ int Argumanlar(int argc, char** argv) {
         std::printf("velmo %s\n", VELMO_SURUM);
         return 0;
     }
-    if (argc == 2) MetinYaz(stderr, "velmo: bilinmeyen argüman '" + a + "'\n");
-    else MetinYaz(stderr, "velmo: fazla argüman\n");
-    MetinYaz(stderr, "Kullanım: velmo [--help | --version]\n");
-    return 2;
+    const std::string secenek = "--kayitlar";
+    const bool ayri = a == secenek;  // "--kayitlar DİZİN" rather than "--kayitlar=DİZİN"
+    if (!ayri && a.rfind(secenek + "=", 0) != 0)
+        return KullanimHatasi(argc == 2 ? "bilinmeyen argüman '" + a + "'" : "fazla argüman");
+    if (argc > (ayri ? 3 : 2)) return KullanimHatasi("fazla argüman");
+    const std::string dizin = ayri ? (argc == 3 ? argv[2] : "") : a.substr(secenek.size() + 1);
+    if (dizin.empty()) return KullanimHatasi("--kayitlar bir dizin ister");
+    // Absolute, so that the screens' path command does not move it. A
+    // directory that cannot be written is refused before the screens start
+    // rather than at the first take.
+    std::error_code h;
+    const std::string mutlak = std::filesystem::absolute(dizin, h).lexically_normal().string();
+    if (h || KayitDiziniHazirla(mutlak) != 0) return 2;
+    KayitlarDiziniKur(mutlak);
+    return -1;
 }
 
 }  // namespace

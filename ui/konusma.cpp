@@ -2,19 +2,34 @@
 
 #include "duzey.h"
 #include "kayit.h"
+#include "kayit_dosyasi.h"
+#include "kodlama.h"
 #include "konsol.h"
 #include "velmo.h"
 
 namespace {
+
+std::string kayitlarDizini;
 
 // Takes the watcher off whichever way the recording ends.
 struct IzleyiciKoru {
     ~IzleyiciKoru() { KayitIzleyiciKur(nullptr); }
 };
 
+// Keeps the take as the next numbered file of the directory, if one is set.
+void Sakla(const std::string& etiket) {
+    if (kayitlarDizini.empty()) return;
+    const std::vector<int16_t> x = OnAltiBitTekKanal(ayr.kyt, ayr.kytu, ayr.kdbaslik);
+    std::string ad;
+    if (KayitDosyasiYaz(kayitlarDizini, etiket, x.data(), x.size(), ayr.kdbaslik.oo, &ad) == 0)
+        Yaz("Kayıt saklandı: %s\n", Gorunur(ad).c_str());
+}
+
 }  // namespace
 
-int EkrandaKaydet() {
+void KayitlarDiziniKur(const std::string& dizin) { kayitlarDizini = dizin; }
+
+int EkrandaKaydet(const std::string& etiket) {
     const int ksu = ayr.kdbaslik.ksu;
     const bool yerinde = !KonsolDuzMetinMi();  // a terminal can redraw a line
     bool basladi = false;
@@ -45,5 +60,6 @@ int EkrandaKaydet() {
     const double tepe = TepeDbfs(ayr.kyt, ayr.kytu, ayr.kdbaslik.oc);
     Yaz("Kayıt bitti. Tepe düzeyi: %.1f dBFS\n", tepe);
     if (tepe < ZAYIF_SES_DBFS) Yaz("Ses çok zayıf: mikrofonu denetleyin.\n");
+    Sakla(etiket);
     return 0;
 }

@@ -63,7 +63,9 @@ bool Sor(const char* istem, std::string& cevap) {
 
 void Konus() {
     Sifirla(1);
-    if (EkrandaKaydet() != 0) return;
+    // A kept take is labelled with the word it is for.
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    if (EkrandaKaydet(Cp1254ten(std::string(b.soz, strnlen(b.soz, sizeof b.soz)))) != 0) return;
     UcNoktalar();
 }
 

@@ -17,7 +17,7 @@ grep -q -- "--version" yardim || hata "--help secenekleri yazmadi"
 timeout 5 "$VELMO" --version </dev/zero >surum; rc=$?
 [ $rc -eq 0 ] || hata "--version cikis kodu $rc"
 grep -qx "velmo [0-9][0-9.]*" surum || hata "surum satiri yok: $(cat surum)"
-for arg in "-x" "--helpp" "dosya.vlm" "--help fazla"; do
+for arg in "-x" "--helpp" "dosya.vlm" "--help fazla" "--kayitlar" "--kayitlar= " "--kayitlar a b"; do
   # shellcheck disable=SC2086
   timeout 5 "$VELMO" $arg </dev/zero >cikti 2>hata; rc=$?
   [ $rc -eq 2 ] || hata "'$arg' cikis kodu $rc (2 beklendi)"

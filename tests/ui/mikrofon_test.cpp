@@ -2,6 +2,7 @@
 // case, when to speak and how loud it was, what a training result means, why a
 // typed setting was refused, and what the recognition screen looked at.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "konsol.h"
+#include "konusma.h"
 #include "menu.h"
 #include "sahte_aygit.h"
 #include "sifirlama.h"
@@ -36,6 +38,7 @@ protected:
         SahteAygitKur();
     }
     void TearDown() override {
+        KayitlarDiziniKur("");
         Sifirla(0);
         KonsolTestBitir();
         SesAygitiKur(nullptr);
@@ -200,4 +203,54 @@ TEST_F(Mikrofon, RecognitionNamesItsDirectoryAndSaysWhenThereIsNothingToShow) {
     EXPECT_FALSE(Var("uzaklik:"));
     EXPECT_FALSE(Var("1000.000000"));
     EXPECT_FALSE(Var("bir.vlm"));
+}
+
+namespace {
+
+// The samples of a WAV file as 16-bit little-endian bytes, after checking
+// that it is 16-bit mono at 12000 Hz; "" when it cannot be read.
+std::string WavOrnekleri(const fs::path& yol) {
+    SF_INFO bilgi{};
+    SNDFILE* f = sf_open(yol.c_str(), SFM_READ, &bilgi);
+    if (f == nullptr) return "";
+    std::string s;
+    if (bilgi.channels == 1 && bilgi.samplerate == 12000 && bilgi.format == (SF_FORMAT_WAV | SF_FORMAT_PCM_16)) {
+        s.resize(static_cast<size_t>(bilgi.frames) * 2);
+        if (sf_read_short(f, reinterpret_cast<short*>(s.data()), bilgi.frames) != bilgi.frames) s.clear();
+    }
+    sf_close(f);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(Mikrofon, EveryTakeIsKeptAsANumberedWavFileWhenADirectoryIsSet) {
+    sahte.girdi = Konusma();
+    // No directory: nothing kept, nothing said.
+    Ekran(YeniSozcukMenu, "k\nt\n");
+    EXPECT_FALSE(Var("saklandı"));
+    const fs::path kayitlar = dizin / "kayitlar";
+    fs::create_directory(kayitlar);
+    KayitlarDiziniKur(kayitlar.string());
+    // A training take is labelled with the word (typed in UTF-8, kept in
+    // Windows-1254, named in UTF-8 again); a recognition take is not.
+    Ekran(YeniSozcukMenu, "s\nşeker\na\nseker.vlm\nk\ne\nr\nt\n");
+    const fs::path egitim = kayitlar / "0001-şeker.wav";
+    EXPECT_TRUE(Var("Kayıt saklandı: " + egitim.string() + "\n")) << cikti;
+    EXPECT_LT(cikti.find("Kayıt bitti."), cikti.find("Kayıt saklandı"));
+    EXPECT_EQ(WavOrnekleri(egitim), sahte.girdi);  // the whole three seconds
+    ASSERT_TRUE(fs::exists(dizin / "seker.vlm")) << cikti;
+    Ekran(KonusTanisin, "xt");
+    EXPECT_TRUE(Var("seker.vlm\n")) << cikti;
+    EXPECT_EQ(WavOrnekleri(kayitlar / "0002.wav"), sahte.girdi.substr(0, 2 * 24000));  // two seconds
+
+    // A take that cannot be kept says so in one line and is used all the
+    // same: the training after it still runs.
+    fs::remove_all(kayitlar);
+    Ekran(YeniSozcukMenu, "k\ne\nt\n");
+    const size_t hata = cikti.find("Kayıt dosyaya yazılamadı: " + kayitlar.string() + "/0001");
+    ASSERT_NE(hata, std::string::npos) << cikti;
+    EXPECT_EQ(cikti.find("Kayıt dosyaya yazılamadı", hata + 1), std::string::npos);
+    EXPECT_FALSE(Var("saklandı"));
+    EXPECT_TRUE(Var(" çerçeveden eğitildi; uzaklik:")) << cikti;
 }
