@@ -30,6 +30,12 @@ size_t HALKA::Yaz(const int16_t* ornekler, size_t n) {
     return k;
 }
 
+void HALKA::AygitBlogu(const int16_t* giris, size_t n, bool tasma) {
+    if (tasma) TasmaEkle();
+    if (giris != nullptr) Yaz(giris, n);
+    else KayipEkle(n);
+}
+
 size_t HALKA::Oku(int16_t* ornekler, size_t n) {
     const size_t o = oku_.load(std::memory_order_relaxed);
     const size_t y = yaz_.load(std::memory_order_acquire);

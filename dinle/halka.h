@@ -22,11 +22,19 @@ public:
     size_t Yaz(const int16_t* ornekler, size_t n);
     // Writer side: n samples the device itself lost (counted only).
     void KayipEkle(size_t n) { kayip_.fetch_add(n, std::memory_order_relaxed); }
+    // Writer side: the device overran and lost an unknown number of samples.
+    void TasmaEkle() { tasma_.fetch_add(1, std::memory_order_relaxed); }
+    // Writer side, for a device callback: the block `giris` of n samples
+    // (nullptr: n samples the device could not give), `tasma` when the
+    // device reports an overrun before it.
+    void AygitBlogu(const int16_t* giris, size_t n, bool tasma);
 
     // Reader side: copies up to n samples out. Returns the number read.
     size_t Oku(int16_t* ornekler, size_t n);
     // Samples lost since the last call (reader side; resets the count).
     size_t KayipAl() { return kayip_.exchange(0, std::memory_order_relaxed); }
+    // Device overruns since the last call (reader side; resets the count).
+    size_t TasmaAl() { return tasma_.exchange(0, std::memory_order_relaxed); }
 
     size_t Dolu() const;
     size_t Kapasite() const { return boy_; }
@@ -34,7 +42,7 @@ public:
 private:
     size_t boy_, maske_;
     std::unique_ptr<int16_t[]> veri_;
-    std::atomic<size_t> yaz_{0}, oku_{0}, kayip_{0};
+    std::atomic<size_t> yaz_{0}, oku_{0}, kayip_{0}, tasma_{0};
 };
 
 #endif

@@ -29,6 +29,27 @@ TEST(Halka, WrapsAroundAndCountsWhatDoesNotFit) {
     EXPECT_EQ(h.KayipAl(), 7u);
 }
 
+// What a device callback hands over: samples into the ring, a block the
+// device could not give counted lost, an overrun counted apart (its loss
+// has no size) and never mistaken for no loss.
+TEST(Halka, DeviceBlocksOverrunsAndMissingInput) {
+    HALKA h(16);
+    const int16_t a[4] = {1, 2, 3, 4};
+    h.AygitBlogu(a, 4, false);
+    EXPECT_EQ(h.TasmaAl(), 0u);
+    h.AygitBlogu(a, 4, true);
+    h.AygitBlogu(nullptr, 5, false);
+    h.AygitBlogu(nullptr, 3, true);
+    EXPECT_EQ(h.Dolu(), 8u);
+    EXPECT_EQ(h.KayipAl(), 8u);
+    EXPECT_EQ(h.TasmaAl(), 2u);
+    EXPECT_EQ(h.TasmaAl(), 0u);
+    int16_t b[8];
+    ASSERT_EQ(h.Oku(b, 8), 8u);
+    EXPECT_EQ(b[4], 1);
+    EXPECT_EQ(b[7], 4);
+}
+
 // A writer thread pushing a counting sequence in odd-sized blocks while the
 // reader drains it: the reader gets exactly what the writer says it wrote,
 // in order, and everything else is counted lost.
