@@ -111,6 +111,12 @@ bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const st
             dup2(bos, 0);
             if (bos > 2) close(bos);
         }
+        // Standard output carries the result lines (JSON ones too): what a
+        // command prints goes to standard error beside its exit status.
+        dup2(2, 1);
+        // A group of its own: Ctrl-C at the terminal stops the listening,
+        // not the commands it started.
+        setpgid(0, 0);
         sigset_t hepsi;
         sigemptyset(&hepsi);
         sigprocmask(SIG_SETMASK, &hepsi, nullptr);

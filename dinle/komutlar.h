@@ -36,8 +36,9 @@ struct CALISAN {
 class KOMUT_CALISTIRICI {
 public:
     // Starts `k` with VELMO_SOZ, VELMO_PUAN and VELMO_DOSYA in its
-    // environment and /dev/null as its standard input. False (with *hata)
-    // when it cannot be started.
+    // environment, /dev/null as its standard input, standard error as its
+    // standard output and a process group of its own (a terminal's Ctrl-C
+    // is not sent to it). False (with *hata) when it cannot be started.
     bool Baslat(const KOMUT& k, const std::string& puan, const std::string& dosya, std::string* hata);
     // Collects the commands that have ended; one line each is appended to
     // *rapor. With `bekle` it waits for all of them.

@@ -108,3 +108,26 @@ TEST(KomutCalistirici, RunsInTheBackgroundWithTheWordInItsEnvironment) {
     EXPECT_NE(rapor.find("çıkış durumu 0"), std::string::npos);
     EXPECT_EQ(c.Calisan(), 0u);
 }
+
+// A command's output never mixes with the result lines on standard output,
+// and it runs in a process group of its own.
+TEST(KomutCalistirici, OutputGoesToStandardErrorInItsOwnGroup) {
+    GeciciDizin d;
+    const std::string grup = d.yol + "/grup";
+    KOMUT k{"yaz", "echo standart-cikti; echo standart-hata >&2; cut -d' ' -f5 /proc/$$/stat > '" + grup + "'", 1};
+    KOMUT_CALISTIRICI c;
+    std::string h, rapor;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const bool basladi = c.Baslat(k, "0.1", "y.vlm", &h);
+    c.Topla(true, &rapor);
+    const std::string cikti = testing::internal::GetCapturedStdout();
+    const std::string hata = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(basladi) << h;
+    EXPECT_EQ(cikti, "");
+    EXPECT_EQ(hata, "standart-cikti\nstandart-hata\n");
+    EXPECT_NE(rapor.find("çıkış durumu 0"), std::string::npos) << rapor;
+    const std::string g = Oku(grup);
+    ASSERT_FALSE(g.empty());
+    EXPECT_NE(std::stol(g), static_cast<long>(getpgrp()));
+}
