@@ -387,9 +387,7 @@ int DosyaDinle(DURUM& d) {
 
 int PaGeriCagir(const void* giris, void*, unsigned long kare, const PaStreamCallbackTimeInfo*,
                 PaStreamCallbackFlags bayrak, void* veri) {
-    HALKA* h = static_cast<HALKA*>(veri);
-    if (giris != nullptr) h->Yaz(static_cast<const int16_t*>(giris), kare);
-    if (bayrak & paInputOverflow) h->KayipEkle(0);
+    static_cast<HALKA*>(veri)->AygitBlogu(static_cast<const int16_t*>(giris), kare, (bayrak & paInputOverflow) != 0);
     return paContinue;
 }
 
@@ -491,6 +489,12 @@ int AygitDinle(DURUM& d) {
             d.gosterge.Ileti("uyarı: taşma; " + std::to_string(kayip) + " örnek kaybedildi.\n");
             dn.Bosluk(kayip);
         }
+        // The device lost samples it cannot count: said, never silent; the
+        // times after it run behind by what was lost.
+        const size_t tasma = halka.TasmaAl();
+        if (tasma > 0)
+            d.gosterge.Ileti("uyarı: giriş aygıtı taştı (" + std::to_string(tasma) +
+                             " kez); arada ses kayboldu, sonraki zamanlar o kadar geride.\n");
     }
     Pa_StopStream(akis);
     Pa_CloseStream(akis);

@@ -97,6 +97,11 @@ grep -q '"soz":"hayır"' o || hata "json utf-8"
 # Rejection: a tiny distance limit rejects everything; the lines stay, empty.
 rc 0 -d k --girdi akis.wav --esik 0.000001 --json
 [ "$(grep -c '"soz":"","puan":[0-9]' o)" = 4 ] && [ "$(grep -c '"reddedildi":true' o)" = 4 ] || { cat o >&2; hata "--esik"; }
+# A ratio no best score can beat rejects everything too; 1 rejects nothing here.
+rc 0 -d k --girdi akis.wav --red 0.000001 --json
+[ "$(grep -c '"soz":"","puan":[0-9]' o)" = 4 ] && [ "$(grep -c '"reddedildi":true' o)" = 4 ] || { cat o >&2; hata "--red"; }
+rc 0 -d k --girdi akis.wav --red 1
+[ "$(sozler)" = "evet hayır merhaba evet" ] || { cat o >&2; hata "--red 1: $(sozler)"; }
 
 # The cough-like click is no utterance; a stream starting inside a word
 # keeps the words after it; a word running into the next with a short gap
@@ -144,6 +149,11 @@ sonraki=$(awk -F'\t' '$4 == "merhaba" { print $1 }' zamanli)
 [ -n "$sonraki" ] && awk -v a="$sonraki" -v b="$(cat yavas.bitti)" 'BEGIN { exit !(a < b) }' ||
   { cat zamanli yavas.bitti >&2; hata "yavas komut dinlemeyi bekletti"; }
 grep -q 'komut "hayır" (satır 4, süreç [0-9]*) bitti: çıkış durumu 0' e || { cat e >&2; hata "cikis durumu"; }
+# What a command prints goes to standard error: standard output stays JSON.
+printf 'evet\techo komut-ciktisi\n' > yazan.txt
+rc 0 -d k --girdi akis.wav --komutlar yazan.txt --json
+[ "$(grep -c '^{.*}$' o)" = 4 ] && [ "$(wc -l < o)" = 4 ] && [ "$(grep -c '^komut-ciktisi$' e)" = 2 ] ||
+  { cat o e >&2; hata "komut ciktisi sonuc satirlarina karisti"; }
 rm -f kayit.log
 rc 0 -d k --girdi akis.wav --komutlar komut.txt --esik 0.000001
 [ ! -e kayit.log ] || hata "geri cevrilen soz icin komut calisti"
@@ -178,6 +188,9 @@ grep -q "boyleaygityok" e || hata "olmayan aygit"
 ALSA_CONFIG_PATH=$dizin/asound.conf timeout 60 "$DINLE" -d k >o 2>e &
 p=$!; sleep 2; kill -INT $p; wait $p; r=$?
 [ $r -eq 0 ] || { cat e >&2; hata "SIGINT cikis kodu $r"; }
+ALSA_CONFIG_PATH=$dizin/asound.conf timeout 60 "$DINLE" -d k >o 2>e &
+p=$!; sleep 2; kill -TERM $p; wait $p; r=$?
+[ $r -eq 0 ] || { cat e >&2; hata "SIGTERM cikis kodu $r"; }
 
 # --- bad input ---
 mkdir bosdizin gecersiz
