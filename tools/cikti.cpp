@@ -6,7 +6,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <system_error>
 
 #include "kodlama.h"
 #include "konsol.h"
@@ -99,42 +102,6 @@ std::string DenetimsizMetin(const std::string& metin) {
     return o;
 }
 
-std::string JsonMetin(const std::string& s) {
-    std::string o = "\"";
-    for (size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        const size_t uz = Utf8Boy(s, i);
-        if (uz == 0) {
-            o += "\\ufffd";
-            i++;
-            continue;
-        }
-        if (uz > 1) {
-            o.append(s, i, uz);
-            i += uz;
-            continue;
-        }
-        switch (c) {
-            case '"': o += "\\\""; break;
-            case '\\': o += "\\\\"; break;
-            case '\n': o += "\\n"; break;
-            case '\r': o += "\\r"; break;
-            case '\t': o += "\\t"; break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    char b[8];
-                    std::snprintf(b, sizeof b, "\\u%04x", c);
-                    o += b;
-                } else {
-                    o.push_back(static_cast<char>(c));
-                }
-        }
-        i++;
-    }
-    o += "\"";
-    return o;
-}
-
 std::string Utf8Onar(const std::string& s) {
     std::string o;
     for (size_t i = 0; i < s.size();) {
@@ -165,4 +132,20 @@ std::string JsonSayi(float deger) {
     char b[64];
     auto r = std::to_chars(b, b + sizeof b, deger);
     return std::string(b, r.ptr);
+}
+
+JSON JsonSayisi(float deger) {
+    if (!std::isfinite(deger)) return nullptr;
+    const std::string metin = JsonSayi(deger);
+    if (metin.find_first_of(".eE") == std::string::npos) {
+        int64_t tam = 0;
+        const auto r = std::from_chars(metin.data(), metin.data() + metin.size(), tam);
+        if (r.ec == std::errc() && r.ptr == metin.data() + metin.size()) return tam;
+    }
+    // The double nearest that text is written back as the same digits.
+    return std::strtod(metin.c_str(), nullptr);
+}
+
+std::string JsonMetni(const JSON& belge) {
+    return belge.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

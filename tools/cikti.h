@@ -2,10 +2,11 @@
 // layer (Cikti); diagnostics go to standard error (Hata), in the terminal's
 // charset; a stage's messages are caught with the message layer's Yakala, or
 // reach standard error through HataAlicisi.
-// Also small JSON text helpers.
+// Also the JSON helpers of the tools' machine-readable output (nlohmann-json).
 #ifndef CIKTI_H
 #define CIKTI_H
 
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "mesaj.h"  // Yakala
@@ -32,10 +33,17 @@ MESAJ_ALICISI* HataAlicisi(bool sessiz = false);
 // The text without terminal control sequences (CSI).
 std::string DenetimsizMetin(const std::string& metin);
 
-// A JSON string literal of a UTF-8 text (invalid bytes become U+FFFD).
-std::string JsonMetin(const std::string& utf8);
-// A JSON number of a float, shortest text that reads back the same value;
-// "null" for infinity and NaN.
+// The tools' JSON documents keep their keys in the order they were put in.
+using JSON = nlohmann::ordered_json;
+
+// The shortest text that reads back as the same float; "null" for infinity
+// and NaN.
 std::string JsonSayi(float deger);
+// A float as a JSON value written with that same shortest text: an integer
+// when the text is one, null for infinity and NaN.
+JSON JsonSayisi(float deger);
+// The document on one line and a newline; bytes that are not UTF-8 in its
+// strings become U+FFFD.
+std::string JsonMetni(const JSON& belge);
 
 #endif

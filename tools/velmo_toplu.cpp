@@ -343,7 +343,7 @@ int TaniKomutu(const SECENEKLER& s) {
     }
     const KURALDOSYABASLIK komut = ayr.kdbaslik;
     int sonuc = 0;
-    std::string json = "{\"kural_dizini\":" + JsonMetin(s.dizin) + ",\"sonuclar\":[";
+    JSON json = {{"kural_dizini", s.dizin}, {"sonuclar", JSON::array()}};
     for (size_t g = 0; g < s.dosyalar.size(); g++) {
         const std::string& d = s.dosyalar[g];
         std::string m;
@@ -354,25 +354,20 @@ int TaniKomutu(const SECENEKLER& s) {
         const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
         const bool yanit = k != nullptr && !t.reddedildi;
         if (s.json) {
-            if (g > 0) json += ",";
-            json += "{\"dosya\":" + JsonMetin(d) + ",\"okundu\":" + (t.okundu ? "true" : "false");
+            JSON r = {{"dosya", d}, {"okundu", t.okundu}};
             if (t.okundu) {
-                json += ",\"soz\":" + (yanit ? JsonMetin(SonucSozu(*k)) : "null");
-                json += ",\"uzaklik\":" + (k ? JsonSayi(t.enyakin) : "null");
-                json += ",\"kural_dosyasi\":" + (k ? JsonMetin(k->dosya) : "null");
-                json += std::string(",\"reddedildi\":") + (t.reddedildi ? "true" : "false");
+                r["soz"] = yanit ? JSON(SonucSozu(*k)) : JSON(nullptr);
+                r["uzaklik"] = k ? JsonSayisi(t.enyakin) : JSON(nullptr);
+                r["kural_dosyasi"] = k ? JSON(k->dosya) : JSON(nullptr);
+                r["reddedildi"] = t.reddedildi;
                 if (s.hepsi) {
-                    json += ",\"puanlar\":[";
-                    for (size_t i = 0; i < t.puanlar.size(); i++) {
-                        if (i > 0) json += ",";
-                        json += "{\"kural_dosyasi\":" + JsonMetin(t.puanlar[i].dosya) +
-                                ",\"soz\":" + JsonMetin(SonucSozu(t.puanlar[i])) +
-                                ",\"uzaklik\":" + JsonSayi(t.puanlar[i].puan) + "}";
-                    }
-                    json += "]";
+                    r["puanlar"] = JSON::array();
+                    for (const TANIMA_SONUCU& p : t.puanlar)
+                        r["puanlar"].push_back(
+                            {{"kural_dosyasi", p.dosya}, {"soz", SonucSozu(p)}, {"uzaklik", JsonSayisi(p.puan)}});
                 }
             }
-            json += "}";
+            json["sonuclar"].push_back(r);
             continue;
         }
         if (!t.okundu) continue;
@@ -389,7 +384,7 @@ int TaniKomutu(const SECENEKLER& s) {
                 Cikti("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
                     Gorunur(p.dosya).c_str());
     }
-    if (s.json) KonsolHamYaz(json + "]}\n");
+    if (s.json) KonsolHamYaz(JsonMetni(json));
     return sonuc;
 }
 
@@ -604,37 +599,31 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     sutunlar.push_back(YOK);
 
     if (s.json) {
-        std::string j = "{\"kural_dizini\":" + JsonMetin(s.dizin) + ",\"kural_dosyasi_sayisi\":" +
-                        std::to_string(kitaplar.size()) + ",\"toplam\":" + std::to_string(genel.toplam) +
-                        ",\"dogru\":" + std::to_string(genel.dogru) + ",\"dogruluk\":" +
-                        (genel.toplam > 0 ? JsonSayi(static_cast<float>(genel.dogru) / genel.toplam) : "null") +
-                        ",\"sure_saniye\":" + JsonSayi(static_cast<float>(sure)) + ",\"sozler\":[";
-        for (size_t i = 0; i < sutunlar.size(); i++) j += (i ? "," : "") + JsonMetin(sutunlar[i]);
-        j += "],\"karisiklik\":[";
+        JSON j = {{"kural_dizini", s.dizin},
+                  {"kural_dosyasi_sayisi", kitaplar.size()},
+                  {"toplam", genel.toplam},
+                  {"dogru", genel.dogru},
+                  {"dogruluk", genel.toplam > 0 ? JsonSayisi(static_cast<float>(genel.dogru) / genel.toplam)
+                                                : JSON(nullptr)},
+                  {"sure_saniye", JsonSayisi(static_cast<float>(sure))},
+                  {"sozler", sutunlar},
+                  {"karisiklik", JSON::array()},
+                  {"soz_basina", JSON::array()},
+                  {"yanlislar", JSON::array()},
+                  {"okunamayan", okunamayan}};
         for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
-            j += std::string(i ? "," : "") + "[";
-            for (size_t k = 0; k < sutunlar.size(); k++)
-                j += (k ? "," : "") + std::to_string(karisiklik[sutunlar[i]][sutunlar[k]]);
-            j += "]";
+            JSON satir = JSON::array();
+            for (const std::string& w : sutunlar) satir.push_back(karisiklik[sutunlar[i]][w]);
+            j["karisiklik"].push_back(satir);
         }
-        j += "],\"soz_basina\":[";
-        bool ilk = true;
-        for (const auto& [soz, sy] : sozBasina) {
-            j += std::string(ilk ? "" : ",") + "{\"soz\":" + JsonMetin(soz) + ",\"toplam\":" + std::to_string(sy.toplam) +
-                 ",\"dogru\":" + std::to_string(sy.dogru) + "}";
-            ilk = false;
-        }
-        j += "],\"yanlislar\":[";
-        for (size_t i = 0; i < yanlislar.size(); i++) {
-            const YANLIS& y = yanlislar[i];
-            j += std::string(i ? "," : "") + "{\"dosya\":" + JsonMetin(y.dosya) + ",\"beklenen\":" +
-                 JsonMetin(y.beklenen) + ",\"bulunan\":" + (y.bulunan == YOK ? "null" : JsonMetin(y.bulunan)) +
-                 ",\"uzaklik\":" + JsonSayi(y.uzaklik) + "}";
-        }
-        j += "],\"okunamayan\":[";
-        for (size_t i = 0; i < okunamayan.size(); i++) j += (i ? "," : "") + JsonMetin(okunamayan[i]);
-        j += "]}\n";
-        KonsolHamYaz(j);
+        for (const auto& [soz, sy] : sozBasina)
+            j["soz_basina"].push_back({{"soz", soz}, {"toplam", sy.toplam}, {"dogru", sy.dogru}});
+        for (const YANLIS& y : yanlislar)
+            j["yanlislar"].push_back({{"dosya", y.dosya},
+                                      {"beklenen", y.beklenen},
+                                      {"bulunan", y.bulunan == YOK ? JSON(nullptr) : JSON(y.bulunan)},
+                                      {"uzaklik", JsonSayisi(y.uzaklik)}});
+        KonsolHamYaz(JsonMetni(j));
         KuralKitaplariBirak(kitaplar);
         return sonuc;
     }

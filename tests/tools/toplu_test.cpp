@@ -494,10 +494,16 @@ TEST(TopluCiz, PictureShowsThresholdsEndsAndEscapesTheName) {
 }
 
 TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
-    EXPECT_EQ(JsonMetin("a\"b\\\n\x01ş"), "\"a\\\"b\\\\\\n\\u0001ş\"");
-    EXPECT_EQ(JsonMetin("x\xff\xc3"), "\"x\\ufffd\\ufffd\"");
+    EXPECT_EQ(JsonMetni(JSON("a\"b\\\n\x01ş")), "\"a\\\"b\\\\\\n\\u0001ş\"\n");
+    // Bytes that are not UTF-8 become U+FFFD instead of breaking the document.
+    EXPECT_EQ(JsonMetni(JSON("x\xff\xc3")), "\"x\xEF\xBF\xBD\xEF\xBF\xBD\"\n");
     EXPECT_EQ(JsonSayi(INFINITY), "null");
     EXPECT_EQ(JsonSayi(0.1f), "0.1");
+    // Numbers keep the float's shortest text: not the digits of its double
+    // widening, no ".0" after a whole number.
+    EXPECT_EQ(JsonMetni(JSON{{"a", JsonSayisi(0.1f)}, {"b", JsonSayisi(1.0f)}, {"c", JsonSayisi(NAN)},
+                             {"d", JsonSayisi(0.108979f)}, {"e", JsonSayisi(-2.5e-7f)}}),
+              "{\"a\":0.1,\"b\":1,\"c\":null,\"d\":0.108979,\"e\":-2.5e-07}\n");
     EXPECT_EQ(DenetimsizMetin("a\x1b[Lb\x1b[1;2Hc\x1b[?25l"), "abc");
     EXPECT_EQ(PuanSatirlariniAt("evet\t\tuzaklik:0.1\nx: atlandı.\nhayir\t\tuzaklik:inf\n"), "x: atlandı.\n");
     EXPECT_EQ(Utf8Genislik("göz"), 3u);
