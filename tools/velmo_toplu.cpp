@@ -3,6 +3,7 @@
 // files against the codebooks of a directory), degerlendir (accuracy over a
 // labelled set), ciz (a picture of one recording). Exit status: 0 success,
 // 1 the work failed (in part), 2 the command line is wrong.
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -705,6 +706,12 @@ int Calistir(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every file takes and frees the same few hundred kilobytes (the
+    // converter's filters, the recording, the analysis). By default the
+    // allocator hands the freed top of the heap back to the system each time
+    // and faults it in again for the next file, which cost about half of a
+    // batch's processor time; keep up to 64 MiB of it instead.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
     KesintiKur();
     KodlamaBaslat();
     MesajAlicisiKur(HataAlicisi());  // a stage's message not caught by a command goes to standard error
