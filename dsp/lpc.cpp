@@ -104,7 +104,32 @@ void Baglilastir(float* hamm, int penu, int k) {
     const int m = ayr.kdbaslik.m;
     // All lags side by side: each lag's sum still runs over j in order.
     float R[DIZI] = {};
-    for (int j = 0; j < penu; j++) {
+    int j = 0;
+    if (m < 16) {
+        // Sixteen lags in four vectors of four while every lag has its
+        // sample (j + 15 < penu); the lanes past m are computed and dropped.
+        // Each lane adds h * hamm[j + l] as a float, in j order, as below.
+        typedef float V4 __attribute__((vector_size(16)));
+        V4 r0 = {}, r1 = {}, r2 = {}, r3 = {};
+        for (; j + 15 < penu; j++) {
+            const float h = hamm[j];
+            const V4 hv = {h, h, h, h};
+            V4 a0, a1, a2, a3;
+            std::memcpy(&a0, hamm + j, sizeof a0);
+            std::memcpy(&a1, hamm + j + 4, sizeof a1);
+            std::memcpy(&a2, hamm + j + 8, sizeof a2);
+            std::memcpy(&a3, hamm + j + 12, sizeof a3);
+            r0 += hv * a0;
+            r1 += hv * a1;
+            r2 += hv * a2;
+            r3 += hv * a3;
+        }
+        std::memcpy(R, &r0, sizeof r0);
+        std::memcpy(R + 4, &r1, sizeof r1);
+        std::memcpy(R + 8, &r2, sizeof r2);
+        std::memcpy(R + 12, &r3, sizeof r3);
+    }
+    for (; j < penu; j++) {
         const float h = hamm[j];
         const int son = std::min(m, penu - 1 - j);
         for (int l = 0; l <= son; l++) R[l] += h * hamm[j + l];

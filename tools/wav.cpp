@@ -41,15 +41,20 @@ struct Gurultu {
     }
 };
 
-short Nicemle(float v) {
+}  // namespace
+
+short OrnekNicemle(float v) {
     if (!std::isfinite(v)) return 0;
     const float o = v * 32768.0f;
     if (o >= 32767.0f) return 32767;
     if (o <= -32768.0f) return -32768;
-    return static_cast<short>(std::lrint(o));
+    // Round to nearest, ties to even, as lrint does in the default rounding
+    // mode, without its library call: below 2^22 in magnitude, adding and
+    // taking away 1.5 * 2^23 leaves o rounded to an integer by the float
+    // addition itself (exact, given float arithmetic with no extra precision).
+    constexpr float YUVARLA = 12582912.0f;
+    return static_cast<short>((o + YUVARLA) - YUVARLA);
 }
-
-}  // namespace
 
 int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
                   std::vector<short>& ornekler) {
@@ -167,7 +172,7 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         for (float& v : kayit) v += g * u.Sonraki();
     }
     ornekler.resize(kayit.size());
-    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), Nicemle);
+    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), OrnekNicemle);
     return 0;
 }
 

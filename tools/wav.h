@@ -24,6 +24,11 @@ struct SESAYARI {
 int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
                   std::vector<short>& ornekler);
 
+// One sample of full scale 1.0 as a 16-bit value: times 32768, rounded to
+// the nearest integer (ties to even), clipped to -32768..32767; 0 for a
+// value that is not finite.
+short OrnekNicemle(float v);
+
 // Releases the earlier recording (Sifirla(1)) and makes a new sound buffer
 // holding `ornekler`, sized as a recording of the settings' format and of
 // `saniye` seconds is (channels x bytes per sample x rate x seconds), the

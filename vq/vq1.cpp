@@ -481,35 +481,6 @@ int VQ_Siniflandir(int k, float* uzaklik) {
 
 namespace {
 
-// Nearest codeword of x when the codewords' energies vv are known: the same
-// scores as EnYakin (each vx a float running sum in index order), for a
-// caller that quantises many vectors with one codebook.
-int EnYakinEnerjili(float** km, const float* vv, const float* x, int s, int n, float* y) {
-    int i = 0;
-    for (; i <= s - 4; i += 4) {
-        const float *c0 = km[i], *c1 = km[i + 1], *c2 = km[i + 2], *c3 = km[i + 3];
-        float vx0 = 0.0f, vx1 = 0.0f, vx2 = 0.0f, vx3 = 0.0f;
-        for (int j = 0; j < n; j++) {
-            const float xj = x[j];
-            vx0 += c0[j] * xj;
-            vx1 += c1[j] * xj;
-            vx2 += c2[j] * xj;
-            vx3 += c3[j] * xj;
-        }
-        y[i] = vx0 - 0.5 * vv[i];
-        y[i + 1] = vx1 - 0.5 * vv[i + 1];
-        y[i + 2] = vx2 - 0.5 * vv[i + 2];
-        y[i + 3] = vx3 - 0.5 * vv[i + 3];
-    }
-    for (; i < s; i++) {
-        const float* c = km[i];
-        float vx = 0.0f;
-        for (int j = 0; j < n; j++) vx += c[j] * x[j];
-        y[i] = vx - 0.5 * vv[i];
-    }
-    return EnBuyukSkor(y, s);
-}
-
 // Sum of the frames' distances, as VQ_Siniflandir gives them one by one, with
 // the codeword energies computed once; false when VQ_Siniflandir itself has
 // to answer (no codebook, no features, no working storage).
@@ -524,23 +495,72 @@ bool UzakliklarToplami(float* tuz) {
 
 int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, float* toplam) {
     if (km == nullptr || gm == nullptr || s < 1 || n < 1) return 1;
-    Dizi<float> y = DiziAl<float>(s), vv = DiziAl<float>(s);
-    if (!y || !vv) return 1;
+    // Codewords in groups of sixteen, component-major: group g, component j
+    // holds c[16g][j] .. c[16g+15][j] (missing codewords 0, their scores
+    // unused), so four vector operations take one step of sixteen vx sums,
+    // four independent chains. Each lane is still the float running sum of
+    // c[j] * x[j] in index order; the score vx - 0.5 vv and the winner are
+    // EnYakin's.
+    typedef float V4 __attribute__((vector_size(16)));
+    constexpr int G = 16;
+    const int gruplar = (s + G - 1) / G;
+    Dizi<float> y = DiziAl<float>(gruplar * G), vv = DiziAl<float>(s);
+    Dizi<float> kt = DiziAl<float>(gruplar * n * G);
+    if (!y || !vv || !kt) return 1;
     for (int i = 0; i < s; i++) {
         float e = 0.0f;
-        for (int j = 0; j < n; j++) e += km[i][j] * km[i][j];
+        for (int j = 0; j < n; j++) {
+            e += km[i][j] * km[i][j];
+            kt[(static_cast<size_t>(i / G) * n + j) * G + i % G] = km[i][j];
+        }
         vv[i] = e;
     }
+    // Four frames at a time: their winners, then their four distances side
+    // by side (each a float sum in index order), added to the total in
+    // frame order.
     float t = 0.0f;
-    for (int k = bas; k < son; k++) {
-        const float* x = gm[k];
-        const float* c = km[EnYakinEnerjili(km, vv.get(), x, s, n, y.get())];
-        float d = 0.0f;
-        for (int j = 0; j < n; j++) {
-            const float f = x[j] - c[j];
-            d += f * f;
+    int k = bas;
+    const float* x4[4];
+    const float* c4[4];
+    while (k < son) {
+        const int f = std::min(4, son - k);
+        for (int q = 0; q < f; q++) {
+            const float* x = gm[k + q];
+            for (int g = 0; g < gruplar; g++) {
+                const float* blok = kt.get() + static_cast<size_t>(g) * n * G;
+                V4 a0 = {}, a1 = {}, a2 = {}, a3 = {};
+                for (int j = 0; j < n; j++) {
+                    const V4 xj = {x[j], x[j], x[j], x[j]};
+                    V4 c0, c1, c2, c3;
+                    std::memcpy(&c0, blok + static_cast<size_t>(j) * G, sizeof c0);
+                    std::memcpy(&c1, blok + static_cast<size_t>(j) * G + 4, sizeof c1);
+                    std::memcpy(&c2, blok + static_cast<size_t>(j) * G + 8, sizeof c2);
+                    std::memcpy(&c3, blok + static_cast<size_t>(j) * G + 12, sizeof c3);
+                    a0 += c0 * xj;
+                    a1 += c1 * xj;
+                    a2 += c2 * xj;
+                    a3 += c3 * xj;
+                }
+                float* yg = y.get() + static_cast<size_t>(g) * G;
+                std::memcpy(yg, &a0, sizeof a0);
+                std::memcpy(yg + 4, &a1, sizeof a1);
+                std::memcpy(yg + 8, &a2, sizeof a2);
+                std::memcpy(yg + 12, &a3, sizeof a3);
+            }
+            for (int i = 0; i < s; i++) y[i] = y[i] - 0.5 * vv[i];
+            x4[q] = x;
+            c4[q] = km[EnBuyukSkor(y.get(), s)];
         }
-        t += d;
+        for (int q = f; q < 4; q++) x4[q] = c4[q] = x4[0];  // unused lanes: distance 0
+        V4 d = {};
+        for (int j = 0; j < n; j++) {
+            const V4 xv = {x4[0][j], x4[1][j], x4[2][j], x4[3][j]};
+            const V4 cv = {c4[0][j], c4[1][j], c4[2][j], c4[3][j]};
+            const V4 fv = xv - cv;
+            d += fv * fv;
+        }
+        for (int q = 0; q < f; q++) t += d[q];
+        k += f;
     }
     *toplam = t;
     return 0;

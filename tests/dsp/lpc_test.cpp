@@ -168,6 +168,26 @@ TEST_F(LpcTest, MatchesPlainComputationAndDelta) {
     }
 }
 
+// Every order and window length, the short ones and the lags that reach past
+// the window included: each lag is the plain sum over j in order, bit for bit.
+TEST_F(LpcTest, AutocorrelationOfEveryOrderAndWindowLength) {
+    unsigned tohum = 9;
+    for (int m : {0, 1, 7, 15, 16, 40}) {
+        for (int penu : {1, 5, 15, 16, 17, 31, 240}) {
+            Sifirla(5);
+            TekSatir(1, 40);
+            ayr.kdbaslik.m = m;
+            std::vector<float> hamm(static_cast<size_t>(penu));
+            for (float& h : hamm) h = static_cast<float>(static_cast<int>(TestRastgele(tohum) % 20001) - 10000) / 7.0f;
+            Baglilastir(hamm.data(), penu, 0);
+            float R[41] = {};
+            for (int l = 0; l <= m; l++)
+                for (int j = 0; j + l < penu; j++) R[l] += hamm[size_t(j)] * hamm[size_t(j + l)];
+            for (int l = 0; l <= m; l++) ASSERT_EQ(ayr.Ri[0][l], R[l] / R[0]) << "m " << m << " penu " << penu << " l " << l;
+        }
+    }
+}
+
 // Frames reaching past the sound buffer read zeros (the same samples followed
 // by zeros give the same cepstra); a silent frame has all-zero coefficients.
 TEST_F(LpcTest, PastBufferEndAndSilence) {

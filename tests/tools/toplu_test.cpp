@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,33 @@ TEST_F(TopluTest, SixteenBitFileAtTheRateGivesItsSamplesExactly) {
     EXPECT_EQ(ayr.kytu, 2 * 12000 * 3);
     EXPECT_EQ(std::memcmp(ayr.kyt, x.data(), x.size() * 2), 0);
     EXPECT_EQ(ayr.kyt[ayr.kytu - 1], 0);
+}
+
+// The quantiser rounds as lrint does (ties to even) over the whole range,
+// clips instead of wrapping and gives 0 for what is not a number.
+TEST_F(TopluTest, QuantisationRoundsTiesToEvenAndClips) {
+    auto lrintile = [](float v) {
+        const float o = v * 32768.0f;
+        return o >= 32767.0f ? 32767 : o <= -32768.0f ? -32768 : static_cast<int>(std::lrint(o));
+    };
+    for (int k = -4 * 32769; k <= 4 * 32769; k++) {  // every quarter step: ties, and both sides of them
+        const float v = static_cast<float>(k) / 4.0f / 32768.0f;
+        ASSERT_EQ(OrnekNicemle(v), lrintile(v)) << k;
+    }
+    unsigned durum = 3;
+    for (int i = 0; i < 200000; i++) {
+        durum = durum * 1664525u + 1013904223u;
+        const float v = static_cast<float>(static_cast<int>(durum >> 4) - (1 << 27)) / static_cast<float>(1 << 27) * 1.01f;
+        ASSERT_EQ(OrnekNicemle(v), lrintile(v)) << v;
+    }
+    EXPECT_EQ(OrnekNicemle(0.5f / 32768.0f), 0);
+    EXPECT_EQ(OrnekNicemle(1.5f / 32768.0f), 2);
+    EXPECT_EQ(OrnekNicemle(-2.5f / 32768.0f), -2);
+    EXPECT_EQ(OrnekNicemle(1e-30f), 0);
+    EXPECT_EQ(OrnekNicemle(1.0f), 32767);
+    EXPECT_EQ(OrnekNicemle(-7.0f), -32768);
+    EXPECT_EQ(OrnekNicemle(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(OrnekNicemle(-std::numeric_limits<float>::infinity()), 0);
 }
 
 TEST_F(TopluTest, ChannelsAreMixedAndOtherFormatsConverted) {

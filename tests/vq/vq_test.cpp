@@ -285,23 +285,25 @@ TEST_F(VqTest, EveryAllocationFailureIsReportedWithoutLeaks) {
 // The utterance's score equals, bit for bit, the mean of the frames'
 // distances taken one by one, whatever the codebook's size.
 TEST_F(VqTest, MeanDistortionIsTheMeanOfTheFrameDistances) {
-    for (int s : {1, 3, 4, 7, 10}) {
-        const Satirlar d = Yayilmis(40, 15);
-        Ozellikler(d, 15);
-        Sifirla(4);
-        ayr.kdbaslik.s = s;
-        ayr.km = Matris(Satirlar(d.begin() + 20, d.begin() + 20 + s), 15, 0);
-        ayr.kms = s, ayr.kmn = 15;
-        float toplam = 0.0f;
-        for (int k = 0; k < 40; k++) {
-            float u = 0.0f;
-            VQ_Siniflandir(k, &u);
-            toplam += u;
-        }
-        const float beklenen = toplam / 40.0f;
-        const float puan = OlasilikBul();
-        EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << s;
-    }
+    for (int n : {15, 3})
+        for (int r : {40, 43})
+            for (int s : {1, 3, 4, 7, 10, 16, 17, 33}) {
+                const Satirlar d = Yayilmis(r, n);
+                Ozellikler(d, n);
+                Sifirla(4);
+                ayr.kdbaslik.s = s;
+                ayr.km = Matris(Satirlar(d.end() - s, d.end()), n, 0);
+                ayr.kms = s, ayr.kmn = n;
+                float toplam = 0.0f;
+                for (int k = 0; k < r; k++) {
+                    float u = 0.0f;
+                    VQ_Siniflandir(k, &u);
+                    toplam += u;
+                }
+                const float beklenen = toplam / static_cast<float>(r);
+                const float puan = OlasilikBul();
+                EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << n << " " << r << " " << s;
+            }
 }
 
 TEST_F(VqTest, LbgStopsWhenNoLabelChangesWhateverTheThreshold) {
