@@ -104,12 +104,21 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     kitaplar_.swap(yeni);
     iz_ = iz;
     okundu_ = true;
+    bool tur3 = false, tur12 = false;
     for (const KURALKITABI& k : kitaplar_) {
         size_t g = 0;
         while (g < analizler_.size() && !CozumlemeFarki(k.baslik, analizler_[g]).empty()) g++;
         if (g == analizler_.size()) analizler_.push_back(KitapAnalizi(k.baslik, akis_, verilen_));
         grup_.push_back(g);
+        (k.baslik.tur == 3 ? tur3 : tur12) = true;
     }
+    // Kind 3 weights its distances with a lifter and adds two sections, so
+    // its scores run far above those of kinds 1 and 2: in one directory its
+    // words would seldom win, which the user must hear about.
+    if (tur3 && tur12)
+        *mesaj += dizin_ +
+                  ": uyarı: 3. tür kural dosyaları 1. ve 2. türlerle bir arada; 3. türün uzaklıkları başka "
+                  "ölçekte olduğundan onun sözcükleri pek kazanamaz (bir dizinde tek tür kullanın).\n";
     return 1;
 }
 
