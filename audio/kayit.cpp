@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "mesaj.h"
 #include "velmo.h"
@@ -20,16 +21,14 @@ const long long BEKLEME_PAYI_MS = 5000;
 // settings themselves, before they are cut to the record's 16-bit fields.
 int BicimDenetle() {
     const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    if (b.oo < 1000 || b.oo > 192000) {
-        Yaz("Örnekleme hızı 1000 ile 192000 Hz arasında olmalı (şimdi %d).\n", b.oo);
+    if (OrneklemeOraniDenetle(b.oo) != 0) return 1;
+    const AYARTANIMI &ks = Ayar(AYAR_KS), &oc = Ayar(AYAR_OC);
+    if (!Aralikta(ks, b.ks)) {
+        Yaz("Kanal sayısı %g ile %g arasında olmalı (şimdi %d).\n", ks.enAz, ks.enCok, b.ks);
         return 1;
     }
-    if (b.ks < 1 || b.ks > 8) {
-        Yaz("Kanal sayısı 1 ile 8 arasında olmalı (şimdi %d).\n", b.ks);
-        return 1;
-    }
-    if (b.oc < 8 || b.oc > 32) {
-        Yaz("Örnek çözünürlüğü 8 ile 32 bit arasında olmalı (şimdi %d).\n", b.oc);
+    if (!Aralikta(oc, b.oc)) {
+        Yaz("Örnek çözünürlüğü %g ile %g bit arasında olmalı (şimdi %d).\n", oc.enAz, oc.enCok, b.oc);
         return 1;
     }
     return 0;
@@ -96,8 +95,9 @@ int Kaydet() {
     BicimDoldur(&WaveFormatEx);
     if (BicimDenetle() != 0) return 1;
     const int ksu = ayr.kdbaslik.ksu;
-    if (ksu < 1 || ksu > 60) {
-        Yaz("Kayıt süresi 1 ile 60 saniye arasında olmalı (şimdi %d).\n", ksu);
+    const AYARTANIMI& sure = Ayar(AYAR_KSU);
+    if (!Aralikta(sure, ksu)) {
+        Yaz("Kayıt süresi %g ile %g saniye arasında olmalı (şimdi %d).\n", sure.enAz, sure.enCok, ksu);
         return 1;
     }
     const SES_AYGITI* ay = SesAygiti();

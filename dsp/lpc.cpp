@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "dokum.h"
 #include "mesaj.h"
@@ -20,7 +21,7 @@ namespace {
 
 // The feature vector has at most 99 coefficients, so every per-frame scratch
 // array fits in this many floats (orders up to n + 1 = 100, index 0 too).
-constexpr int EN_COK_N = 99;
+constexpr int EN_COK_N = AYAR_EN_COK_N;
 constexpr int DIZI = EN_COK_N + 2;
 
 struct Serbest {
@@ -45,28 +46,28 @@ bool AyarlarGecerli() {
         Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
         return false;
     }
-    if (b.oo < 1000 || b.oo > 192000) {
-        Yaz("Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n");
+    if (OrneklemeOraniDenetle(b.oo) != 0) return false;
+    if (!Aralikta(Ayar(AYAR_PENSU), b.pensu) || static_cast<int64_t>(b.pensu) * b.oo / 1000 < 2) {
+        Yaz("Pencere süresi en az iki örnek tutmalı ve %g ms'yi aşmamalı (şimdi %d ms).\n", Ayar(AYAR_PENSU).enCok,
+            b.pensu);
         return false;
     }
-    if (b.pensu > 100 || static_cast<int64_t>(b.pensu) * b.oo / 1000 < 2) {
-        Yaz("Pencere süresi en az iki örnek tutmalı ve 100 ms'yi aşmamalı (şimdi %d ms).\n", b.pensu);
-        return false;
-    }
-    if (static_cast<int64_t>(b.admsu) * b.oo / 1000 < 1) {
+    if (!Aralikta(Ayar(AYAR_ADMSU), b.admsu) || static_cast<int64_t>(b.admsu) * b.oo / 1000 < 1) {
         Yaz("Adım süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.admsu);
         return false;
     }
-    if (b.n < 1 || b.n > EN_COK_N) {
-        Yaz("LPC/DeltaLPC yöney boyutu 1 ile %d arasında olmalı (şimdi %d).\n", EN_COK_N, b.n);
+    const AYARTANIMI &n = Ayar(AYAR_N), &p = Ayar(AYAR_P), &m = Ayar(AYAR_M);
+    if (!Aralikta(n, b.n)) {
+        Yaz("LPC/DeltaLPC yöney boyutu %g ile %g arasında olmalı (şimdi %d).\n", n.enAz, n.enCok, b.n);
         return false;
     }
-    if (b.p < 1 || b.p > b.n + 1) {
-        Yaz("LPC süzgeç derecesi 1 ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", b.p);
+    // The orders are also bounded by the vector: at most n + 1.
+    if (!Aralikta(p, b.p) || b.p > b.n + 1) {
+        Yaz("LPC süzgeç derecesi %g ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", p.enAz, b.p);
         return false;
     }
-    if (b.m < 0 || b.m > b.n + 1) {
-        Yaz("Öz bağlılaşım derecesi 0 ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", b.m);
+    if (!Aralikta(m, b.m) || b.m > b.n + 1) {
+        Yaz("Öz bağlılaşım derecesi %g ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", m.enAz, b.m);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "dokum.h"
 #include "kodlama.h"
@@ -169,13 +170,11 @@ int UcNoktalarBul(bool dokum) {
         Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
         return Basarisiz();
     }
-    if (b.oo < 1000 || b.oo > 192000) {
-        Yaz("Örnekleme oranı 1000 ile 192000 Hz arasında olmalı.\n");
-        return Basarisiz();
-    }
+    if (OrneklemeOraniDenetle(b.oo) != 0) return Basarisiz();
     // The window may be longer than the recording; then nothing is measured.
+    // At an accepted rate, the least window of the table is one sample.
     const int64_t kpenu64 = static_cast<int64_t>(b.kpensu) * b.oo / 1000;
-    if (kpenu64 < 1) {
+    if (kpenu64 < 1 || !Aralikta(Ayar(AYAR_KPENSU), b.kpensu)) {
         Yaz("Kısa pencere süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.kpensu);
         return Basarisiz();
     }

@@ -273,26 +273,21 @@ std::string BaslikSatirlari(bool ekran = false) {
         Satir(o, "          Uç Nokta Eşikleri=öndeki %d ms'den öğrenilir; aşağıdakiler tabandır\n", ONDE_MS);
     }
     Satir(o, "\n");
-    Satir(o, "SES KAYIT ÖZELLİKLERİ\n");
-    Satir(o, "               Kanal Sayısı=%d\n", b.ks);
-    Satir(o, "            Örnekleme Oranı=%d\n", b.oo);
-    Satir(o, "          Örnek Çözünürlüğü=%d\n", b.oc);
-    Satir(o, "               Kayıt Süresi=%d saniye\n", b.ksu);
-    Satir(o, "\n");
-    Satir(o, "ÖRKE ve SIFIR-GEÇİŞ ÖZELLİKLERİ\n");
-    Satir(o, "        Kısa Pencere Süresi=%d milisaniye\n", b.kpensu);
-    Satir(o, "          Yüksek Örke Eşiği=%d\n", b.yee);
-    Satir(o, "           Alçak Örke Eşiği=%d\n", b.aee);
-    Satir(o, "Başlangıç Sıfır-Geçiş Eşiği=%d\n", b.bsge);
-    Satir(o, "\n");
-    Satir(o, "LPC ve DELTA LPC ÖZELLİKLERİ\n");
-    Satir(o, "             Pencere Süresi=%d milisaniye\n", b.pensu);
-    Satir(o, "                Adım Süresi=%d milisaniye\n", b.admsu);
-    Satir(o, "      Özbağlılaşım Derecesi=%d\n", b.m);
-    Satir(o, "        LPC Süzgeç Derecesi=%d\n", b.p);
-    Satir(o, "      LPC/DLPC Yöney Boyutu=%d\n", b.n);
-    Satir(o, "  Kural Yöneylerinin Sayısı=%d\n", b.s);
-    Satir(o, "\n");
+    const struct {
+        AYARGRUBU grup;
+        const char* baslik;
+    } gruplar[] = {
+        {GRUP_SES, "SES KAYIT ÖZELLİKLERİ"},
+        {GRUP_ORKE, "ÖRKE ve SIFIR-GEÇİŞ ÖZELLİKLERİ"},
+        {GRUP_LPC, "LPC ve DELTA LPC ÖZELLİKLERİ"},
+    };
+    for (const auto& g : gruplar) {
+        Satir(o, (std::string(g.baslik) + "\n").c_str());
+        for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t)
+            if (t->grup == g.grup && t->raporEtiketi != nullptr)
+                Satir(o, (std::string(t->raporEtiketi) + "=%d" + t->raporBirimi + "\n").c_str(), b.*t->baslikAlani);
+        Satir(o, "\n");
+    }
     return o;
 }
 
@@ -328,7 +323,7 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
         Yaz("%s: biçim belirteci VLM değil, kural dosyası değil.\n", g);
         return KDOKU_GECERSIZ;
     }
-    if (b.tur != 1 && b.tur != 2 && b.tur != 3) {
+    if (!Aralikta(Ayar(AYAR_TUR), b.tur)) {
         Yaz("%s: kural kitabı türü %d geçersiz (1, 2 ya da 3 olmalı).\n", g, b.tur);
         return KDOKU_GECERSIZ;
     }
@@ -494,9 +489,9 @@ void AyarlarEkranaBas() {
     Yaz("Kayıt Uzunluğu=%d byte\n", ayr.kytu);
     Yaz("Konuşma Uzunluğu=%d byte\n", ayr.uzn);
     Yaz("\n");
-    Yaz("Rasgelelik Tohumu=%d\n", ayr.thm);
-    Yaz("Uzaklık Alt Eşiği=%f\n", static_cast<double>(ayr.uae));
-    Yaz("En Az Bölge Sayısı=%d\n", ayr.eabs);
-    Yaz("Ön Yineleme Sayısı=%d\n", ayr.onyinl);
-    Yaz("Yineleme sayısı=%d\n", ayr.yinl);
+    for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t) {
+        if (t->grup != GRUP_EGITME) continue;
+        if (const int* i = TamsayiYeri(*t, ayr)) Yaz("%s=%d%s\n", t->raporEtiketi, *i, t->raporBirimi);
+        else Yaz("%s=%f%s\n", t->raporEtiketi, static_cast<double>(*GercelYeri(*t, ayr)), t->raporBirimi);
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "ayar_tablosu.h"
 #include "velmo.h"
 
 // Writes ayr.kdbaslik and ayr.km to ayr.kdad; sets ayr.kdbayrak on success.
@@ -47,6 +48,6 @@ bool KuralDosyasiSozu(const char* ad, std::string& soz);
 
 // Size of the header on disk, the largest vector size a file may hold and the
 // most codewords training can make (a file claiming more is refused).
-enum { KD_BASLIK_BOYU = 88, KD_EN_BUYUK_N = 99, KD_EN_BUYUK_S = 32766 };
+enum { KD_BASLIK_BOYU = 88, KD_EN_BUYUK_N = AYAR_EN_COK_N, KD_EN_BUYUK_S = AYAR_EN_COK_S };
 
 #endif

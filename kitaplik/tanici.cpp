@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
@@ -43,7 +44,8 @@ namespace {
 
 std::mutex kilit;
 
-enum { EN_AZ_ORAN = 1000, EN_COK_ORAN = 192000 };
+constexpr int EN_AZ_ORAN = static_cast<int>(Ayar(AYAR_OO).enAz);
+constexpr int EN_COK_ORAN = static_cast<int>(Ayar(AYAR_OO).enCok);
 
 // Copies `metin` into a caller's buffer, NUL-terminated, cut before a UTF-8
 // character that would not fit whole.

@@ -7,6 +7,7 @@
 
 #include "mesaj.h"
 #include "velmo.h"
+#include "ayar_tablosu.h"
 #include "bellek.h"
 
 AYARLAR ayr;
@@ -20,7 +21,7 @@ int bayrak = 0;
 void KimlikBaslangic() {
     const char kdbicim[4] = {'V', 'L', 'M', '\0'};
     std::memcpy(ayr.kdbaslik.bicim, kdbicim, 4);
-    ayr.kdbaslik.tur = 1;
+    ayr.kdbaslik.tur = static_cast<int>(Ayar(AYAR_TUR).varsayilan);
     std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
     ayr.kdbaslik.kmt = 0;
 }
@@ -29,32 +30,6 @@ void KimlikKalan() {
     std::strcpy(ayr.kdad, nul);
     std::memcpy(ayr.yol, tampon, sizeof ayr.yol);
     ayr.kdbayrak = 0;
-}
-
-void Parametreler() {
-    KURALDOSYABASLIK& b = ayr.kdbaslik;
-    b.ks = 1;
-    b.oo = 12000;
-    b.oc = 16;
-    b.ksu = 3;
-    b.kpensu = 10;
-    b.yee = 375;
-    b.aee = 200;
-    b.bsge = 10;
-    b.pensu = 20;
-    b.admsu = 10;
-    b.m = 15;
-    b.n = 15;
-    b.p = 10;
-    b.s = 10;
-}
-
-void Egitme() {
-    ayr.thm = 1234;
-    ayr.uae = 0.000001f;
-    ayr.eabs = 5;
-    ayr.onyinl = 50;
-    ayr.yinl = 100;
 }
 
 void Kayit() {
@@ -100,8 +75,7 @@ void Sifirla(int s) {
     switch (s) {
         case 0:
             KimlikBaslangic();
-            Parametreler();
-            Egitme();
+            Varsayilanlar(ayr, false);
             KimlikKalan();
             Kayit();
             Matrisler(true);
@@ -110,8 +84,7 @@ void Sifirla(int s) {
             Kayit();
             break;
         case 2:
-            Parametreler();
-            Egitme();
+            Varsayilanlar(ayr, false);
             break;
         case 3:
             KimlikBaslangic();

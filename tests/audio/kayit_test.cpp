@@ -199,9 +199,9 @@ TEST_F(Ses, SettingsOutsideWorkingRangeRefusedBeforeOpening) {
         {1, 12000, 16, 0, "Kayıt süresi 1 ile 60 saniye arasında olmalı (şimdi 0).\n"},
         {1, 12000, 16, -3, "Kayıt süresi 1 ile 60 saniye arasında olmalı (şimdi -3).\n"},
         {1, 12000, 16, 61, "Kayıt süresi 1 ile 60 saniye arasında olmalı (şimdi 61).\n"},
-        {1, 999, 16, 3, "Örnekleme hızı 1000 ile 192000 Hz arasında olmalı (şimdi 999).\n"},
-        {1, 192001, 16, 3, "Örnekleme hızı 1000 ile 192000 Hz arasında olmalı (şimdi 192001).\n"},
-        {1, INT_MIN, 16, 3, "Örnekleme hızı 1000 ile 192000 Hz arasında olmalı (şimdi -2147483648).\n"},
+        {1, 999, 16, 3, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 999).\n"},
+        {1, 192001, 16, 3, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 192001).\n"},
+        {1, INT_MIN, 16, 3, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi -2147483648).\n"},
         {0, 12000, 16, 3, "Kanal sayısı 1 ile 8 arasında olmalı (şimdi 0).\n"},
         {65537, 12000, 16, 3, "Kanal sayısı 1 ile 8 arasında olmalı (şimdi 65537).\n"},  // cut to 1
         {1, 12000, 7, 3, "Örnek çözünürlüğü 8 ile 32 bit arasında olmalı (şimdi 7).\n"},

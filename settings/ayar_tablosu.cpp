@@ -1,0 +1,71 @@
+#include "ayar_tablosu.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "mesaj.h"
+
+namespace {
+
+std::string Sayi(double d) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.10g", d);
+    return b;
+}
+
+}  // namespace
+
+const AYARTANIMI* AyarBul(const std::string& ad) {
+    for (const AYARTANIMI& t : AYAR_TABLOSU)
+        if (ad == t.ad) return &t;
+    return nullptr;
+}
+
+int* TamsayiYeri(const AYARTANIMI& t, AYARLAR& a) {
+    if (t.baslikAlani != nullptr) return &(a.kdbaslik.*t.baslikAlani);
+    if (t.tamsayiAlani != nullptr) return &(a.*t.tamsayiAlani);
+    return nullptr;
+}
+
+float* GercelYeri(const AYARTANIMI& t, AYARLAR& a) {
+    return t.gercelAlani != nullptr ? &(a.*t.gercelAlani) : nullptr;
+}
+
+double AyarDegeri(const AYARTANIMI& t, const AYARLAR& a) {
+    AYARLAR& d = const_cast<AYARLAR&>(a);
+    if (const int* i = TamsayiYeri(t, d)) return *i;
+    return static_cast<double>(*GercelYeri(t, d));
+}
+
+void AyarDegeriKoy(const AYARTANIMI& t, AYARLAR& a, double deger) {
+    if (int* i = TamsayiYeri(t, a)) *i = static_cast<int>(deger);
+    else *GercelYeri(t, a) = static_cast<float>(deger);
+}
+
+bool Aralikta(const AYARTANIMI& t, double deger) {
+    return std::isfinite(deger) && deger >= t.enAz && deger <= t.enCok;
+}
+
+std::string AralikMetni(const AYARTANIMI& t) {
+    const bool alt = std::isfinite(t.enAz), ust = std::isfinite(t.enCok);
+    std::string m;
+    if (alt && ust) m = Sayi(t.enAz) + "–" + Sayi(t.enCok);
+    else if (alt) m = "en az " + Sayi(t.enAz);
+    else if (ust) m = "en çok " + Sayi(t.enCok);
+    else return m;
+    if (*t.birim != '\0') m += std::string(" ") + t.birim;
+    return m;
+}
+
+void Varsayilanlar(AYARLAR& a, bool turDahil) {
+    for (const AYARTANIMI& t : AYAR_TABLOSU)
+        if (t.no != AYAR_TUR || turDahil) AyarDegeriKoy(t, a, t.varsayilan);
+}
+
+int OrneklemeOraniDenetle(int oo) {
+    const AYARTANIMI& t = AYAR_TABLOSU[AYAR_OO];
+    if (Aralikta(t, oo)) return 0;
+    Yaz("Örnekleme oranı %s ile %s Hz arasında olmalı (şimdi %d).\n", Sayi(t.enAz).c_str(), Sayi(t.enCok).c_str(),
+        oo);
+    return 1;
+}

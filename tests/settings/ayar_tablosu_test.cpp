@@ -1,0 +1,200 @@
+// The settings table: every setting's range, default, field and spellings.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "ayar_tablosu.h"
+#include "mesaj.h"
+#include "sifirlama.h"
+#include "velmo.h"
+
+namespace {
+
+// What each setting must accept, written out once more by hand so that a
+// slip in the table shows here. `alan` is the field the setting must write.
+struct BEKLENEN {
+    AYARNO no;
+    const char* ad;
+    double enAz, enCok;
+    const char* aralik;
+    int* (*alan)(AYARLAR&);
+};
+
+const BEKLENEN beklenenler[] = {
+    {AYAR_TUR, "tur", 1, 3, "1–3", [](AYARLAR& a) { return &a.kdbaslik.tur; }},
+    {AYAR_KS, "ks", 1, 8, "1–8", [](AYARLAR& a) { return &a.kdbaslik.ks; }},
+    {AYAR_OO, "oo", 1000, 192000, "1000–192000 Hz", [](AYARLAR& a) { return &a.kdbaslik.oo; }},
+    {AYAR_OC, "oc", 8, 32, "8–32 bit", [](AYARLAR& a) { return &a.kdbaslik.oc; }},
+    {AYAR_KSU, "ksu", 1, 60, "1–60 s", [](AYARLAR& a) { return &a.kdbaslik.ksu; }},
+    {AYAR_KPENSU, "kpensu", 1, SINIRSIZ, "en az 1 ms", [](AYARLAR& a) { return &a.kdbaslik.kpensu; }},
+    {AYAR_YEE, "yee", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.yee; }},
+    {AYAR_AEE, "aee", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.aee; }},
+    {AYAR_BSGE, "bsge", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.bsge; }},
+    {AYAR_PENSU, "pensu", 1, 100, "1–100 ms", [](AYARLAR& a) { return &a.kdbaslik.pensu; }},
+    {AYAR_ADMSU, "admsu", 1, SINIRSIZ, "en az 1 ms", [](AYARLAR& a) { return &a.kdbaslik.admsu; }},
+    {AYAR_M, "m", 0, 100, "0–100", [](AYARLAR& a) { return &a.kdbaslik.m; }},
+    {AYAR_P, "p", 1, 100, "1–100", [](AYARLAR& a) { return &a.kdbaslik.p; }},
+    {AYAR_N, "n", 1, 99, "1–99", [](AYARLAR& a) { return &a.kdbaslik.n; }},
+    {AYAR_S, "s", 1, 32766, "1–32766", [](AYARLAR& a) { return &a.kdbaslik.s; }},
+    {AYAR_THM, "thm", -SINIRSIZ, SINIRSIZ, "", [](AYARLAR& a) { return &a.thm; }},
+    {AYAR_UAE, "uae", 0, SINIRSIZ, "en az 0", nullptr},
+    {AYAR_EABS, "eabs", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.eabs; }},
+    {AYAR_ONYINL, "onyinl", 1, SINIRSIZ, "en az 1", [](AYARLAR& a) { return &a.onyinl; }},
+    {AYAR_YINL, "yinl", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.yinl; }},
+};
+
+}  // namespace
+
+TEST(AyarTablosu, EverySettingHasTheRangeTheStagesAccept) {
+    ASSERT_EQ(std::size(beklenenler), static_cast<size_t>(AYAR_SAYISI));
+    for (const BEKLENEN& b : beklenenler) {
+        const AYARTANIMI& t = Ayar(b.no);
+        SCOPED_TRACE(t.ad);
+        EXPECT_STREQ(t.ad, b.ad);
+        EXPECT_EQ(AyarBul(b.ad), &t);
+        EXPECT_EQ(t.enAz, b.enAz);
+        EXPECT_EQ(t.enCok, b.enCok);
+        EXPECT_EQ(AralikMetni(t), b.aralik);
+        // Both ends are taken, the next values outside are not.
+        if (std::isfinite(b.enAz)) {
+            EXPECT_TRUE(Aralikta(t, b.enAz));
+            EXPECT_FALSE(Aralikta(t, b.enAz - 1));
+        } else {
+            EXPECT_TRUE(Aralikta(t, INT_MIN));
+        }
+        if (std::isfinite(b.enCok)) {
+            EXPECT_TRUE(Aralikta(t, b.enCok));
+            EXPECT_FALSE(Aralikta(t, b.enCok + 1));
+        } else {
+            EXPECT_TRUE(Aralikta(t, INT_MAX));
+        }
+        EXPECT_FALSE(Aralikta(t, NAN));
+        EXPECT_FALSE(Aralikta(t, INFINITY));
+        EXPECT_TRUE(Aralikta(t, t.varsayilan)) << "the default is in range";
+    }
+    EXPECT_EQ(AyarBul("yok"), nullptr);
+    EXPECT_EQ(AyarBul(""), nullptr);
+    // The distortion threshold is a float: fractions are in range.
+    EXPECT_TRUE(Aralikta(Ayar(AYAR_UAE), 0.000001));
+    EXPECT_FALSE(Aralikta(Ayar(AYAR_UAE), -0.000001));
+}
+
+// Each setting reads and writes its own field, in any record.
+TEST(AyarTablosu, EverySettingWritesItsOwnField) {
+    for (const BEKLENEN& b : beklenenler) {
+        const AYARTANIMI& t = Ayar(b.no);
+        SCOPED_TRACE(t.ad);
+        AYARLAR a{};
+        AyarDegeriKoy(t, a, 77);
+        EXPECT_EQ(AyarDegeri(t, a), 77);
+        AYARLAR bos{};
+        if (b.alan == nullptr) {
+            EXPECT_EQ(a.uae, 77.0f);
+            EXPECT_EQ(TamsayiYeri(t, a), nullptr);
+            EXPECT_EQ(GercelYeri(t, a), &a.uae);
+            bos.uae = 77.0f;
+        } else {
+            EXPECT_EQ(*b.alan(a), 77);
+            EXPECT_EQ(TamsayiYeri(t, a), b.alan(a));
+            EXPECT_EQ(GercelYeri(t, a), nullptr);
+            *b.alan(bos) = 77;
+        }
+        EXPECT_EQ(std::memcmp(&a, &bos, sizeof a), 0) << "nothing else written";
+    }
+}
+
+TEST(AyarTablosu, ResetGivesTheTableDefaultsAndKeepsTheKind) {
+    Sifirla(0);
+    EXPECT_EQ(ayr.kdbaslik.tur, 1);
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    EXPECT_EQ(b.ks, 1);
+    EXPECT_EQ(b.oo, 12000);
+    EXPECT_EQ(b.oc, 16);
+    EXPECT_EQ(b.ksu, 3);
+    EXPECT_EQ(b.kpensu, 10);
+    EXPECT_EQ(b.yee, 375);
+    EXPECT_EQ(b.aee, 200);
+    EXPECT_EQ(b.bsge, 10);
+    EXPECT_EQ(b.pensu, 20);
+    EXPECT_EQ(b.admsu, 10);
+    EXPECT_EQ(b.m, 15);
+    EXPECT_EQ(b.n, 15);
+    EXPECT_EQ(b.p, 10);
+    EXPECT_EQ(b.s, 10);
+    EXPECT_EQ(ayr.thm, 1234);
+    EXPECT_EQ(ayr.uae, 0.000001f);  // the very float, bit for bit
+    EXPECT_EQ(ayr.eabs, 5);
+    EXPECT_EQ(ayr.onyinl, 50);
+    EXPECT_EQ(ayr.yinl, 100);
+    ayr.kdbaslik.tur = 3;
+    ayr.kdbaslik.oo = 8000;
+    ayr.uae = 0.5f;
+    Sifirla(2);
+    EXPECT_EQ(ayr.kdbaslik.tur, 3);
+    EXPECT_EQ(ayr.kdbaslik.oo, 12000);
+    EXPECT_EQ(ayr.uae, 0.000001f);
+    AYARLAR a{};
+    Varsayilanlar(a, true);
+    EXPECT_EQ(a.kdbaslik.tur, 1);
+    EXPECT_EQ(a.kdbaslik.n, 15);
+    Sifirla(0);
+}
+
+// The settings screen and menu: 30-character labels, one row each, the
+// letter shown inside the label, no letter twice and none of the menu's own
+// ("g" GeriKur, "t" Kapat); velmo-toplu: one place per option.
+TEST(AyarTablosu, ScreenRowsLettersAndOptionsAreDistinct) {
+    std::set<int> satirlar, siralar;
+    std::set<char> harfler{'g', 't'};
+    for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t) {
+        SCOPED_TRACE(t->ad);
+        EXPECT_EQ(std::strlen(t->etiket), 30u);
+        EXPECT_TRUE(satirlar.insert(t->satir).second);
+        EXPECT_GE(t->satir, 4);
+        EXPECT_LE(t->satir, 33);
+        if (t->harf != 0) {
+            EXPECT_TRUE(harfler.insert(t->harf).second);
+            EXPECT_NE(t->istem, nullptr);
+            if (t->harfYeri >= 0) {
+                EXPECT_EQ(t->etiket[t->harfYeri] | 0x20, t->harf);
+            }
+        }
+        if (t->secenekSirasi != 0) {
+            EXPECT_TRUE(siralar.insert(t->secenekSirasi).second);
+            EXPECT_NE(t->yardim, nullptr);
+        }
+        if (t->raporEtiketi != nullptr) {
+            EXPECT_NE(t->raporBirimi, nullptr);
+        }
+    }
+    EXPECT_EQ(harfler.size(), 20u);  // 17 settings, the kind, GeriKur and Kapat
+    EXPECT_EQ(siralar.size(), 18u);
+    EXPECT_EQ(*siralar.begin(), 1);
+    EXPECT_EQ(*siralar.rbegin(), 18);
+}
+
+// The largest recording the table allows fits the device layer's 32-bit
+// buffer length.
+TEST(AyarTablosu, TheLongestRecordingFitsThirtyTwoBits) {
+    const double bayt = Ayar(AYAR_KS).enCok * (Ayar(AYAR_OC).enCok / 8) * Ayar(AYAR_OO).enCok * Ayar(AYAR_KSU).enCok;
+    EXPECT_LT(bayt, 4294967296.0);
+}
+
+TEST(AyarTablosu, OneWordingOfTheSamplingRateCheck) {
+    std::string kayit;
+    MesajKaydiKur(&kayit);
+    EXPECT_EQ(OrneklemeOraniDenetle(1000), 0);
+    EXPECT_EQ(OrneklemeOraniDenetle(192000), 0);
+    EXPECT_EQ(kayit, "");
+    EXPECT_EQ(OrneklemeOraniDenetle(999), 1);
+    EXPECT_EQ(OrneklemeOraniDenetle(INT_MAX), 1);
+    MesajKaydiBitir();
+    EXPECT_EQ(kayit,
+              "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 999).\n"
+              "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 2147483647).\n");
+}
