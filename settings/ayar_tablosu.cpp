@@ -57,6 +57,15 @@ std::string AralikMetni(const AYARTANIMI& t) {
     return m;
 }
 
+std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a) {
+    const AYARTANIMI &yuksek = AYAR_TABLOSU[AYAR_YEE], &alcak = AYAR_TABLOSU[AYAR_AEE];
+    if (t.no == AYAR_YEE && deger < AyarDegeri(alcak, a))
+        return std::string(t.adi) + ", " + alcak.adi + "'nden (" + Sayi(AyarDegeri(alcak, a)) + ") küçük olamaz";
+    if (t.no == AYAR_AEE && deger > AyarDegeri(yuksek, a))
+        return std::string(t.adi) + ", " + yuksek.adi + "'nden (" + Sayi(AyarDegeri(yuksek, a)) + ") büyük olamaz";
+    return std::string();
+}
+
 void Varsayilanlar(AYARLAR& a, bool turDahil) {
     for (const AYARTANIMI& t : AYAR_TABLOSU)
         if (t.no != AYAR_TUR || turDahil) AyarDegeriKoy(t, a, t.varsayilan);

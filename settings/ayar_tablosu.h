@@ -166,6 +166,11 @@ bool Aralikta(const AYARTANIMI& t, double deger);
 // "en çok 100"; "" when every value is accepted.
 std::string AralikMetni(const AYARTANIMI& t);
 
+// The rules a new value `deger` of `t` must keep with the other settings of
+// `a`: "" when it keeps them, else what it breaks, in words. The high energy
+// threshold may not fall below the low one.
+std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a);
+
 // Gives every setting of `a` but the kind its default (the kind: `turDahil`).
 void Varsayilanlar(AYARLAR& a, bool turDahil);
 

@@ -33,11 +33,43 @@ const BASLIKSATIRI basliklar[] = {
 constexpr int BICIM_SATIRI = 5;
 constexpr int ILK_SATIR = 4, SON_SATIR = 33;
 
+// Says why a typed value was not taken; at end of input nothing is said,
+// the menu ends at its next command.
+void SayiDegil(const AYARTANIMI& t) {
+    if (!GirdiBitti()) Yaz("%s bir sayı olmalı; değişmedi.\n", t.adi);
+}
+
+// Reads a value for `t` after its prompt and takes it only when it is a
+// number in the setting's range that keeps the rules between settings.
+void AyarOku(const AYARTANIMI& t) {
+    Yaz("%s", t.istem);
+    double deger = 0;
+    if (const int* yer = TamsayiYeri(t, ayr)) {
+        int i = *yer;
+        if (!TamsayiOku(&i)) return SayiDegil(t);
+        deger = i;
+    } else {
+        float f = *GercelYeri(t, ayr);
+        if (!GercelOku(&f)) return SayiDegil(t);
+        deger = static_cast<double>(f);
+    }
+    if (!Aralikta(t, deger)) {
+        Yaz("%s %s olmalı; değişmedi.\n", t.adi, AralikMetni(t).c_str());
+        return;
+    }
+    const std::string kural = AyarIliskisi(t, deger, ayr);
+    if (!kural.empty()) {
+        Yaz("%s; değişmedi.\n", kural.c_str());
+        return;
+    }
+    AyarDegeriKoy(t, ayr, deger);
+}
+
 // Reads a kind; only the kinds the program makes are taken.
 void TurOku(const AYARTANIMI& t) {
     Yaz("%s", t.istem);
     int tur = 0;
-    if (!TamsayiOku(&tur)) return;
+    if (!TamsayiOku(&tur)) return SayiDegil(t);
     if (!Aralikta(t, tur)) {
         Yaz("Tur 1, 2 ya da 3 olmali; degismedi.\n");
         return;
@@ -80,6 +112,7 @@ void AyarTablosu(bool harfler) {
         if (t->no == AYAR_TUR) TurDegeri(harfler, t->harf);
         else if (const int* i = TamsayiYeri(*t, ayr)) Yaz("%d", *i);
         else Yaz("%f", static_cast<double>(*GercelYeri(*t, ayr)));
+        if (*t->birim != '\0') Yaz(" %s", t->birim);
     }
 }
 
@@ -151,9 +184,7 @@ void AyarlarMenu() {
                 TurOku(*t);
                 break;
             }
-            Yaz("%s", t->istem);
-            if (int* i = TamsayiYeri(*t, ayr)) TamsayiOku(i);
-            else GercelOku(GercelYeri(*t, ayr));
+            AyarOku(*t);
             break;
         }
     }

@@ -233,6 +233,10 @@ TEST_F(LpcTest, RefusalsAndAllocationFailures) {
             EXPECT_TRUE(cikti.size() > 1 && cikti.find('\n') == cikti.size() - 1) << cikti;
             EXPECT_EQ(ayr.r, 7);
             EXPECT_EQ(ayr.Ci, nullptr);
+            if (i == 1) {
+                EXPECT_EQ(cikti, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi " +
+                                     std::to_string(deger) + ").\n");
+            }
         }
     Sifirla(2);
     for (int sira = 1; sira <= 13; sira++) {  // 3 buffers, then 5 x (block, row table)

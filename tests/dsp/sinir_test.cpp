@@ -120,6 +120,12 @@ TEST_F(SinirTest, NoSpeechAndRefusals) {
                                             : "Kısa pencere süresi en az bir örnek tutmalı (şimdi " +
                                                   std::to_string(kpensu) + " ms).\n");
     }
+    // The rate is refused with the same line as recording and analysis give.
+    Sifirla(2);
+    ayr.kdbaslik.oo = 192001;
+    cikti.clear();
+    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(cikti, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 192001).\n");
     Sifirla(2);
     bellek_hata_sirasi = 1;
     cikti.clear();

@@ -2,7 +2,8 @@
 # What a person at the microphone is told, in a real 80x50 terminal with real
 # speech through ALSA's file plugin: when to speak and how many seconds are
 # left, how loud the take was and when it is too weak; what a training made;
-# where recognition looks and when a take held no speech.
+# where recognition looks and when a take held no speech; which typed
+# settings are refused, and the units beside the values.
 set -euo pipefail
 VELMO=$1
 SES="$(dirname "$0")/../audio/ses_hazirla.sh"
@@ -75,6 +76,29 @@ e2e_bekle "Taranan dizin: $dizin"
 [ -z "$(e2e_satir 7 | cut -c41- | tr -d ' ')" ] || e2e_hata "konusmasiz kayitta puan gosterildi"
 e2e_imlec_bekle 2 15
 e2e_yaz t
+e2e_bekle "ANA MENU"
+
+# --- settings refused where they are typed; units beside the values ---
+komut 15 a
+e2e_bekle "AYARLAR MENUSU"
+e2e_imlec_bekle 2 40
+e2e_deger 41 10 "12000 Hz"
+e2e_deger 41 12 "3 s"
+e2e_deger 41 21 "20 ms"
+komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "500"
+e2e_bekle "Örnekleme Oranı 1000–192000 Hz olmalı; değişmedi."
+e2e_imlec_bekle 2 40
+e2e_deger 41 10 "12000 Hz"
+komut 40 y; e2e_bekle "Yuksek Orke Esigi<"; e2e_komut "150"
+e2e_bekle "Yüksek Örke Eşiği, Alçak Örke Eşiği'nden (200) küçük olamaz; değişmedi."
+e2e_imlec_bekle 2 40
+e2e_deger 41 16 375
+komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "uc"
+e2e_bekle "Kayıt Süresi bir sayı olmalı; değişmedi."
+komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "2"
+e2e_imlec_bekle 2 40
+e2e_deger 41 12 "2 s"
+komut 40 t
 e2e_bekle "ANA MENU"
 komut 15 t
 [ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"

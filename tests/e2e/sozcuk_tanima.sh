@@ -105,14 +105,14 @@ komut 40 u; e2e_bekle "Uzaklik Siniri<"; e2e_komut "0.5"
 e2e_bekle_satir 30 "0.500000"
 komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "5x"
 e2e_imlec_bekle 2 40
-e2e_deger 41 12 5
+e2e_deger 41 12 "5 s"
 komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "abc"
 e2e_imlec_bekle 2 40
 e2e_yerinde 41 10 "12000"
 komut 40 g
 e2e_imlec_bekle 2 40
 e2e_yerinde 41 30 "0.000001"
-e2e_deger 41 12 3
+e2e_deger 41 12 "3 s"
 komut 40 t
 e2e_bekle "ANA MENU"
 

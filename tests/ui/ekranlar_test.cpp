@@ -129,24 +129,24 @@ TEST_F(Ekran, SettingsMenuReadsValuesAsFormattedInput) {
 }
 
 TEST_F(Ekran, EverySettingHasItsOwnLetter) {
+    // A value in range for each, none of them the default.
     struct {
         char harf;
         int* alan;
+        int deger;
     } ayarlar[] = {
-        {'o', &ayr.kdbaslik.oo},    {'k', &ayr.kdbaslik.ksu},  {'i', &ayr.kdbaslik.kpensu},
-        {'y', &ayr.kdbaslik.yee},   {'a', &ayr.kdbaslik.aee},  {'b', &ayr.kdbaslik.bsge},
-        {'s', &ayr.kdbaslik.pensu}, {'d', &ayr.kdbaslik.admsu}, {'z', &ayr.kdbaslik.m},
-        {'p', &ayr.kdbaslik.p},     {'c', &ayr.kdbaslik.n},    {'l', &ayr.kdbaslik.s},
-        {'r', &ayr.thm},            {'e', &ayr.eabs},          {'n', &ayr.onyinl},
-        {'m', &ayr.yinl},
+        {'o', &ayr.kdbaslik.oo, 8000},   {'k', &ayr.kdbaslik.ksu, 5},     {'i', &ayr.kdbaslik.kpensu, 12},
+        {'y', &ayr.kdbaslik.yee, 500},   {'a', &ayr.kdbaslik.aee, 100},   {'b', &ayr.kdbaslik.bsge, 7},
+        {'s', &ayr.kdbaslik.pensu, 25},  {'d', &ayr.kdbaslik.admsu, 8},   {'z', &ayr.kdbaslik.m, 12},
+        {'p', &ayr.kdbaslik.p, 9},       {'c', &ayr.kdbaslik.n, 13},      {'l', &ayr.kdbaslik.s, 16},
+        {'r', &ayr.thm, 4321},           {'e', &ayr.eabs, 3},             {'n', &ayr.onyinl, 40},
+        {'m', &ayr.yinl, 90},
     };
     std::string girdi;
-    int deger = 1001;
-    for (const auto& a : ayarlar) girdi += std::string(1, a.harf) + "\n" + std::to_string(deger++) + "\n";
+    for (const auto& a : ayarlar) girdi += std::string(1, a.harf) + "\n" + std::to_string(a.deger) + "\n";
     Girdi(girdi + "u\n0.25\nt\n");
     AyarlarMenu();
-    deger = 1001;
-    for (const auto& a : ayarlar) EXPECT_EQ(*a.alan, deger++) << a.harf;
+    for (const auto& a : ayarlar) EXPECT_EQ(*a.alan, a.deger) << a.harf;
     EXPECT_EQ(ayr.uae, 0.25f);
     // Row 26 shows its letter "l" highlighted inside "Kural".
     EXPECT_NE(cikti.find("\x1b[26;10H\x1b[K Kural Yoneyleri Sayisi......:\x1b[93m\x1b[26;15Hl"), std::string::npos);
@@ -164,7 +164,7 @@ TEST_F(Ekran, KindRowTakesOneTwoOrThreeThroughV) {
         AyarlarMenu();
         EXPECT_EQ(ayr.kdbaslik.tur, 3) << kotu;
     }
-    EXPECT_EQ(cikti.find("degismedi"), std::string::npos);  // "x" is no number: nothing said
+    EXPECT_NE(cikti.find("Tür bir sayı olmalı; değişmedi."), std::string::npos);  // "x" is no number: said so
     Girdi("v\n4\nt\n");
     AyarlarMenu();
     EXPECT_NE(cikti.find("Tur 1, 2 ya da 3 olmali; degismedi."), std::string::npos);

@@ -254,3 +254,91 @@ TEST_F(Mikrofon, EveryTakeIsKeptAsANumberedWavFileWhenADirectoryIsSet) {
     EXPECT_FALSE(Var("saklandı"));
     EXPECT_TRUE(Var(" çerçeveden eğitildi; uzaklik:")) << cikti;
 }
+
+// A typed value outside the range the stages accept, or no number at all, is
+// refused with one line; the field keeps its value. Both ends are taken.
+TEST_F(Mikrofon, TheSettingsMenuRefusesWhatTheStagesWouldRefuse) {
+    const struct {
+        const char* girdi;
+        const char* satir;
+        int* alan;
+    } retler[] = {
+        {"o\n500\n", "Örnekleme Oranı 1000–192000 Hz olmalı; değişmedi.\n", &ayr.kdbaslik.oo},
+        {"o\n192001\n", "Örnekleme Oranı 1000–192000 Hz olmalı; değişmedi.\n", &ayr.kdbaslik.oo},
+        {"k\n0\n", "Kayıt Süresi 1–60 s olmalı; değişmedi.\n", &ayr.kdbaslik.ksu},
+        {"k\n99999999999\n", "Kayıt Süresi 1–60 s olmalı; değişmedi.\n", &ayr.kdbaslik.ksu},
+        {"i\n0\n", "(Örke/Sıfır Geçiş) Kısa Pencere Süresi en az 1 ms olmalı; değişmedi.\n", &ayr.kdbaslik.kpensu},
+        {"s\n101\n", "(LPC/DeltaLPC) Kısa Pencere Süresi 1–100 ms olmalı; değişmedi.\n", &ayr.kdbaslik.pensu},
+        {"d\n-5\n", "Adım Süresi en az 1 ms olmalı; değişmedi.\n", &ayr.kdbaslik.admsu},
+        {"b\n-1\n", "Başlangıç Sıfır Geçiş Eşiği en az 0 olmalı; değişmedi.\n", &ayr.kdbaslik.bsge},
+        {"c\n100\n", "LPC/DeltaLPC Yöney Boyutu 1–99 olmalı; değişmedi.\n", &ayr.kdbaslik.n},
+        {"p\n0\n", "LPC Süzgeç Derecesi 1–100 olmalı; değişmedi.\n", &ayr.kdbaslik.p},
+        {"z\n101\n", "Özbağlılaşım Derecesi 0–100 olmalı; değişmedi.\n", &ayr.kdbaslik.m},
+        {"l\n32767\n", "Kural Yöneyleri Sayısı 1–32766 olmalı; değişmedi.\n", &ayr.kdbaslik.s},
+        {"e\n-1\n", "En Az Bölge Sayısı en az 0 olmalı; değişmedi.\n", &ayr.eabs},
+        {"n\n0\n", "Ön Yineleme Sayısı en az 1 olmalı; değişmedi.\n", &ayr.onyinl},
+        {"m\n-1\n", "Yineleme Sayısı en az 0 olmalı; değişmedi.\n", &ayr.yinl},
+        {"k\nabc\n", "Kayıt Süresi bir sayı olmalı; değişmedi.\n", &ayr.kdbaslik.ksu},
+        {"r\n-\n", "Rasgelelik Tohumu bir sayı olmalı; değişmedi.\n", &ayr.thm},
+        {"v\nx\n", "Tür bir sayı olmalı; değişmedi.\n", &ayr.kdbaslik.tur},
+    };
+    for (const auto& r : retler) {
+        const int once = *r.alan;
+        Ekran(AyarlarMenu, std::string(r.girdi) + "t\n");
+        EXPECT_EQ(*r.alan, once) << r.girdi;
+        EXPECT_TRUE(Var(r.satir)) << r.girdi << cikti;
+        EXPECT_EQ(cikti.find("değişmedi"), cikti.rfind("değişmedi")) << "one line";
+    }
+    // The distortion threshold: negative and infinite values are refused.
+    for (const char* kotu : {"-0.5", "1e99"}) {
+        Ekran(AyarlarMenu, std::string("u\n") + kotu + "\nt\n");
+        EXPECT_EQ(ayr.uae, 0.000001f) << kotu;
+        EXPECT_TRUE(Var("Uzaklık Sınırı en az 0 olmalı; değişmedi.\n")) << kotu;
+    }
+    Ekran(AyarlarMenu, "u\nabc\nt\n");
+    EXPECT_TRUE(Var("Uzaklık Sınırı bir sayı olmalı; değişmedi.\n"));
+    // The ends themselves are taken, and nothing is said.
+    Ekran(AyarlarMenu, "o\n1000\nk\n60\ns\n100\nc\n99\nz\n0\nl\n32766\nn\n1\nm\n0\nu\n0\nt\n");
+    EXPECT_FALSE(Var("olmalı"));
+    EXPECT_EQ(ayr.kdbaslik.oo, 1000);
+    EXPECT_EQ(ayr.kdbaslik.ksu, 60);
+    EXPECT_EQ(ayr.kdbaslik.pensu, 100);
+    EXPECT_EQ(ayr.kdbaslik.n, 99);
+    EXPECT_EQ(ayr.kdbaslik.m, 0);
+    EXPECT_EQ(ayr.kdbaslik.s, 32766);
+    EXPECT_EQ(ayr.onyinl, 1);
+    EXPECT_EQ(ayr.yinl, 0);
+    EXPECT_EQ(ayr.uae, 0.0f);
+    // End of input at a prompt: nothing said, the menu ends.
+    Ekran(AyarlarMenu, "k\n");
+    EXPECT_FALSE(Var("değişmedi"));
+}
+
+// The high energy threshold never below the low one, whichever is typed.
+TEST_F(Mikrofon, TheHighEnergyThresholdStaysAboveTheLowOne) {
+    Ekran(AyarlarMenu, "y\n199\na\n376\nt\n");
+    EXPECT_EQ(ayr.kdbaslik.yee, 375);
+    EXPECT_EQ(ayr.kdbaslik.aee, 200);
+    EXPECT_TRUE(Var("Yüksek Örke Eşiği, Alçak Örke Eşiği'nden (200) küçük olamaz; değişmedi.\n")) << cikti;
+    EXPECT_TRUE(Var("Alçak Örke Eşiği, Yüksek Örke Eşiği'nden (375) büyük olamaz; değişmedi.\n"));
+    // Equal is fine; lowering both goes low one first.
+    Ekran(AyarlarMenu, "y\n200\na\n50\ny\n60\nt\n");
+    EXPECT_FALSE(Var("olamaz"));
+    EXPECT_EQ(ayr.kdbaslik.yee, 60);
+    EXPECT_EQ(ayr.kdbaslik.aee, 50);
+}
+
+// The unit beside every value that has one, on both settings screens, after
+// the value at column 41; the rows and labels stay where they were.
+TEST_F(Mikrofon, TheSettingsScreensShowTheUnits) {
+    for (bool menu : {false, true}) {
+        cikti.clear();
+        KonsolTestKur(menu ? "t\n" : "x", &cikti, false);
+        if (menu) AyarlarMenu();
+        else AyarlarEkranaGetir();
+        for (const char* deger : {"\x1b[10;41H12000 Hz", "\x1b[11;41H16 bit", "\x1b[12;41H3 s", "\x1b[15;41H10 ms",
+                                  "\x1b[21;41H20 ms", "\x1b[22;41H10 ms", "\x1b[16;41H375\x1b", "\x1b[9;41H1\x1b",
+                                  "\x1b[30;41H0.000001\x1b", "\x1b[26;41H10\x1b"})
+            EXPECT_TRUE(Var(deger)) << menu << " " << deger;
+    }
+}
