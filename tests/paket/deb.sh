@@ -34,8 +34,32 @@ for k in libportaudio2 libsndfile1 libsoxr0 libstdc++6 libc6; do
 done
 [ "$(dpkg-deb -f "$deb" Package)" = velmo ] || hata "paket adi alani"
 
-# Unpacked, the programs start and the library's symbols are there.
+# Every shared library a packaged program or library needs (and the package
+# does not bring itself) belongs to a package that Depends names, so that
+# `apt install ./velmo_*.deb` brings it on a machine that lacks it.
 dpkg-deb -x "$deb" "$dizin/kok"
+sahibi() {  # SONAME: the Debian package holding the library the loader finds
+  local yol y s
+  yol=$(/sbin/ldconfig -p 2>/dev/null | awk -v s="$1" '$1 == s {print $NF; exit}')
+  [ -n "$yol" ] || return 1
+  for y in "$yol" "$(realpath "$yol")" "${yol#/usr}" "/usr$yol"; do
+    s=$(dpkg -S "$y" 2>/dev/null | head -1 | cut -d: -f1)
+    [ -n "$s" ] && { echo "$s"; return 0; }
+  done
+  return 1
+}
+if command -v dpkg >/dev/null && command -v readelf >/dev/null; then
+  gerekenler=$(find "$dizin/kok" -type f -exec sh -c 'head -c 4 "$1" | grep -q ELF && readelf -d "$1"' _ {} \; |
+               sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort -u)
+  [ -n "$gerekenler" ] || hata "paketteki programlarin kitaplik gereksinimleri okunamadi"
+  for so in $gerekenler; do
+    [ -n "$(find "$dizin/kok" -name "$so")" ] && continue
+    paket=$(sahibi "$so") || hata "$so hangi pakette bulunamadi"
+    sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$bagimli" | tr ',' '\n' | tr -d ' ' | grep -qxF "$paket" || hata "$so gerekiyor ama $paket bagimliliklarda yok: $bagimli"
+  done
+fi
+
+# Unpacked, the programs start and the library's symbols are there.
 "$dizin/kok/usr/bin/velmo" --version | grep -qx "velmo [0-9.]*" || hata "paketteki velmo calismadi"
 "$dizin/kok/usr/bin/velmo-toplu" --version | grep -qx "velmo-toplu [0-9.]*" || hata "paketteki velmo-toplu calismadi"
 nm -D --defined-only "$dizin/kok/usr/lib/libvelmo.so.1" | grep -q " T velmo_tani" || hata "kitaplikta velmo_tani yok"
