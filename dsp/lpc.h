@@ -6,6 +6,21 @@
 // released by the caller through Sifirla), ayr.r rows counted, and the dumps
 // "Ci.txt" and "DelCi.txt". 0 success, 1 failure after one printed line.
 // All arithmetic is float, every sum taken in index order.
+//
+// Per frame of N = penu samples x[j], with m, p, n from the codebook header:
+//   pre-emphasis   y[0] = x[0],  y[j] = x[j] - 0.98 x[j-1]
+//   Hamming        w[j] = 0.54 - 0.46 cos(2 pi j / (N-1)),  h[j] = y[j] w[j]
+//   correlation    R[l] = sum_j h[j] h[j+l] / sum_j h[j]^2,   l = 0..m
+//                  (a silent frame, R[0] = 0, keeps a row of zeros)
+//   Durbin         a[0] = 1, E0 = R[0];  for i = 1..p:
+//                    k_i = -(sum_{j<i} a[j] R[i-j]) / E_{i-1},  RF[i] = k_i
+//                    a[l] += k_i a[i-l] (l < i),  a[i] = k_i,  E_i = (1 - k_i^2) E_{i-1}
+//                  the predictor is A[l] = -a[l], so x[t] ~ sum_l A[l] x[t-l]
+//                  (A[0] = 1); orders after an E of 0 stay 0
+//   cepstrum       c1 = A1,  c_i = A_i + sum_{j=max(1,i-p)}^{i-1} (j/i) c_j A_{i-j},
+//                  i = 1..n, with A_i = 0 for i > p; row of Ci: c_1..c_n, then 0
+//   delta          d_i(t) = c_i(t) - c_i(t-1); the first frame after a reset
+//                  (grkur != 0) only stores its cepstrum
 #ifndef LPC_H
 #define LPC_H
 
