@@ -260,7 +260,9 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     for (size_t i = 0; i < adet; i++)
         if (kayitlar[i] != nullptr) enUzun = std::max(enUzun, sayilar[i]);
     const size_t saniye = (enUzun + static_cast<size_t>(oo) - 1) / static_cast<size_t>(oo);
-    b.ksu = static_cast<int>(std::min<size_t>(std::max<size_t>(saniye, 1), 60));
+    const AYARTANIMI& sure = Ayar(AYAR_KSU);
+    b.ksu = static_cast<int>(std::min<size_t>(std::max<size_t>(saniye, static_cast<size_t>(sure.enAz)),
+                                              static_cast<size_t>(sure.enCok)));
     ayr.kdbayrak = 0;
 
     std::string hatalar;
