@@ -1,6 +1,6 @@
 // Sound device layer: the few operations recording and playback need, as a
 // table of functions. The real table drives the default input and output
-// devices through PortAudio; tests install another (see sahte_aygit.h).
+// devices through PortAudio; tests install another (see sinama/sahte_aygit.h).
 //
 // Use: Ac opens a device for one direction in a PCM format and names the
 // function that receives its notifications (SES_ACILDI once opened,

@@ -11,11 +11,18 @@
 
 OLAY* Event1 = nullptr;
 OLAY* Event2 = nullptr;
-long long ses_bekleme_siniri_ms = 0;
 
 namespace {
 
 const long long BEKLEME_PAYI_MS = 5000;
+
+long long BeklemeSiniri(long long ses_ms) { return ses_ms + BEKLEME_PAYI_MS; }
+
+}  // namespace
+
+long long (*ses_bekleme_siniri)(long long) = BeklemeSiniri;
+
+namespace {
 
 // The format settings the device layer can work with. Checked on the
 // settings themselves, before they are cut to the record's 16-bit fields.
@@ -32,10 +39,6 @@ int BicimDenetle() {
         return 1;
     }
     return 0;
-}
-
-long long BeklemeSiniri(long long ses_ms) {
-    return ses_bekleme_siniri_ms > 0 ? ses_bekleme_siniri_ms : ses_ms + BEKLEME_PAYI_MS;
 }
 
 std::function<void(int)> izleyici;
@@ -152,7 +155,7 @@ int Kaydet() {
         ay->Durdur(HWaveIn);
         return geriAl();
     }
-    const int bekleme = KayitBekle(ksu, BeklemeSiniri(1000LL * ksu));
+    const int bekleme = KayitBekle(ksu, ses_bekleme_siniri(1000LL * ksu));
     if (bekleme != 0) Yaz("Ses kayıt aygıtı yanıt vermiyor; kayıt yarıda kaldı.\n");
     // The device is stopped before its event is closed, so that no late
     // notification can reach a closed event.
@@ -214,7 +217,7 @@ int Seslendir(char* baslangic, int uzunluk) {
         return geriAl();
     }
     const long long ses_ms = (1000LL * uzunluk + WaveFormatEx.nAvgBytesPerSec - 1) / WaveFormatEx.nAvgBytesPerSec;
-    const int bekleme = OlayBekle(Event2, BeklemeSiniri(ses_ms));
+    const int bekleme = OlayBekle(Event2, ses_bekleme_siniri(ses_ms));
     if (bekleme != 0) Yaz("Seslendirme aygıtı yanıt vermiyor; seslendirme yarıda kaldı.\n");
     ay->Durdur(HWaveOut);
     geriAl();

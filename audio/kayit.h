@@ -37,8 +37,9 @@ void BicimDoldur(SESBICIMI* bicim);
 // with -1 when the wait is over, before any message about how it ended.
 void KayitIzleyiciKur(std::function<void(int kalan)> izleyici);
 
-// Test seam: a fixed wait limit in milliseconds; 0 (the default) means the
-// length of the sound plus the margin.
-extern long long ses_bekleme_siniri_ms;
+// How long a device is waited for, in milliseconds, given the length of its
+// sound: the length plus five seconds. Tests put in a shorter limit
+// (sinama/kancalar.h).
+extern long long (*ses_bekleme_siniri)(long long ses_ms);
 
 #endif

@@ -2,13 +2,12 @@
 
 #include <cstdint>
 
-int bellek_hata_sirasi = 0;
+void* (*bellek_ayirici)(size_t, size_t) = std::calloc;
 
 void* Ayir(size_t adet, size_t boy) {
-    if (bellek_hata_sirasi > 0 && --bellek_hata_sirasi == 0) return nullptr;
     size_t toplam = 0;
     if (__builtin_mul_overflow(adet, boy, &toplam)) return nullptr;
-    return std::calloc(adet, boy);
+    return bellek_ayirici(adet, boy);
 }
 
 bool Boyut2BGecerli(int byt1, int byt2, int boy) {

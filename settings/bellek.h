@@ -1,7 +1,8 @@
 // Memory of the program.
 // Ayir: the zero-filled allocation every module takes its storage from
-// (calloc semantics). Tests make the n-th call from now fail by setting
-// bellek_hata_sirasi to n; 0 means never.
+// (calloc semantics): null when adet x boy overflows, else bellek_ayirici's
+// answer. That is calloc; tests put in one that fails when they ask
+// (sinama/kancalar.h).
 // Calloc2B / Free2B: two-dimensional arrays, a table of row pointers over one
 // contiguous, zero-filled block, so a[i][j] reaches an element and the whole
 // matrix can also be walked from a[0]. Calloc2B gives null on failure and for
@@ -13,7 +14,7 @@
 #include <cstdlib>
 
 void* Ayir(size_t adet, size_t boy);
-extern int bellek_hata_sirasi;
+extern void* (*bellek_ayirici)(size_t adet, size_t boy);
 
 // True when rows x columns x element size fits in memory sizes.
 bool Boyut2BGecerli(int byt1, int byt2, int boy);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "duzey.h"
+#include "kancalar.h"
 #include "kayit.h"
 #include "mesaj.h"
 #include "sahte_aygit.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bellek.h"
+#include "kancalar.h"
 #include "mesaj.h"
 #include "sahte_aygit.h"
 #include "sifirlama.h"

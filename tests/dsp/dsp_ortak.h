@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bellek.h"
+#include "kancalar.h"
 #include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"

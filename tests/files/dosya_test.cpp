@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bellek.h"
+#include "kancalar.h"
 #include "kodlama.h"
 #include "mesaj.h"
 #include "sifirlama.h"

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "kancalar.h"
+
 TEST(Calloc2B, ZeroFilledRowsContiguous) {
     float** a = Calloc2B<float>(4, 3, 4);
     ASSERT_NE(a, nullptr);

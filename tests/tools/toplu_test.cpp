@@ -18,6 +18,7 @@
 #include "cikti.h"
 #include "ciz.h"
 #include "dosya.h"
+#include "kancalar.h"
 #include "konsol.h"
 #include "lpc.h"
 #include "secenek.h"

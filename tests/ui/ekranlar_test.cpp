@@ -10,6 +10,7 @@
 
 #include "bellek.h"
 #include "dosya.h"
+#include "kancalar.h"
 #include "konsol.h"
 #include "menu.h"
 #include "sahte_aygit.h"

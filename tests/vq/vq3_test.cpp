@@ -1,4 +1,5 @@
 // Kind-3 codebooks: lifter, sections, training and scoring.
+#include "kancalar.h"
 #include "vq3.h"
 
 #include <gtest/gtest.h>

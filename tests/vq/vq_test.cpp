@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bellek.h"
+#include "kancalar.h"
 #include "mesaj.h"
 #include "sifirlama.h"
 #include "velmo.h"
