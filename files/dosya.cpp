@@ -21,6 +21,7 @@
 #include "bellek.h"
 #include "kodlama.h"
 #include "mesaj.h"
+#include "sifirlama.h"
 #include "yarim.h"
 #include "sinir.h"
 #include "vq3.h"
@@ -397,10 +398,7 @@ int KuralDosyaYukle(const char* dosyaadi) {
     const int sonuc = KuralDosyasiOku(dosyaadi, &baslik, &km);
     if (sonuc == KDOKU_ACILAMIYOR) Yaz("%s açılamıyor.\n", Gorunur(dosyaadi).c_str());
     if (sonuc != KDOKU_TAMAM) return 1;
-    Free2B(ayr.km);
-    ayr.km = km;
-    ayr.kms = baslik.s;
-    ayr.kmn = baslik.n;
+    KuralKitabiKur(km, baslik.s, baslik.n);
     ayr.kdbaslik = baslik;
     std::memmove(ayr.kdad, dosyaadi, strlen(dosyaadi) + 1);
     ayr.kdbayrak = 1;

@@ -100,3 +100,25 @@ void Sifirla(int s) {
             break;
     }
 }
+
+void KuralKitabiKur(float** km, int s, int n) {
+    if (ayr.km != km) Free2B(ayr.km);
+    ayr.km = km;
+    ayr.kms = s;
+    ayr.kmn = n;
+}
+
+ODUNC_KURAL_KITABI::ODUNC_KURAL_KITABI(const KURALDOSYABASLIK& baslik, float** km)
+    : ayarlar_(ayr.kdbaslik), km_(ayr.km), kms_(ayr.kms), kmn_(ayr.kmn) {
+    ayr.kdbaslik = baslik;
+    ayr.km = km;
+    ayr.kms = baslik.s;
+    ayr.kmn = baslik.n;
+}
+
+ODUNC_KURAL_KITABI::~ODUNC_KURAL_KITABI() {
+    ayr.kdbaslik = ayarlar_;
+    ayr.km = km_;
+    ayr.kms = kms_;
+    ayr.kmn = kmn_;
+}

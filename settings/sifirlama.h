@@ -6,9 +6,31 @@
 #ifndef SIFIRLAMA_H
 #define SIFIRLAMA_H
 
+#include "velmo.h"
+
 void Sifirla(int s);
 
 // The start-up directory captured by the first Sifirla call ("" before it).
 const char* BaslangicDizini();
+
+// The one way a codebook enters the record: km (s rows of n columns, owned
+// by the record from now on) replaces the one there, which is released.
+void KuralKitabiKur(float** km, int s, int n);
+
+// A file's header and codebook lent to the record for one score; the
+// record's own settings and codebook are back when this goes out of scope
+// (also when the scoring throws). The lent codebook stays the caller's.
+class ODUNC_KURAL_KITABI {
+public:
+    ODUNC_KURAL_KITABI(const KURALDOSYABASLIK& baslik, float** km);
+    ~ODUNC_KURAL_KITABI();
+    ODUNC_KURAL_KITABI(const ODUNC_KURAL_KITABI&) = delete;
+    ODUNC_KURAL_KITABI& operator=(const ODUNC_KURAL_KITABI&) = delete;
+
+private:
+    KURALDOSYABASLIK ayarlar_;
+    float** km_;
+    int kms_, kmn_;
+};
 
 #endif

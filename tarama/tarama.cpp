@@ -15,6 +15,7 @@
 #include "dosya.h"
 #include "kodlama.h"
 #include "mesaj.h"
+#include "sifirlama.h"
 #include "lpc.h"
 #include "sinir.h"
 #include "uyum.h"
@@ -37,28 +38,8 @@ bool VlmDosyasi(const std::string& ad) {
 }
 
 float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km) {
-    const KURALDOSYABASLIK ayarlar = ayr.kdbaslik;
-    float** const eski = ayr.km;
-    const int kms = ayr.kms, kmn = ayr.kmn;
-    ayr.kdbaslik = baslik;
-    ayr.km = km;
-    ayr.kms = baslik.s;
-    ayr.kmn = baslik.n;
-    float puan = 1000.0f;
-    try {
-        puan = OlasilikBul();
-    } catch (...) {
-        ayr.kdbaslik = ayarlar;
-        ayr.km = eski;
-        ayr.kms = kms;
-        ayr.kmn = kmn;
-        throw;
-    }
-    ayr.kdbaslik = ayarlar;
-    ayr.km = eski;
-    ayr.kms = kms;
-    ayr.kmn = kmn;
-    return puan;
+    ODUNC_KURAL_KITABI odunc(baslik, km);
+    return OlasilikBul();
 }
 
 namespace {

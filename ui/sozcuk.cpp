@@ -213,10 +213,7 @@ void EskiDosyaAdi() {
         default: return;  // the reader named the fault; nothing changes
     }
     ayr.kdbaslik = baslik;
-    Free2B(ayr.km);
-    ayr.km = km;
-    ayr.kms = baslik.s;
-    ayr.kmn = baslik.n;
+    KuralKitabiKur(km, baslik.s, baslik.n);
     std::strcpy(ayr.kdad, tamyol.c_str());
     ayr.kdbayrak = 1;
     clrscr();

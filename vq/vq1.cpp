@@ -13,6 +13,7 @@
 
 #include "bellek.h"
 #include "mesaj.h"
+#include "sifirlama.h"
 #include "velmo.h"
 #include "vq3.h"
 
@@ -379,6 +380,22 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
     return 0;
 }
 
+int EgitimKitabiUygun(int secim, int s, int n) {
+    if (ayr.kdbayrak == 0 && secim > VQ_EN_COK_SECIM) {
+        Yaz("Rasgele seçimle en çok %d kural yöneyi çıkarılabilir, %d istendi.\n", VQ_EN_COK_SECIM, secim);
+        return 1;
+    }
+    if (ayr.kdbayrak != 0 && ayr.km == nullptr) {
+        Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
+        return 1;
+    }
+    if (ayr.kdbayrak != 0 && (ayr.kms != s || ayr.kmn != n)) {
+        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", ayr.kms, ayr.kmn, s, n);
+        return 1;
+    }
+    return 0;
+}
+
 int VQ_Egit() {
     EgitimKapsami kapsam;
     if (ayr.kdbaslik.tur == 3) return KesitliVQ_Egit();
@@ -404,18 +421,7 @@ int VQ_Egit() {
             static_cast<long long>(s) + 1, gm == nullptr ? 0 : r);
         return 1;
     }
-    if (ayr.kdbayrak == 0 && s > VQ_EN_COK_SECIM) {
-        Yaz("Rasgele seçimle en çok %d kural yöneyi çıkarılabilir, %d istendi.\n", VQ_EN_COK_SECIM, s);
-        return 1;
-    }
-    if (ayr.kdbayrak != 0 && ayr.km == nullptr) {
-        Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
-        return 1;
-    }
-    if (ayr.kdbayrak != 0 && (ayr.kms != s || ayr.kmn != n)) {
-        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", ayr.kms, ayr.kmn, s, n);
-        return 1;
-    }
+    if (EgitimKitabiUygun(s, s, n) != 0) return 1;
     Dizi<int> rsd = DiziAl<int>(s);
     if (!rsd) {
         Yaz("Rasgele sayılar dizisi için bellek ayrılamıyor.\n");
@@ -430,10 +436,7 @@ int VQ_Egit() {
         }
         // A codebook left over from earlier training is not the file's: it
         // is replaced, and released so it does not leak.
-        Free2B(ayr.km);
-        ayr.km = yeni;
-        ayr.kms = s;
-        ayr.kmn = n;
+        KuralKitabiKur(yeni, s, n);
         RasgeleSayilarUret(rsd.get(), s, r);
         for (int i = 0; i < s; i++)
             std::memcpy(ayr.km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));

@@ -55,7 +55,8 @@ int VQ_Siniflandir(int k, float* uzaklik);
 
 // Mean of the frame distances of the ayr.r frames; +infinity with no frames
 // or when r x s x n exceeds vq_is_siniri (after a message).
-// Prints "uzaklik:%f" and inserts a line on the console.
+// Reports "uzaklik:%f" through the message layer (the screens insert
+// their own line after it).
 float OlasilikBul();
 
 // Sum over rows bas..son-1 of gm of the squared distance to the nearest of
@@ -65,5 +66,10 @@ int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, fl
 
 // Largest codebook that the random selection can draw from any utterance.
 enum { VQ_EN_COK_SECIM = 32766 };
+
+// What a training run asks of the record before it touches the codebook: a
+// new codebook at most VQ_EN_COK_SECIM random choices (secim), a further
+// training a codebook of s x n in memory. 0 to go on, 1 after a message.
+int EgitimKitabiUygun(int secim, int s, int n);
 
 #endif

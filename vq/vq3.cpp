@@ -6,6 +6,7 @@
 
 #include "bellek.h"
 #include "mesaj.h"
+#include "sifirlama.h"
 #include "velmo.h"
 #include "vq1.h"
 
@@ -94,18 +95,7 @@ int KesitliEgit(const std::vector<float>& kesit1, int r1, const std::vector<floa
         Yaz("Kesit yöneyleri eksik.\n");
         return 1;
     }
-    if (ayr.kdbayrak == 0 && h > VQ_EN_COK_SECIM) {
-        Yaz("Rasgele seçimle en çok %d kural yöneyi çıkarılabilir, %d istendi.\n", VQ_EN_COK_SECIM, h);
-        return 1;
-    }
-    if (ayr.kdbayrak != 0 && ayr.km == nullptr) {
-        Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
-        return 1;
-    }
-    if (ayr.kdbayrak != 0 && (ayr.kms != s || ayr.kmn != n)) {
-        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", ayr.kms, ayr.kmn, s, n);
-        return 1;
-    }
+    if (EgitimKitabiUygun(h, s, n) != 0) return 1;
     Matris g1(kesit1, r1, n), g2(kesit2, r2, n);
     if (g1.m == nullptr || g2.m == nullptr) {
         Yaz("Kesit yöneyleri için bellek ayrılamıyor.\n");
@@ -118,10 +108,7 @@ int KesitliEgit(const std::vector<float>& kesit1, int r1, const std::vector<floa
             Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
             return 1;
         }
-        Free2B(ayr.km);
-        ayr.km = yeni;
-        ayr.kms = s;
-        ayr.kmn = n;
+        KuralKitabiKur(yeni, s, n);
     }
     if (KesitEgit(ayr.km, g1.m, h, r1, n, 1) != 0 || KesitEgit(ayr.km + h, g2.m, h, r2, n, 2) != 0) return 1;
     Yaz("\n>Egitme islemi tamamlandi\n");
