@@ -396,6 +396,18 @@ int EgitimKitabiUygun(int secim, int s, int n) {
     return 0;
 }
 
+int YeniKuralKitabi(int s, int n) {
+    float** yeni = Calloc2B<float>(s, n, 4);
+    if (yeni == nullptr) {
+        Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
+        return 1;
+    }
+    // A codebook left over from earlier training is not the file's: it is
+    // replaced, and released so it does not leak.
+    KuralKitabiKur(yeni, s, n);
+    return 0;
+}
+
 int VQ_Egit() {
     EgitimKapsami kapsam;
     if (ayr.kdbaslik.tur == 3) return KesitliVQ_Egit();
@@ -429,14 +441,7 @@ int VQ_Egit() {
     }
     Yaz("\n>Egitme islemi basladi\n");
     if (ayr.kdbayrak == 0) {
-        float** yeni = Calloc2B<float>(s, n, 4);
-        if (yeni == nullptr) {
-            Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
-            return 1;
-        }
-        // A codebook left over from earlier training is not the file's: it
-        // is replaced, and released so it does not leak.
-        KuralKitabiKur(yeni, s, n);
+        if (YeniKuralKitabi(s, n) != 0) return 1;
         RasgeleSayilarUret(rsd.get(), s, r);
         for (int i = 0; i < s; i++)
             std::memcpy(ayr.km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));

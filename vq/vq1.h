@@ -71,5 +71,8 @@ enum { VQ_EN_COK_SECIM = 32766 };
 // new codebook at most VQ_EN_COK_SECIM random choices (secim), a further
 // training a codebook of s x n in memory. 0 to go on, 1 after a message.
 int EgitimKitabiUygun(int secim, int s, int n);
+// A new zeroed codebook of s x n in the record, replacing the one there.
+// 0, or 1 after a message when there is no memory for it.
+int YeniKuralKitabi(int s, int n);
 
 #endif

@@ -102,14 +102,7 @@ int KesitliEgit(const std::vector<float>& kesit1, int r1, const std::vector<floa
         return 1;
     }
     Yaz("\n>Egitme islemi basladi\n");
-    if (ayr.kdbayrak == 0) {
-        float** yeni = Calloc2B<float>(s, n, 4);
-        if (yeni == nullptr) {
-            Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
-            return 1;
-        }
-        KuralKitabiKur(yeni, s, n);
-    }
+    if (ayr.kdbayrak == 0 && YeniKuralKitabi(s, n) != 0) return 1;
     if (KesitEgit(ayr.km, g1.m, h, r1, n, 1) != 0 || KesitEgit(ayr.km + h, g2.m, h, r2, n, 2) != 0) return 1;
     Yaz("\n>Egitme islemi tamamlandi\n");
     return 0;
