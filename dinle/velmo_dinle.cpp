@@ -97,10 +97,6 @@ const char* const YARDIM =
     "Çıkış durumu: 0 başarı, 1 başarısızlık (kural dosyası yok, girdi okunamadı,\n"
     "aygıt açılamadı), 2 kullanım hatası (komut dosyasındaki bozuk bir satır da).\n";
 
-struct KullanimHatasi {
-    std::string metin;
-};
-
 struct SECENEKLER {
     std::string dizin = ".", girdi, komutlar, kaydet, aygit;
     double sure = 0, esik = 0, red = 0;
@@ -109,47 +105,14 @@ struct SECENEKLER {
     std::set<std::string> ayarlar;  // settings options given
 };
 
-double Gercel(const std::string& ad, const std::string& deger) {
-    double d = 0;
-    if (!GercelCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir sayı değil."};
-    return d;
-}
-
-int Tamsayi(const std::string& ad, const std::string& deger) {
-    int d = 0;
-    if (!TamsayiCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir tamsayı değil."};
-    return d;
-}
-
-// Settings options (--oo, --yee, ...) left over by the parser; their names
-// go into `verilen`.
-void AyarlariUygula(const std::vector<std::string>& kalan, std::set<std::string>& verilen) {
-    for (size_t i = 0; i < kalan.size(); i++) {
-        const std::string& a = kalan[i];
-        if (a.rfind("--", 0) != 0 || a.size() < 3) throw KullanimHatasi{"beklenmeyen argüman: \"" + a + "\"."};
-        std::string ad = a.substr(2), deger;
-        const size_t esit = ad.find('=');
-        if (esit != std::string::npos) {
-            deger = ad.substr(esit + 1);
-            ad = ad.substr(0, esit);
-        } else {
-            if (i + 1 >= kalan.size()) throw KullanimHatasi{"--" + ad + " bir değer ister."};
-            deger = kalan[++i];
-        }
-        if (!AyarSecenegiMi(ad)) throw KullanimHatasi{"bilinmeyen seçenek: --" + ad};
-        std::string hata;
-        if (!AyarSecenegiUygula(ad, deger, &hata)) throw KullanimHatasi{hata};
-        verilen.insert(ad);
-    }
-}
-
 // Returns -1 to go on, otherwise the exit status (help, version).
 int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     CLI::App app{"velmo-dinle"};
-    app.set_help_flag();
-    app.allow_extras();
+    UygulamaHazirla(app);
     bool yardim = false, surum = false;
     std::string sure, esik, red, sessizlik, enkisa;
+    AYARGIRDILERI ayarlar;
+    AyarSecenekleriEkle(app, ayarlar, false);
     app.add_flag("-h,--help", yardim);
     app.add_flag("--version", surum);
     app.add_option("-d,--dizin", s.dizin);
@@ -164,11 +127,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     app.add_flag("--aygitler", s.aygitler);
     app.add_option("--sessizlik", sessizlik);
     app.add_option("--enkisa", enkisa);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& h) {
-        throw KullanimHatasi{std::string("komut satırı anlaşılamadı (") + h.what() + ")."};
-    }
+    KomutSatiriniAyristir(app, argc, argv, "");
     if (yardim) {
         std::fputs(UcbirimeCevir(std::string(YARDIM) + "\n" + AyarYardimi()).c_str(), stdout);
         return 0;
@@ -177,26 +136,29 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
         std::printf("%s %s\n", PROG, VELMO_SURUM);
         return 0;
     }
-    AyarlariUygula(app.remaining(), s.ayarlar);
+    KalanlariReddet(app, "");
+    SESAYARI ses;  // (velmo-dinle takes no sound options)
+    AyarGirdileriniUygula(ayarlar, ses, "");
+    for (const auto& a : ayarlar) s.ayarlar.insert(a.first);
     if (!sure.empty()) {
-        s.sure = Gercel("sure", sure);
+        s.sure = GercelSecenek("sure", sure);
         if (!(s.sure > 0) || s.sure > 1e7) throw KullanimHatasi{"--sure 0'dan büyük bir saniye sayısı olmalı."};
     }
     if (!esik.empty()) {
-        s.esik = Gercel("esik", esik);
+        s.esik = GercelSecenek("esik", esik);
         if (!(s.esik > 0)) throw KullanimHatasi{"--esik 0'dan büyük olmalı."};
     }
     if (!red.empty()) {
-        s.red = Gercel("red", red);
+        s.red = GercelSecenek("red", red);
         if (!(s.red > 0 && s.red <= 1)) throw KullanimHatasi{"--red 0'dan büyük, en çok 1 olmalı."};
     }
     if (!sessizlik.empty()) {
-        s.sessizlik = Tamsayi("sessizlik", sessizlik);
+        s.sessizlik = TamsayiSecenek("sessizlik", sessizlik);
         if (s.sessizlik < 10 || s.sessizlik > 10000)
             throw KullanimHatasi{"--sessizlik 10 ile 10000 ms arasında olmalı."};
     }
     if (!enkisa.empty()) {
-        s.enkisa = Tamsayi("enkisa", enkisa);
+        s.enkisa = TamsayiSecenek("enkisa", enkisa);
         if (s.enkisa < 0 || s.enkisa > 10000) throw KullanimHatasi{"--enkisa 0 ile 10000 ms arasında olmalı."};
     }
     if (!s.girdi.empty() && !s.aygit.empty()) throw KullanimHatasi{"--girdi ile --aygit birlikte verilemez."};
@@ -559,9 +521,7 @@ int main(int argc, char** argv) {
     try {
         sonuc = Calistir(argc, argv);
     } catch (const KullanimHatasi& h) {
-        Hata("%s: %s\n", PROG, h.metin.c_str());
-        Hata("Yardım için: %s --help\n", PROG);
-        sonuc = 2;
+        sonuc = KullanimHatasiBildir(PROG, h);
     }
     KonsolBosalt();
     return sonuc;

@@ -1,10 +1,12 @@
 #include "secenek.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <system_error>
 
+#include "cikti.h"
 #include "velmo.h"
 
 namespace {
@@ -163,4 +165,80 @@ bool KayitAyarlariGecerli(int saniye, std::string* hata) {
         return false;
     }
     return true;
+}
+
+// ---------------------------------------------------------------- the command line
+
+int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h) {
+    Hata("%s: %s\n", prog, h.metin.c_str());
+    if (h.komut.empty()) Hata("Yardım için: %s --help\n", prog);
+    else Hata("Yardım için: %s %s --help\n", prog, h.komut.c_str());
+    return 2;
+}
+
+void UygulamaHazirla(CLI::App& app) {
+    app.set_help_flag();
+    app.allow_extras();
+}
+
+void AyarSecenekleriEkle(CLI::App& app, AYARGIRDILERI& girdi, bool ses) {
+    auto ekle = [&](const std::string& ad) {
+        app.add_option_function<std::string>("--" + ad, [&girdi, ad](const std::string& d) { girdi[ad] = d; })
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    for (const AYARSECENEGI& a : kAyarlar) ekle(a.ad);
+    ekle("uae");
+    if (ses)
+        for (const char* ad : {"dolgu", "tepe", "gurultu"}) ekle(ad);
+}
+
+void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::string& komut) {
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ArgumentMismatch& h) {
+        // CLI11 names the option at the start of its text.
+        const std::string m = h.what();
+        size_t p = m.find(" was given a disallowed flag override");
+        if (p != std::string::npos) {
+            const std::string ad = m.substr(0, p);  // without its dashes
+            throw KullanimHatasi{(ad.size() == 1 ? "-" : "--") + ad + " değer almaz", komut};
+        }
+        p = m.find(": ");
+        if (p != std::string::npos && m.find(" missing", p) != std::string::npos)
+            throw KullanimHatasi{m.substr(0, p) + " için değer eksik", komut};
+        if (p != std::string::npos && m.find(": At Most ", p) == p)
+            throw KullanimHatasi{m.substr(0, p) + " bir kez verilebilir", komut};
+        throw KullanimHatasi{"komut satırı anlaşılamadı (" + m + ")", komut};
+    } catch (const CLI::ParseError& h) {
+        throw KullanimHatasi{std::string("komut satırı anlaşılamadı (") + h.what() + ")", komut};
+    }
+}
+
+void KalanlariReddet(const CLI::App& app, const std::string& komut) {
+    for (const std::string& a : app.remaining()) {
+        if (a == "--") continue;  // the end of the options, kept by CLI11
+        if (a.size() > 1 && a[0] == '-') throw KullanimHatasi{"bilinmeyen seçenek " + a, komut};
+        throw KullanimHatasi{"beklenmeyen argüman: \"" + a + "\".", komut};
+    }
+}
+
+void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, SESAYARI& ses, const std::string& komut) {
+    for (const auto& [ad, deger] : girdi) {
+        std::string hata;
+        const bool iyi =
+            SesSecenegiMi(ad) ? SesSecenegiUygula(ad, deger, ses, &hata) : AyarSecenegiUygula(ad, deger, &hata);
+        if (!iyi) throw KullanimHatasi{hata, komut};
+    }
+}
+
+double GercelSecenek(const std::string& ad, const std::string& deger, const std::string& komut) {
+    double d = 0;
+    if (!GercelCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir sayı değil.", komut};
+    return d;
+}
+
+int TamsayiSecenek(const std::string& ad, const std::string& deger, const std::string& komut) {
+    int d = 0;
+    if (!TamsayiCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir tamsayı değil.", komut};
+    return d;
 }

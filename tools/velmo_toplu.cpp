@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "cikti.h"
 #include "ciz.h"
 #include "kodlama.h"
@@ -41,11 +43,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const PROG = "velmo-toplu";
-
-struct KullanimHatasi {
-    std::string metin;
-    std::string komut;
-};
 
 // ---------------------------------------------------------------- help
 
@@ -176,96 +173,52 @@ struct SECENEKLER {
     SESAYARI ses;
 };
 
-// Options of each command: those without a value, then those with one.
-bool Bayrak(const std::string& k, const std::string& ad) {
-    if (k == "egit") return ad == "havuz" || ad == "uzerine";
-    if (k == "tani") return ad == "hepsi" || ad == "json";
-    if (k == "degerlendir") return ad == "json" || ad == "ayrinti";
-    return false;
-}
-
-bool Degerli(const std::string& k, const std::string& ad) {
-    if (AyarSecenegiMi(ad) || SesSecenegiMi(ad)) return true;
-    if (k == "egit") return ad == "cikti" || ad == "soz" || ad == "dokum";
-    if (k == "tani") return ad == "dizin" || ad == "red" || ad == "dokum";
-    if (k == "degerlendir") return ad == "dizin" || ad == "red" || ad == "liste" || ad == "desen" || ad == "isler";
-    return ad == "cikti";
-}
-
-std::string KisaAd(const std::string& k, char c) {
-    if (c == 'o' && (k == "egit" || k == "ciz")) return "cikti";
-    if (c == 'd' && (k == "tani" || k == "degerlendir")) return "dizin";
-    if (c == 'j' && k == "degerlendir") return "isler";
-    return "";
-}
-
-void Uygula(SECENEKLER& s, const std::string& ad, const std::string& deger) {
-    std::string hata;
-    if (AyarSecenegiMi(ad)) {
-        if (!AyarSecenegiUygula(ad, deger, &hata)) throw KullanimHatasi{hata, s.komut};
-    } else if (SesSecenegiMi(ad)) {
-        if (!SesSecenegiUygula(ad, deger, s.ses, &hata)) throw KullanimHatasi{hata, s.komut};
-    } else if (ad == "havuz") s.havuz = true;
-    else if (ad == "uzerine") s.uzerine = true;
-    else if (ad == "hepsi") s.hepsi = true;
-    else if (ad == "json") s.json = true;
-    else if (ad == "ayrinti") s.ayrinti = true;
-    else if (ad == "cikti") s.cikti = deger;
-    else if (ad == "soz") s.soz = deger, s.sozVar = true;
-    else if (ad == "dizin") s.dizin = deger;
-    else if (ad == "dokum") s.dokum = deger;
-    else if (ad == "liste") s.liste = deger;
-    else if (ad == "desen") s.desen = deger;
-    else if (ad == "isler") {
-        if (!TamsayiCoz(deger, s.isler) || s.isler < 1 || s.isler > 1024)
-            throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + deger + "'", s.komut};
-    } else if (ad == "red") {
-        if (!GercelCoz(deger, s.red) || !(s.red > 0 && s.red <= 1))
-            throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + deger + "'", s.komut};
-    }
-}
-
 // Reads the command's arguments. Returns false when help was asked for.
 bool Ayristir(int argc, char** argv, SECENEKLER& s) {
-    bool secenekSonu = false;
-    for (int i = 2; i < argc; i++) {
-        const std::string a = argv[i];
-        if (secenekSonu || a.empty() || a[0] != '-' || a == "-") {
-            s.dosyalar.push_back(a);
-            continue;
-        }
-        if (a == "--") {
-            secenekSonu = true;
-            continue;
-        }
-        if (a == "-h" || a == "--help") return false;
-        std::string ad, deger;
-        bool degerVar = false;
-        if (a.rfind("--", 0) == 0) {
-            ad = a.substr(2);
-            const size_t esit = ad.find('=');
-            if (esit != std::string::npos) {
-                deger = ad.substr(esit + 1);
-                ad = ad.substr(0, esit);
-                degerVar = true;
-            }
+    const std::string& k = s.komut;
+    CLI::App app{PROG};
+    UygulamaHazirla(app);
+    // A repeated option keeps its last value; a flag takes no value.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
+    bool yardim = false;
+    std::string red, isler;
+    CLI::Option* redVar = nullptr;
+    CLI::Option* islerVar = nullptr;
+    AYARGIRDILERI ayarlar;
+    app.add_flag("-h,--help", yardim);
+    AyarSecenekleriEkle(app, ayarlar, true);
+    if (k == "egit") {
+        app.add_option("-o,--cikti", s.cikti);
+        app.add_option_function<std::string>("--soz", [&s](const std::string& d) { s.soz = d, s.sozVar = true; });
+        app.add_flag("--havuz", s.havuz);
+        app.add_flag("--uzerine", s.uzerine);
+        app.add_option("--dokum", s.dokum);
+    } else if (k == "tani" || k == "degerlendir") {
+        app.add_option("-d,--dizin", s.dizin);
+        app.add_flag("--json", s.json);
+        redVar = app.add_option("--red", red);
+        if (k == "tani") {
+            app.add_flag("--hepsi", s.hepsi);
+            app.add_option("--dokum", s.dokum);
         } else {
-            ad = a.size() == 2 ? KisaAd(s.komut, a[1]) : "";
-            if (ad.empty()) throw KullanimHatasi{"bilinmeyen seçenek " + a, s.komut};
+            app.add_option("--liste", s.liste);
+            app.add_option("--desen", s.desen);
+            app.add_flag("--ayrinti", s.ayrinti);
+            islerVar = app.add_option("-j,--isler", isler);
         }
-        if (Bayrak(s.komut, ad)) {
-            if (degerVar) throw KullanimHatasi{"--" + ad + " değer almaz", s.komut};
-            Uygula(s, ad, "");
-        } else if (Degerli(s.komut, ad)) {
-            if (!degerVar) {
-                if (i + 1 >= argc) throw KullanimHatasi{a + " için değer eksik", s.komut};
-                deger = argv[++i];
-            }
-            Uygula(s, ad, deger);
-        } else {
-            throw KullanimHatasi{"bilinmeyen seçenek " + a, s.komut};
-        }
+    } else {
+        app.add_option("-o,--cikti", s.cikti);
     }
+    app.add_option("dosyalar", s.dosyalar)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    KomutSatiriniAyristir(app, argc - 1, argv + 1, k);
+    if (yardim) return false;
+    KalanlariReddet(app, k);
+    AyarGirdileriniUygula(ayarlar, s.ses, k);
+    if (islerVar != nullptr && islerVar->count() > 0 &&
+        (!TamsayiCoz(isler, s.isler) || s.isler < 1 || s.isler > 1024))
+        throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + isler + "'", k};
+    if (redVar != nullptr && redVar->count() > 0 && (!GercelCoz(red, s.red) || !(s.red > 0 && s.red <= 1)))
+        throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + red + "'", k};
     return true;
 }
 
@@ -720,10 +673,7 @@ int main(int argc, char** argv) {
     try {
         sonuc = Calistir(argc, argv);
     } catch (const KullanimHatasi& h) {
-        Hata("%s: %s\n", PROG, h.metin.c_str());
-        if (h.komut.empty()) Hata("Yardım için: %s --help\n", PROG);
-        else Hata("Yardım için: %s %s --help\n", PROG, h.komut.c_str());
-        sonuc = 2;
+        sonuc = KullanimHatasiBildir(PROG, h);
     }
     KonsolBosalt();
     return sonuc;

@@ -1,6 +1,7 @@
 // Tests of velmo-toplu's modules: strict option values, sound files turned
 // into recordings, the kept codebooks scored as the screen's scan scores
 // them, training from takes, the picture and the output helpers.
+#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -158,6 +159,103 @@ TEST(TopluSecenek, SettingsOptionsWriteTheirFields) {
     ayr.kdbaslik.oo = 12000;
     EXPECT_FALSE(KayitAyarlariGecerli(61, &h));
     EXPECT_TRUE(KayitAyarlariGecerli(60, &h));
+    Sifirla(0);
+}
+
+// Parses `argumanlar` with the settings and sound options and one option of
+// a program's own; returns the usage error's text ("" when there is none).
+std::string KomutSatiriDene(std::vector<std::string> argumanlar, AYARGIRDILERI& girdi, SESAYARI& ses,
+                            std::string* dizin = nullptr, std::vector<std::string>* dosyalar = nullptr) {
+    CLI::App app{"p"};
+    UygulamaHazirla(app);
+    std::string d;
+    std::vector<std::string> f;
+    app.add_option("-d,--dizin", d);
+    if (dosyalar != nullptr) app.add_option("dosyalar", f);
+    AyarSecenekleriEkle(app, girdi, true);
+    argumanlar.insert(argumanlar.begin(), "p");
+    std::vector<char*> v;
+    for (std::string& a : argumanlar) v.push_back(a.data());
+    try {
+        KomutSatiriniAyristir(app, static_cast<int>(v.size()), v.data(), "k");
+        KalanlariReddet(app, "k");
+        AyarGirdileriniUygula(girdi, ses, "k");
+    } catch (const KullanimHatasi& h) {
+        EXPECT_EQ(h.komut, "k");
+        return h.metin;
+    }
+    if (dizin != nullptr) *dizin = d;
+    if (dosyalar != nullptr) *dosyalar = f;
+    return "";
+}
+
+// The command-line layer both tools parse with: settings and sound options in
+// both spellings, the last of a repeated one, negative numbers as values,
+// files after "--", and a Turkish text for every kind of mistake.
+TEST(TopluSecenek, CommandLineTakesSettingsAndRefusesMistakesInTurkish) {
+    Sifirla(0);
+    AYARGIRDILERI g;
+    SESAYARI ses;
+    std::string dizin;
+    std::vector<std::string> dosyalar;
+    EXPECT_EQ(KomutSatiriDene({"--yee", "100", "a.wav", "--yee=200", "--tepe", "-6", "-d", "-", "--m=12", "--",
+                               "--aee", "-"},
+                              g, ses, &dizin, &dosyalar),
+              "");
+    EXPECT_EQ(ayr.kdbaslik.yee, 200);
+    EXPECT_EQ(ayr.kdbaslik.m, 12);
+    EXPECT_EQ(ayr.kdbaslik.aee, 200);  // after "--" a file, not an option
+    EXPECT_TRUE(ses.tepeVar);
+    EXPECT_EQ(ses.tepe, -6.0);
+    EXPECT_EQ(dizin, "-");
+    EXPECT_EQ(dosyalar, (std::vector<std::string>{"a.wav", "--aee", "-"}));
+    EXPECT_EQ(g.count("yee") + g.count("m") + g.count("tepe"), 3u);
+    EXPECT_EQ(g.count("aee"), 0u);
+    Sifirla(0);
+
+    struct {
+        std::vector<std::string> argumanlar;
+        const char* metin;
+    } const kotu[] = {
+        {{"--bilinmez"}, "bilinmeyen seçenek --bilinmez"},
+        {{"-q"}, "bilinmeyen seçenek -q"},
+        {{"--oo"}, "--oo için değer eksik"},
+        {{"--oo", "12k"}, "--oo için tamsayı bekleniyor: '12k'"},
+        {{"--uae", "x"}, "--uae için sayı bekleniyor: 'x'"},
+        {{"--tepe", "3"}, "--tepe -120 ile 0 dB arasında olmalı"},
+    };
+    for (const auto& k : kotu) {
+        AYARGIRDILERI g2;
+        EXPECT_EQ(KomutSatiriDene(k.argumanlar, g2, ses, nullptr, &dosyalar), k.metin) << k.argumanlar[0];
+    }
+    // An option of the program's own given twice (velmo-dinle's kind).
+    {
+        CLI::App app{"p"};
+        UygulamaHazirla(app);
+        std::string sure;
+        app.add_option("--sure", sure);
+        std::vector<std::string> a = {"p", "--sure", "1", "--sure", "2"};
+        std::vector<char*> v;
+        for (std::string& x : a) v.push_back(x.data());
+        try {
+            KomutSatiriniAyristir(app, static_cast<int>(v.size()), v.data(), "");
+            ADD_FAILURE() << "--sure twice taken";
+        } catch (const KullanimHatasi& h) {
+            EXPECT_EQ(h.metin, "--sure bir kez verilebilir");
+        }
+    }
+    // A program without files names a stray word as such.
+    AYARGIRDILERI g3;
+    EXPECT_EQ(KomutSatiriDene({"fazla"}, g3, ses), "beklenmeyen argüman: \"fazla\".");
+    EXPECT_EQ(ayr.kdbaslik.oo, 12000);
+    try {
+        GercelSecenek("sure", "abc");
+        ADD_FAILURE() << "abc read as a number";
+    } catch (const KullanimHatasi& h) {
+        EXPECT_EQ(h.metin, "--sure: \"abc\" bir sayı değil.");
+    }
+    EXPECT_EQ(TamsayiSecenek("enkisa", "+40"), 40);
+    EXPECT_THROW(TamsayiSecenek("enkisa", "4.5"), KullanimHatasi);
     Sifirla(0);
 }
 

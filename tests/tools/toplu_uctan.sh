@@ -45,6 +45,15 @@ rc 2 degerlendir --desen '(' a.wav
 rc 2 ciz a.wav b.wav
 grep -q "velmo-toplu ciz --help" e || hata "kullanim hatasi yardimi gostermiyor"
 [ ! -s o ] || hata "kullanim hatasi standart ciktiya yazdi"
+# Each mistake is named in Turkish.
+for hatali in "degerlendir -j 0 --desen x a.wav|--isler için 1 ile 1024" "degerlendir --isler=1025 --desen x a.wav|'1025'" \
+              "tani --json=1 a.wav|--json değer almaz" "egit -o|için değer eksik" "tani --red 0 a.wav|--red için 0 ile 1" \
+              "ciz --dolgu 61 a.wav|--dolgu 0 ile 60" "tani -x a.wav|bilinmeyen seçenek -x" "nedir|bilinmeyen komut 'nedir'"; do
+  rc 2 ${hatali%%|*}
+  grep -qF -- "${hatali#*|}" e || { cat e >&2; hata "'${hatali%%|*}' iletisi"; }
+done
+# The help shows the defaults whatever was typed before it.
+rc 0 egit --yee 5 -h; grep -q -- "--yee .*(375)" o || hata "yardim yazilan degeri gosterdi"
 
 # Training.
 wav evet evet; wav hayır hayir; wav evet evet2 -p 62 -s 140; wav hayır hayir2 -p 38 -s 160
@@ -120,5 +129,9 @@ rc 0 ciz evet.wav
 grep -q "</svg>" evet.svg && grep -q "yüksek örke eşiği 375" evet.svg || hata "resim"
 rc 0 ciz -o - --yee 100000 evet.wav
 grep -q "Konuşma bulunamadı" o || hata "konusmasiz resim"
+# A repeated option counts once, the last; after "--" every word is a file.
+cp evet.wav -- -e.wav
+rc 0 ciz --cikti=- --yee=100000 --yee 300 --aee 50 -- -e.wav
+grep -q "yüksek örke eşiği 300" o && grep -q "alçak örke eşiği 50" o || hata "tekrarlanan secenek ya da -- sonrasi"
 ls sinir.txt Ci.txt DelCi.txt 2>/dev/null && hata "istenmeden dokum yazildi"
 echo tamam
