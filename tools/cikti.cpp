@@ -86,6 +86,19 @@ void HataHam(const std::string& metin) {
     HataFd(metin);
 }
 
+std::string SatirOnekli(const std::string& girdi, const std::string& m) {
+    const std::string onek = UcbirimeCevir(girdi + ": ");
+    std::string o;
+    bool basta = true;
+    for (char c : m) {
+        if (basta && c != '\n') o += onek;
+        basta = (c == '\n');
+        o.push_back(c);
+    }
+    if (!o.empty() && o.back() != '\n') o.push_back('\n');
+    return o;
+}
+
 std::string DenetimsizMetin(const std::string& metin) {
     std::string o;
     o.reserve(metin.size());

@@ -30,6 +30,10 @@ size_t Utf8Genislik(const std::string& metin);
 // what standard output holds so far; nothing at all while `sessiz` is set.
 MESAJ_ALICISI* HataAlicisi(bool sessiz = false);
 
+// The stage messages `m` (terminal charset) with every line beginning with
+// the input's name; a newline at the end.
+std::string SatirOnekli(const std::string& girdi, const std::string& m);
+
 // The text without terminal control sequences (CSI).
 std::string DenetimsizMetin(const std::string& metin);
 

@@ -129,14 +129,15 @@ std::string Panel(double y0, double yuk, const std::string& ad) {
            Metin(SOL - 8, y0 + 14, ad, " text-anchor=\"end\" font-weight=\"bold\"");
 }
 
-}  // namespace
+// The panels from top to bottom: waveform, frames, energy, zero crossings.
+const double DALGA_Y = 70, DALGA_H = 240;
+const double CER_Y = DALGA_Y + DALGA_H + 30, CER_H = 36;
+const double ORKE_Y = CER_Y + CER_H + 40, ORKE_H = 200;
+const double SG_Y = ORKE_Y + ORKE_H + 40, SG_H = 200;
+const double YUK = SG_Y + SG_H + 40;
 
-std::string SvgCiz(const CIZIM& c) {
-    const double DALGA_Y = 70, DALGA_H = 240;
-    const double CER_Y = DALGA_Y + DALGA_H + 30, CER_H = 36;
-    const double ORKE_Y = CER_Y + CER_H + 40, ORKE_H = 200;
-    const double SG_Y = ORKE_Y + ORKE_H + 40, SG_H = 200;
-    const double YUK = SG_Y + SG_H + 40;
+// The document's start, the title and the line of what was found.
+std::string SvgBasi(const CIZIM& c) {
     std::string o;
     o += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     o += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(GEN) + "\" height=\"" +
@@ -153,16 +154,19 @@ std::string SvgCiz(const CIZIM& c) {
         std::snprintf(b, sizeof b, "Konuşma bulunamadı: hiçbir konumda örke yüksek eşiğe (%d) ulaşmıyor", c.yee);
     }
     o += Metin(SOL, 44, b, c.konusma ? "" : " fill=\"#b00\"");
+    return o;
+}
 
-    // Waveform, speech shaded.
-    o += Panel(DALGA_Y, DALGA_H, "Dalga");
+// Waveform, speech shaded.
+std::string DalgaPaneli(const CIZIM& c) {
+    std::string o = Panel(DALGA_Y, DALGA_H, "Dalga");
     if (c.konusma && c.uc2 >= c.uc1) {
         const double x1 = Xkon(c, c.uc1), x2 = Xkon(c, c.uc2 + 1);
         o += "<rect x=\"" + Sayi(x1) + "\" y=\"" + Sayi(DALGA_Y) + "\" width=\"" + Sayi(std::max(x2 - x1, 1.0)) +
              "\" height=\"" + Sayi(SG_Y + SG_H - DALGA_Y) + "\" fill=\"#2a7\" fill-opacity=\"0.10\"/>\n";
     }
-    std::vector<double> enk, enb;
     if (c.boyut > 0) {
+        std::vector<double> enk, enb;
         Zarf(c, [&](int i) { return static_cast<double>(c.x[i]); }, enk, enb);
         double tepe = 1;
         for (int s = 0; s < CIZ_GEN; s++) tepe = std::max({tepe, std::fabs(enk[s]), std::fabs(enb[s])});
@@ -170,10 +174,12 @@ std::string SvgCiz(const CIZIM& c) {
         o += Metin(SOL - 8, DALGA_Y + DALGA_H - 4, "±" + std::to_string(static_cast<int>(tepe)),
                    " text-anchor=\"end\" fill=\"#444\"");
     }
-    o += Zaman(c, DALGA_Y + DALGA_H);
+    return o + Zaman(c, DALGA_Y + DALGA_H);
+}
 
-    // Analysis frames: two rows, so that overlapping frames stay apart.
-    o += Panel(CER_Y, CER_H, "Çerçeveler");
+// Analysis frames: two rows, so that overlapping frames stay apart.
+std::string CercevePaneli(const CIZIM& c) {
+    std::string o = Panel(CER_Y, CER_H, "Çerçeveler");
     for (int k = 0; k < c.cerceve; k++) {
         const double bas = static_cast<double>(c.uc1) + static_cast<double>(k) * c.admu;
         const double x1 = Xkon(c, bas), x2 = Xkon(c, std::min<double>(bas + c.penu, c.boyut));
@@ -182,12 +188,16 @@ std::string SvgCiz(const CIZIM& c) {
              "\" height=\"" + Sayi(CER_H / 2 - 5) + "\" fill=\"" + (k % 2 ? "#e8a33d" : "#c76b1c") +
              "\" fill-opacity=\"0.8\" stroke=\"white\" stroke-width=\"0.5\"/>\n";
     }
+    return o;
+}
 
-    // Energy with the two energy thresholds, on a square-root scale so that
-    // the thresholds stay readable beside loud speech.
-    o += Panel(ORKE_Y, ORKE_H, "Örke");
+// Energy with the two energy thresholds, on a square-root scale so that
+// the thresholds stay readable beside loud speech.
+std::string OrkePaneli(const CIZIM& c) {
+    std::string o = Panel(ORKE_Y, ORKE_H, "Örke");
     double ust = std::max({c.yee, c.aee, 1}) * 1.3;
     if (c.boyut > 0) {
+        std::vector<double> enk, enb;
         Zarf(c, [&](int i) { return std::sqrt(std::max(0.0, static_cast<double>(c.orke[i]))); }, enk, enb);
         for (double v : enb) ust = std::max(ust, v * v * 1.1);
         o += Bant(enk, enb, ORKE_Y, ORKE_H, 0, std::sqrt(ust), "#6a3d9a");
@@ -205,50 +215,39 @@ std::string SvgCiz(const CIZIM& c) {
     o += Esik(oy(c.yee), "yüksek örke eşiği " + std::to_string(c.yee), "#c0392b", c.yee < c.aee);
     o += Esik(oy(c.aee), "alçak örke eşiği " + std::to_string(c.aee), "#d68910", c.aee <= c.yee);
     o += Metin(SOL - 8, ORKE_Y + 30, "(karekök)", " text-anchor=\"end\" fill=\"#444\" font-size=\"10\"");
-    o += Zaman(c, ORKE_Y + ORKE_H);
-
-    // Zero crossings with the start threshold.
-    o += Panel(SG_Y, SG_H, "Sıfır geçişi");
-    double ust2 = std::max(c.bsge, 1) * 1.15;
-    if (c.boyut > 0) {
-        Zarf(c, [&](int i) { return static_cast<double>(c.sfrgecis[i]); }, enk, enb);
-        for (double v : enb) ust2 = std::max(ust2, v * 1.05);
-        o += Bant(enk, enb, SG_Y, SG_H, 0, ust2, "#1e8449");
-    }
-    const double zy = SG_Y + SG_H - std::clamp(c.bsge / ust2, 0.0, 1.0) * SG_H;
-    o += Esik(zy, "başlangıç sıfır geçiş eşiği " + std::to_string(c.bsge), "#c0392b");
-    o += Metin(SOL - 8, SG_Y + SG_H - 4, "0", " text-anchor=\"end\" fill=\"#444\"");
-    o += Metin(SOL - 8, SG_Y + 30, std::to_string(static_cast<int>(ust2)), " text-anchor=\"end\" fill=\"#444\"");
-    o += Zaman(c, SG_Y + SG_H);
-    o += Metin(GEN - SAG, YUK - 6, "saniye", " text-anchor=\"end\" fill=\"#444\"");
-
-    // Detected start and end across every panel.
-    if (c.konusma) {
-        const double x1 = Xkon(c, c.uc1), x2 = Xkon(c, c.uc2 + 1);
-        o += Cizgi(x1, DALGA_Y, x1, SG_Y + SG_H, "#1a7f37", " stroke-width=\"2\"");
-        o += Cizgi(x2, DALGA_Y, x2, SG_Y + SG_H, "#b00020", " stroke-width=\"2\"");
-        o += Metin(x1 + 3, DALGA_Y + 14, "başlangıç", " fill=\"#1a7f37\" font-weight=\"bold\"");
-        o += Metin(x2 + 3, DALGA_Y + 14, "bitiş", " fill=\"#b00020\" font-weight=\"bold\"");
-    }
-    o += "</svg>\n";
-    return o;
+    return o + Zaman(c, ORKE_Y + ORKE_H);
 }
 
-int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& cikti) {
-    const KURALDOSYABASLIK komut = ayr.kdbaslik;
-    const int saniye = komut.ksu;
-    std::vector<short> x;
-    if (SesDosyasiOku(girdi, komut.oo, saniye, ses, x) != 0) return 1;
-    CIZIM c;
-    int uc = 1, lpc = 1;
-    std::string m = Yakala([&] {
-        if (SesTamponuKur(x, saniye) != 0) return;
-        uc = UcNoktalarBul(false);
-        Sifirla(5);
-        lpc = LPC_Cozumle(false);
-    });
-    HataHam(m);
-    if (ayr.kyt == nullptr) return 1;
+// Zero crossings with the start threshold.
+std::string SifirGecisPaneli(const CIZIM& c) {
+    std::string o = Panel(SG_Y, SG_H, "Sıfır geçişi");
+    double ust = std::max(c.bsge, 1) * 1.15;
+    if (c.boyut > 0) {
+        std::vector<double> enk, enb;
+        Zarf(c, [&](int i) { return static_cast<double>(c.sfrgecis[i]); }, enk, enb);
+        for (double v : enb) ust = std::max(ust, v * 1.05);
+        o += Bant(enk, enb, SG_Y, SG_H, 0, ust, "#1e8449");
+    }
+    const double zy = SG_Y + SG_H - std::clamp(c.bsge / ust, 0.0, 1.0) * SG_H;
+    o += Esik(zy, "başlangıç sıfır geçiş eşiği " + std::to_string(c.bsge), "#c0392b");
+    o += Metin(SOL - 8, SG_Y + SG_H - 4, "0", " text-anchor=\"end\" fill=\"#444\"");
+    o += Metin(SOL - 8, SG_Y + 30, std::to_string(static_cast<int>(ust)), " text-anchor=\"end\" fill=\"#444\"");
+    return o + Zaman(c, SG_Y + SG_H);
+}
+
+// Detected start and end across every panel.
+std::string UcCizgileri(const CIZIM& c) {
+    if (!c.konusma) return "";
+    const double x1 = Xkon(c, c.uc1), x2 = Xkon(c, c.uc2 + 1);
+    return Cizgi(x1, DALGA_Y, x1, SG_Y + SG_H, "#1a7f37", " stroke-width=\"2\"") +
+           Cizgi(x2, DALGA_Y, x2, SG_Y + SG_H, "#b00020", " stroke-width=\"2\"") +
+           Metin(x1 + 3, DALGA_Y + 14, "başlangıç", " fill=\"#1a7f37\" font-weight=\"bold\"") +
+           Metin(x2 + 3, DALGA_Y + 14, "bitiş", " fill=\"#b00020\" font-weight=\"bold\"");
+}
+
+// The analysis of the recording in the record, as the picture shows it.
+void Olcumler(const KURALDOSYABASLIK& komut, int uc, int lpc, std::vector<int>& orke, std::vector<int>& sg,
+              CIZIM& c) {
     c.boyut = ayr.kytu / 2;
     c.x = reinterpret_cast<const short*>(ayr.kyt);
     c.oo = komut.oo;
@@ -256,7 +255,8 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
     c.aee = komut.aee;
     c.bsge = komut.bsge;
     const int64_t kpenu = static_cast<int64_t>(komut.kpensu) * komut.oo / 1000;
-    std::vector<int> orke(static_cast<size_t>(c.boyut)), sg(static_cast<size_t>(c.boyut));
+    orke.assign(static_cast<size_t>(c.boyut), 0);
+    sg.assign(static_cast<size_t>(c.boyut), 0);
     if (kpenu >= 1) {
         c.kpenu = static_cast<int>(std::min<int64_t>(kpenu, INT32_MAX));
         SinirOlcumleri(c.x, c.boyut, c.kpenu, orke.data(), sg.data());
@@ -280,15 +280,10 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
         c.cerceve = (c.admu > 0 && boyut > 0) ? (boyut - 1) / c.admu : 0;
         c.r = ayr.r;
     }
-    const std::string ad = girdi.substr(girdi.find_last_of('/') == std::string::npos ? 0 : girdi.find_last_of('/') + 1);
-    char b[200];
-    std::snprintf(b, sizeof b, " %d Hz, %d s, kısa pencere %d ms, çerçeve %d ms / adım %d ms", komut.oo, saniye,
-                  komut.kpensu, komut.pensu, komut.admsu);
-    c.baslik = ad + " —" + b;
-    const std::string svg = SvgCiz(c);
-    Sifirla(5);
-    Sifirla(1);
+}
 
+// The picture to `cikti`, "-" for standard output. 0 on success.
+int SvgYaz(const std::string& svg, const std::string& cikti) {
     if (cikti == "-") {
         KonsolHamYaz(svg);
         return 0;
@@ -305,4 +300,38 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
         return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+std::string SvgCiz(const CIZIM& c) {
+    return SvgBasi(c) + DalgaPaneli(c) + CercevePaneli(c) + OrkePaneli(c) + SifirGecisPaneli(c) +
+           Metin(GEN - SAG, YUK - 6, "saniye", " text-anchor=\"end\" fill=\"#444\"") + UcCizgileri(c) + "</svg>\n";
+}
+
+int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& cikti) {
+    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    const int saniye = komut.ksu;
+    std::vector<short> x;
+    if (SesDosyasiOku(girdi, komut.oo, saniye, ses, x) != 0) return 1;
+    int uc = 1, lpc = 1;
+    HataHam(Yakala([&] {
+        if (SesTamponuKur(x, saniye) != 0) return;
+        uc = UcNoktalarBul(false);
+        Sifirla(5);
+        lpc = LPC_Cozumle(false);
+    }));
+    if (ayr.kyt == nullptr) return 1;
+    CIZIM c;
+    std::vector<int> orke, sg;
+    Olcumler(komut, uc, lpc, orke, sg, c);
+    const std::string ad = girdi.substr(girdi.find_last_of('/') == std::string::npos ? 0 : girdi.find_last_of('/') + 1);
+    char b[200];
+    std::snprintf(b, sizeof b, " %d Hz, %d s, kısa pencere %d ms, çerçeve %d ms / adım %d ms", komut.oo, saniye,
+                  komut.kpensu, komut.pensu, komut.admsu);
+    c.baslik = ad + " —" + b;
+    const std::string svg = SvgCiz(c);
+    Sifirla(5);
+    Sifirla(1);
+    return SvgYaz(svg, cikti);
 }

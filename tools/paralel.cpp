@@ -121,52 +121,39 @@ void PaketleriAl(std::string& tampon, size_t n, std::vector<SONUC>& sonuclar) {
     _exit(0);
 }
 
-}  // namespace
-
-int IslemciSayisi() {
-    const long n = sysconf(_SC_NPROCESSORS_ONLN);
-    return n < 1 ? 1 : static_cast<int>(n);
+// Starts up to `isci` workers, each with a pipe to read its results from.
+// Fewer when the system gives no more; none with one worker.
+void IscileriBaslat(size_t n, int isci, const std::function<std::string(size_t)>& is, std::vector<int>& okur,
+                    std::vector<pid_t>& cocuklar) {
+    if (isci <= 1) return;
+    // Nothing buffered may be written twice, once by a worker too.
+    KonsolBosalt();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    for (int w = 0; w < isci; w++) {
+        int boru[2];
+        if (pipe(boru) != 0) break;
+        const pid_t pid = fork();
+        if (pid < 0) {
+            close(boru[0]);
+            close(boru[1]);
+            break;
+        }
+        if (pid == 0) {
+            for (int o : okur) close(o);
+            close(boru[0]);
+            Isci(static_cast<size_t>(w), static_cast<size_t>(isci), n, boru[1], is);
+        }
+        close(boru[1]);
+        okur.push_back(boru[0]);
+        cocuklar.push_back(pid);
+    }
 }
 
-void ParalelIsle(size_t n, int isci, const std::function<std::string(size_t)>& is,
-                 const std::function<void(size_t, const std::string&)>& teslim) {
-    if (isci > static_cast<int>(n)) isci = static_cast<int>(n);
-    std::vector<SONUC> sonuclar(n);
-    std::vector<int> okur;
-    std::vector<pid_t> cocuklar;
-    if (isci > 1) {
-        // Nothing buffered may be written twice, once by a worker too.
-        KonsolBosalt();
-        std::fflush(stdout);
-        std::fflush(stderr);
-        for (int w = 0; w < isci; w++) {
-            int boru[2];
-            if (pipe(boru) != 0) break;
-            const pid_t pid = fork();
-            if (pid < 0) {
-                close(boru[0]);
-                close(boru[1]);
-                break;
-            }
-            if (pid == 0) {
-                for (int o : okur) close(o);
-                close(boru[0]);
-                Isci(static_cast<size_t>(w), static_cast<size_t>(isci), n, boru[1], is);
-            }
-            close(boru[1]);
-            okur.push_back(boru[0]);
-            cocuklar.push_back(pid);
-        }
-    }
-
-    size_t sira = 0;  // the next item to hand over
-    auto Teslim = [&](size_t i) {
-        SONUC& s = sonuclar[i];
-        if (!s.cikis.empty()) KonsolHamYaz(s.cikis);
-        HataHam(s.hata);
-        teslim(i, s.sonuc);
-        s = SONUC();
-    };
+// Reads the workers' pipes until every one is closed, calling `hazir` after
+// each read; closes the pipes.
+void BorulariOku(const std::vector<int>& okur, size_t n, std::vector<SONUC>& sonuclar,
+                 const std::function<void()>& hazir) {
     std::vector<std::string> tamponlar(okur.size());
     std::vector<pollfd> bekle;
     for (int o : okur) bekle.push_back({o, POLLIN, 0});
@@ -190,10 +177,38 @@ void ParalelIsle(size_t n, int isci, const std::function<std::string(size_t)>& i
             tamponlar[w].append(b, static_cast<size_t>(r));
             PaketleriAl(tamponlar[w], n, sonuclar);
         }
-        while (sira < n && sonuclar[sira].var) Teslim(sira++);
+        hazir();
     }
     for (pollfd& p : bekle)
         if (p.fd >= 0) close(p.fd);
+}
+
+}  // namespace
+
+int IslemciSayisi() {
+    const long n = sysconf(_SC_NPROCESSORS_ONLN);
+    return n < 1 ? 1 : static_cast<int>(n);
+}
+
+void ParalelIsle(size_t n, int isci, const std::function<std::string(size_t)>& is,
+                 const std::function<void(size_t, const std::string&)>& teslim) {
+    if (isci > static_cast<int>(n)) isci = static_cast<int>(n);
+    std::vector<SONUC> sonuclar(n);
+    std::vector<int> okur;
+    std::vector<pid_t> cocuklar;
+    IscileriBaslat(n, isci, is, okur, cocuklar);
+
+    size_t sira = 0;  // the next item to hand over
+    auto Teslim = [&](size_t i) {
+        SONUC& s = sonuclar[i];
+        if (!s.cikis.empty()) KonsolHamYaz(s.cikis);
+        HataHam(s.hata);
+        teslim(i, s.sonuc);
+        s = SONUC();
+    };
+    BorulariOku(okur, n, sonuclar, [&] {
+        while (sira < n && sonuclar[sira].var) Teslim(sira++);
+    });
     for (pid_t p : cocuklar) {
         int durum;
         while (waitpid(p, &durum, 0) < 0 && errno == EINTR) {

@@ -8,14 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,13 +18,14 @@
 
 #include "cikti.h"
 #include "ciz.h"
+#include "degerlendir.h"
 #include "kodlama.h"
 #include "konsol.h"
-#include "paralel.h"
 #include "secenek.h"
 #include "sifirlama.h"
 #include "tarama.h"
 #include "toplu.h"
+#include "paralel.h"
 #include "velmo.h"
 #include "wav.h"
 #include "yarim.h"
@@ -236,25 +232,6 @@ void SozKoy(const SECENEKLER& s) {
     std::memcpy(ayr.kdbaslik.soz, cp.data(), cp.size());
 }
 
-// Every line of the stage messages `m` begins with the input's name.
-std::string SatirOnekli(const std::string& girdi, const std::string& m) {
-    const std::string onek = UcbirimeCevir(girdi + ": ");
-    std::string o;
-    bool basta = true;
-    for (char c : m) {
-        if (basta && c != '\n') o += onek;
-        basta = (c == '\n');
-        o.push_back(c);
-    }
-    if (!o.empty() && o.back() != '\n') o.push_back('\n');
-    return o;
-}
-
-std::string TabanAd(const std::string& yol) {
-    const size_t b = yol.find_last_of('/');
-    return b == std::string::npos ? yol : yol.substr(b + 1);
-}
-
 // ---------------------------------------------------------------- egit
 
 int EgitKomutu(const SECENEKLER& s) {
@@ -286,6 +263,42 @@ bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar) {
     return true;
 }
 
+// One recognition as an element of the JSON document's "sonuclar".
+JSON TaniJson(const std::string& dosya, const TANIMA& t, bool hepsi) {
+    JSON r = {{"dosya", dosya}, {"okundu", t.okundu}};
+    if (!t.okundu) return r;
+    const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
+    r["soz"] = k != nullptr && !t.reddedildi ? JSON(SonucSozu(*k)) : JSON(nullptr);
+    r["uzaklik"] = k ? JsonSayisi(t.enyakin) : JSON(nullptr);
+    r["kural_dosyasi"] = k ? JSON(k->dosya) : JSON(nullptr);
+    r["reddedildi"] = t.reddedildi;
+    if (hepsi) {
+        r["puanlar"] = JSON::array();
+        for (const TANIMA_SONUCU& p : t.puanlar)
+            r["puanlar"].push_back({{"kural_dosyasi", p.dosya}, {"soz", SonucSozu(p)}, {"uzaklik", JsonSayisi(p.puan)}});
+    }
+    return r;
+}
+
+// One recognition as lines: recording, word, score, codebook file; with
+// `hepsi` a line for every codebook scored.
+void TaniSatirlari(const std::string& d, const TANIMA& t, bool hepsi) {
+    if (!t.okundu) return;
+    const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
+    if (k != nullptr && !t.reddedildi)
+        Cikti("%s\t%s\t%f\t%s\n", Gorunur(d).c_str(), Gorunur(SonucSozu(*k)).c_str(),
+            static_cast<double>(t.enyakin), Gorunur(k->dosya).c_str());
+    else if (t.reddedildi)
+        Cikti("%s\t\t%f\t\treddedildi: %s\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin),
+            Gorunur(SonucSozu(*k)).c_str());
+    else
+        Cikti("%s\t\t%f\t\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin));
+    if (hepsi)
+        for (const TANIMA_SONUCU& p : t.puanlar)
+            Cikti("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
+                Gorunur(p.dosya).c_str());
+}
+
 int TaniKomutu(const SECENEKLER& s) {
     if (s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
     std::string hata;
@@ -298,45 +311,14 @@ int TaniKomutu(const SECENEKLER& s) {
     const KURALDOSYABASLIK komut = ayr.kdbaslik;
     int sonuc = 0;
     JSON json = {{"kural_dizini", s.dizin}, {"sonuclar", JSON::array()}};
-    for (size_t g = 0; g < s.dosyalar.size(); g++) {
-        const std::string& d = s.dosyalar[g];
+    for (const std::string& d : s.dosyalar) {
         std::string m;
         // Every file is scanned by the recognition screen's own code.
-        TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, &m);
+        const TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, &m);
         HataHam(SatirOnekli(d, m));
         if (!t.okundu) sonuc = 1;
-        const TANIMA_SONUCU* k = t.kazanan >= 0 ? &t.puanlar[static_cast<size_t>(t.kazanan)] : nullptr;
-        const bool yanit = k != nullptr && !t.reddedildi;
-        if (s.json) {
-            JSON r = {{"dosya", d}, {"okundu", t.okundu}};
-            if (t.okundu) {
-                r["soz"] = yanit ? JSON(SonucSozu(*k)) : JSON(nullptr);
-                r["uzaklik"] = k ? JsonSayisi(t.enyakin) : JSON(nullptr);
-                r["kural_dosyasi"] = k ? JSON(k->dosya) : JSON(nullptr);
-                r["reddedildi"] = t.reddedildi;
-                if (s.hepsi) {
-                    r["puanlar"] = JSON::array();
-                    for (const TANIMA_SONUCU& p : t.puanlar)
-                        r["puanlar"].push_back(
-                            {{"kural_dosyasi", p.dosya}, {"soz", SonucSozu(p)}, {"uzaklik", JsonSayisi(p.puan)}});
-                }
-            }
-            json["sonuclar"].push_back(r);
-            continue;
-        }
-        if (!t.okundu) continue;
-        if (yanit)
-            Cikti("%s\t%s\t%f\t%s\n", Gorunur(d).c_str(), Gorunur(SonucSozu(*k)).c_str(),
-                static_cast<double>(t.enyakin), Gorunur(k->dosya).c_str());
-        else if (t.reddedildi)
-            Cikti("%s\t\t%f\t\treddedildi: %s\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin),
-                Gorunur(SonucSozu(*k)).c_str());
-        else
-            Cikti("%s\t\t%f\t\n", Gorunur(d).c_str(), static_cast<double>(t.enyakin));
-        if (s.hepsi)
-            for (const TANIMA_SONUCU& p : t.puanlar)
-                Cikti("\t%s\t%f\t%s\n", Gorunur(SonucSozu(p)).c_str(), static_cast<double>(p.puan),
-                    Gorunur(p.dosya).c_str());
+        if (s.json) json["sonuclar"].push_back(TaniJson(d, t, s.hepsi));
+        else TaniSatirlari(d, t, s.hepsi);
     }
     if (s.json) KonsolHamYaz(JsonMetni(json));
     return sonuc;
@@ -344,121 +326,19 @@ int TaniKomutu(const SECENEKLER& s) {
 
 // ---------------------------------------------------------------- degerlendir
 
-struct ETIKETLI {
-    std::string dosya, soz;
-};
-
-std::string Kirp(const std::string& m) {
-    size_t a = 0, b = m.size();
-    while (a < b && (m[a] == ' ' || m[a] == '\t' || m[a] == '\r')) a++;
-    while (b > a && (m[b - 1] == ' ' || m[b - 1] == '\t' || m[b - 1] == '\r')) b--;
-    std::string o = m.substr(a, b - a);
-    if (o.size() >= 2 && o.front() == '"' && o.back() == '"') {
-        std::string u;
-        for (size_t i = 1; i + 1 < o.size(); i++) {
-            u.push_back(o[i]);
-            if (o[i] == '"' && o[i + 1] == '"') i++;
-        }
-        o = u;
+// The recordings with their words: from the list, or from the names by the
+// pattern. False when the list cannot be used; *sonuc is 1 when a name did
+// not fit the pattern.
+bool EtiketliKayitlar(const SECENEKLER& s, std::vector<ETIKETLI>& etiketli, int* sonuc) {
+    if (!s.liste.empty()) return ListeOku(s.liste, etiketli);
+    std::regex desen;
+    try {
+        desen = std::regex(s.desen, std::regex::ECMAScript);
+    } catch (const std::regex_error&) {
+        throw KullanimHatasi{"düzenli ifade geçersiz: '" + s.desen + "'", s.komut};
     }
-    return o;
-}
-
-bool ListeOku(const std::string& liste, std::vector<ETIKETLI>& etiketli) {
-    std::ifstream f(liste, std::ios::binary);
-    if (!f) {
-        Hata("%s: liste okunamıyor.\n", liste.c_str());
-        return false;
-    }
-    const fs::path taban = fs::path(liste).parent_path();
-    std::string satir;
-    int no = 0;
-    bool ilk = true;
-    while (std::getline(f, satir)) {
-        no++;
-        const std::string k = Kirp(satir);
-        if (k.empty() || k[0] == '#') continue;
-        const size_t v = k.find_last_of(',');
-        if (v == std::string::npos) {
-            Hata("%s:%d: \"kayıt,sözcük\" bekleniyor.\n", liste.c_str(), no);
-            return false;
-        }
-        ETIKETLI e{Kirp(k.substr(0, v)), Kirp(k.substr(v + 1))};
-        if (ilk && (e.dosya == "dosya" || e.dosya == "file" || e.dosya == "kayit" || e.dosya == "kayıt")) {
-            ilk = false;
-            continue;  // a header line
-        }
-        ilk = false;
-        if (e.dosya.empty()) {
-            Hata("%s:%d: kayıt adı boş.\n", liste.c_str(), no);
-            return false;
-        }
-        if (fs::path(e.dosya).is_relative() && !taban.empty()) e.dosya = (taban / e.dosya).string();
-        etiketli.push_back(e);
-    }
+    if (!DesenleEtiketle(desen, s.dosyalar, etiketli)) *sonuc = 1;
     return true;
-}
-
-struct SAYAC {
-    int toplam = 0, dogru = 0;
-};
-
-std::string Yuzde(int a, int b) {
-    char t[32];
-    std::snprintf(t, sizeof t, "%%%.2f", b > 0 ? 100.0 * a / b : 0.0);
-    return t;
-}
-
-std::string Sol(const std::string& m, size_t gen) {
-    const size_t g = Utf8Genislik(m);
-    return m + std::string(g < gen ? gen - g : 0, ' ');
-}
-
-std::string Sag(const std::string& m, size_t gen) {
-    const size_t g = Utf8Genislik(m);
-    return std::string(g < gen ? gen - g : 0, ' ') + m;
-}
-
-void IlerlemeCiz(size_t i, size_t n) {
-    const int gen = 40;
-    const int dolu = n > 0 ? static_cast<int>(gen * i / n) : gen;
-    std::string c = "\r[" + std::string(static_cast<size_t>(dolu), '#') + std::string(static_cast<size_t>(gen - dolu), '.') +
-                    "] " + std::to_string(i) + "/" + std::to_string(n);
-    if (i == n) c = "\r\x1b[K";
-    HataHam(c);
-}
-
-// What evaluation keeps of one recognition, and its bytes between processes.
-struct KAYITSONUCU {
-    bool okundu = false, yanit = false;
-    std::string bulunan;  // the answer's word (UTF-8) when there is one
-    float enyakin = 1000.0f;
-    std::string mesaj;    // the stages' messages
-};
-
-std::string Paketle(const KAYITSONUCU& k) {
-    std::string p;
-    p.push_back(static_cast<char>(k.okundu));
-    p.push_back(static_cast<char>(k.yanit));
-    p.append(reinterpret_cast<const char*>(&k.enyakin), sizeof k.enyakin);
-    const uint32_t n = static_cast<uint32_t>(k.bulunan.size());
-    p.append(reinterpret_cast<const char*>(&n), sizeof n);
-    return p + k.bulunan + k.mesaj;
-}
-
-KAYITSONUCU Coz(const std::string& p) {
-    KAYITSONUCU k;
-    uint32_t n = 0;
-    const size_t bas = 2 + sizeof k.enyakin + sizeof n;
-    if (p.size() < bas) return k;
-    k.okundu = p[0] != 0;
-    k.yanit = p[1] != 0;
-    std::memcpy(&k.enyakin, p.data() + 2, sizeof k.enyakin);
-    std::memcpy(&n, p.data() + 2 + sizeof k.enyakin, sizeof n);
-    if (p.size() - bas < n) return KAYITSONUCU();
-    k.bulunan = p.substr(bas, n);
-    k.mesaj = p.substr(bas + n);
-    return k;
 }
 
 int DegerlendirKomutu(const SECENEKLER& s) {
@@ -471,147 +351,19 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     if (!KayitAyarlariGecerli(TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
     int sonuc = 0;
     std::vector<ETIKETLI> etiketli;
-    if (!s.liste.empty()) {
-        if (!ListeOku(s.liste, etiketli)) return 1;
-    } else {
-        std::regex desen;
-        try {
-            desen = std::regex(s.desen, std::regex::ECMAScript);
-        } catch (const std::regex_error&) {
-            throw KullanimHatasi{"düzenli ifade geçersiz: '" + s.desen + "'", s.komut};
-        }
-        for (const std::string& d : s.dosyalar) {
-            std::smatch e;
-            const std::string ad = TabanAd(d);
-            if (!std::regex_search(ad, e, desen)) {
-                Hata("%s: desen uymadı; etiketsiz kayıt atlandı.\n", d.c_str());
-                sonuc = 1;
-                continue;
-            }
-            etiketli.push_back({d, e.size() > 1 && e[1].matched ? e[1].str() : e[0].str()});
-        }
-    }
+    if (!EtiketliKayitlar(s, etiketli, &sonuc)) return 1;
     std::vector<KURALKITABI> kitaplar;
     if (!KitaplariHazirla(s, kitaplar)) return 1;
-    const KURALDOSYABASLIK komut = ayr.kdbaslik;
-
-    const auto bas = std::chrono::steady_clock::now();
-    const bool ilerleme = isatty(2) != 0;
-    std::set<std::string> sozler;
-    for (const KURALKITABI& k : kitaplar)
-        sozler.insert(Cp1254ten(std::string(k.baslik.soz, strnlen(k.baslik.soz, SOZ_BOYU))));
-    for (const ETIKETLI& e : etiketli) sozler.insert(e.soz);
-    const std::string YOK = "(yok)";
-    std::map<std::string, std::map<std::string, int>> karisiklik;
-    std::map<std::string, SAYAC> sozBasina;
-    SAYAC genel;
-    struct YANLIS {
-        std::string dosya, beklenen, bulunan;
-        float uzaklik;
-    };
-    std::vector<YANLIS> yanlislar;
-    std::vector<std::string> okunamayan;
-    // Each recording recognised on its own (in worker processes), the results
-    // taken in the list's order.
-    auto Tani = [&](size_t i) {
-        const ETIKETLI& e = etiketli[i];
-        KAYITSONUCU k;
-        TANIMA t = TekTani(e.dosya, &kitaplar, s.dizin, komut, s.ses, "", s.red, &k.mesaj);
-        k.okundu = t.okundu;
-        k.yanit = t.okundu && t.kazanan >= 0 && !t.reddedildi;
-        if (k.yanit) k.bulunan = SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]);
-        k.enyakin = t.enyakin;
-        return Paketle(k);
-    };
-    ParalelIsle(etiketli.size(), s.isler, Tani, [&](size_t i, const std::string& paket) {
-        if (ilerleme) IlerlemeCiz(i, etiketli.size());
-        const ETIKETLI& e = etiketli[i];
-        const KAYITSONUCU t = Coz(paket);
-        if (s.ayrinti && !t.mesaj.empty()) {
-            if (ilerleme) HataHam("\r\x1b[K");
-            HataHam(SatirOnekli(e.dosya, t.mesaj));
-        }
-        if (!t.okundu) {
-            okunamayan.push_back(e.dosya);
-            sonuc = 1;
-            return;
-        }
-        const std::string bulunan = t.yanit ? t.bulunan : YOK;
-        karisiklik[e.soz][bulunan]++;
-        genel.toplam++;
-        sozBasina[e.soz].toplam++;
-        if (bulunan == e.soz) {
-            genel.dogru++;
-            sozBasina[e.soz].dogru++;
-        } else {
-            yanlislar.push_back({e.dosya, e.soz, bulunan, t.enyakin});
-        }
-    });
-    if (ilerleme) IlerlemeCiz(etiketli.size(), etiketli.size());
-    const double sure = std::chrono::duration<double>(std::chrono::steady_clock::now() - bas).count();
-    std::vector<std::string> sutunlar(sozler.begin(), sozler.end());
-    sutunlar.push_back(YOK);
-
-    if (s.json) {
-        JSON j = {{"kural_dizini", s.dizin},
-                  {"kural_dosyasi_sayisi", kitaplar.size()},
-                  {"toplam", genel.toplam},
-                  {"dogru", genel.dogru},
-                  {"dogruluk", genel.toplam > 0 ? JsonSayisi(static_cast<float>(genel.dogru) / genel.toplam)
-                                                : JSON(nullptr)},
-                  {"sure_saniye", JsonSayisi(static_cast<float>(sure))},
-                  {"sozler", sutunlar},
-                  {"karisiklik", JSON::array()},
-                  {"soz_basina", JSON::array()},
-                  {"yanlislar", JSON::array()},
-                  {"okunamayan", okunamayan}};
-        for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
-            JSON satir = JSON::array();
-            for (const std::string& w : sutunlar) satir.push_back(karisiklik[sutunlar[i]][w]);
-            j["karisiklik"].push_back(satir);
-        }
-        for (const auto& [soz, sy] : sozBasina)
-            j["soz_basina"].push_back({{"soz", soz}, {"toplam", sy.toplam}, {"dogru", sy.dogru}});
-        for (const YANLIS& y : yanlislar)
-            j["yanlislar"].push_back({{"dosya", y.dosya},
-                                      {"beklenen", y.beklenen},
-                                      {"bulunan", y.bulunan == YOK ? JSON(nullptr) : JSON(y.bulunan)},
-                                      {"uzaklik", JsonSayisi(y.uzaklik)}});
-        KonsolHamYaz(JsonMetni(j));
-        KuralKitaplariBirak(kitaplar);
-        return sonuc;
-    }
-
-    // The kinds of the codebooks, as "tür 1" or "tür 1+3".
-    std::set<int> turler;
-    for (const KURALKITABI& k : kitaplar) turler.insert(k.baslik.tur);
-    std::string tur;
-    for (int t : turler) tur += (tur.empty() ? "tür " : "+") + std::to_string(t);
-    Cikti("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n", genel.toplam, kitaplar.size(),
-        s.dizin.c_str(), tur.c_str(), sure);
-    Cikti("Doğruluk: %d/%d = %s\n", genel.dogru, genel.toplam, Yuzde(genel.dogru, genel.toplam).c_str());
-    if (!okunamayan.empty()) Cikti("Okunamayan kayıt: %zu\n", okunamayan.size());
-    size_t gen = 5;
-    for (const std::string& w : sutunlar) gen = std::max(gen, Utf8Genislik(w) + 1);
-    Cikti("\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n");
-    std::string b = Sol("", gen);
-    for (const std::string& w : sutunlar) b += " " + Sag(w, gen);
-    Cikti("%s\n", b.c_str());
-    for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
-        if (sozBasina.count(sutunlar[i]) == 0) continue;
-        std::string r = Sol(sutunlar[i], gen);
-        for (const std::string& w : sutunlar) r += " " + Sag(std::to_string(karisiklik[sutunlar[i]][w]), gen);
-        Cikti("%s\n", r.c_str());
-    }
-    Cikti("\nSözcük başına doğruluk:\n");
-    for (const auto& [soz, sy] : sozBasina)
-        Cikti("%s %4d/%-4d %s\n", Sol(soz, gen).c_str(), sy.dogru, sy.toplam, Yuzde(sy.dogru, sy.toplam).c_str());
-    if (!yanlislar.empty()) {
-        Cikti("\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n");
-        for (const YANLIS& y : yanlislar)
-            Cikti("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), y.bulunan.c_str(),
-                static_cast<double>(y.uzaklik));
-    }
+    DEGERLENDIRME d;
+    DegerlendirmeBaslat(s.dizin, kitaplar, etiketli, d);
+    DEGERLENDIRMEAYARI a;
+    a.dizin = s.dizin;
+    a.ses = s.ses;
+    a.red = s.red;
+    a.isler = s.isler;
+    a.ayrinti = s.ayrinti;
+    if (DegerlendirmeTopla(etiketli, kitaplar, a, d) != 0) sonuc = 1;
+    KonsolHamYaz(s.json ? DegerlendirmeJson(d) : UcbirimeCevir(DegerlendirmeMetni(d)));
     KuralKitaplariBirak(kitaplar);
     return sonuc;
 }

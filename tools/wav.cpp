@@ -56,68 +56,64 @@ short OrnekNicemle(float v) {
     return static_cast<short>((o + YUVARLA) - YUVARLA);
 }
 
-int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
-                  std::vector<short>& ornekler) {
-    ornekler.clear();
-    // `a` is the name as messages show it, control characters escaped.
-    const std::string gosterim = Gorunur(ad);
-    const char* a = gosterim.c_str();
+namespace {
+
+using SES_DOSYASI = std::unique_ptr<SNDFILE, SfKapat>;
+
+// Opens a regular sound file; null after a message naming it as `a`.
+SES_DOSYASI DosyaAc(const std::string& ad, const char* a, SF_INFO& bilgi) {
     struct stat st;
     if (stat(ad.c_str(), &st) != 0) {
         if (errno == ENOENT) Hata("%s: dosya yok.\n", a);
         else Hata("%s: okunamıyor (%s).\n", a, SistemNedeni(errno).c_str());
-        return 1;
+        return nullptr;
     }
     if (!S_ISREG(st.st_mode)) {
         Hata("%s: sıradan bir dosya değil.\n", a);
-        return 1;
+        return nullptr;
     }
-    SF_INFO bilgi{};
-    std::unique_ptr<SNDFILE, SfKapat> f(sf_open(ad.c_str(), SFM_READ, &bilgi));
-    if (!f) {
-        // The library's own texts are English and, past its public codes,
-        // internal; say what it means for the user instead.
-        switch (sf_error(nullptr)) {
-            case SF_ERR_UNRECOGNISED_FORMAT: Hata("%s: tanınan bir ses dosyası biçimi değil.\n", a); break;
-            case SF_ERR_SYSTEM: Hata("%s: okunamıyor.\n", a); break;
-            case SF_ERR_MALFORMED_FILE: Hata("%s: ses dosyası bozuk.\n", a); break;
-            case SF_ERR_UNSUPPORTED_ENCODING: Hata("%s: ses kodlaması desteklenmiyor.\n", a); break;
-            default: Hata("%s: ses dosyasının örnekleme oranı ya da biçim bilgisi kullanılamaz.\n", a); break;
-        }
-        return 1;
+    SES_DOSYASI f(sf_open(ad.c_str(), SFM_READ, &bilgi));
+    if (f) return f;
+    // The library's own texts are English and, past its public codes,
+    // internal; say what it means for the user instead.
+    switch (sf_error(nullptr)) {
+        case SF_ERR_UNRECOGNISED_FORMAT: Hata("%s: tanınan bir ses dosyası biçimi değil.\n", a); break;
+        case SF_ERR_SYSTEM: Hata("%s: okunamıyor.\n", a); break;
+        case SF_ERR_MALFORMED_FILE: Hata("%s: ses dosyası bozuk.\n", a); break;
+        case SF_ERR_UNSUPPORTED_ENCODING: Hata("%s: ses kodlaması desteklenmiyor.\n", a); break;
+        default: Hata("%s: ses dosyasının örnekleme oranı ya da biçim bilgisi kullanılamaz.\n", a); break;
     }
+    return nullptr;
+}
+
+// The file has sound the converter can bring to `oo`.
+bool BicimUygun(const SF_INFO& bilgi, int oo, const char* a) {
     if (bilgi.channels < 1 || bilgi.samplerate < 1) {
         Hata("%s: kanal sayısı ya da örnekleme oranı geçersiz.\n", a);
-        return 1;
+        return false;
     }
     if (bilgi.frames <= 0) {
         Hata("%s: ses verisi yok.\n", a);
-        return 1;
+        return false;
     }
     const double oran = static_cast<double>(oo) / bilgi.samplerate;
     // The converter is asked for at most 256 times more or fewer samples.
     if (bilgi.samplerate != oo && !(oran >= 1.0 / 256 && oran <= 256)) {
         Hata("%s: %d Hz'den %d Hz'e dönüştürülemez.\n", a, bilgi.samplerate, oo);
-        return 1;
+        return false;
     }
+    return true;
+}
 
-    // The recording: the padding, then the sound, zero to the end.
-    const int64_t adet = static_cast<int64_t>(oo) * saniye;
-    const int64_t bas = std::min<int64_t>(adet, std::llround(ayar.dolgu * oo));
-    const int64_t gerek = adet - bas;  // samples of the sound that fit
-
-    // Only what can reach the recording is read (plus a margin for the
-    // resampler's filter).
-    const int64_t okunacak = std::min<int64_t>(
-        bilgi.frames, static_cast<int64_t>(std::ceil(static_cast<double>(gerek) / oran)) + 256);
-    const int k = bilgi.channels;
-    std::vector<float> tek;
+// Reads up to `okunacak` frames mixed to one channel (a channel's value that
+// is not finite counts as 0 in the mix). Returns the frames read.
+int64_t TekKanalOku(SNDFILE* f, int k, int64_t okunacak, std::vector<float>& tek) {
     tek.reserve(static_cast<size_t>(std::max<int64_t>(okunacak, 0)));
     std::vector<float> parca(static_cast<size_t>(4096) * static_cast<size_t>(k));
     int64_t okunan = 0;
     while (okunan < okunacak) {
         const sf_count_t istek = static_cast<sf_count_t>(std::min<int64_t>(4096, okunacak - okunan));
-        const sf_count_t n = sf_readf_float(f.get(), parca.data(), istek);
+        const sf_count_t n = sf_readf_float(f, parca.data(), istek);
         if (n <= 0) break;
         for (sf_count_t i = 0; i < n; i++) {
             if (k == 1) {
@@ -133,6 +129,59 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         }
         okunan += n;
     }
+    return okunan;
+}
+
+// Brings the loudest finite sample to `db` dBFS.
+void TepeyeGetir(std::vector<float>& ses, double db) {
+    float tepe = 0.0f;
+    for (float v : ses)
+        if (std::isfinite(v)) tepe = std::max(tepe, std::fabs(v));
+    if (tepe > 0.0f) {
+        const float kazanc = static_cast<float>(std::pow(10.0, db / 20.0) / tepe);
+        for (float& v : ses) v *= kazanc;
+    }
+}
+
+// The recording of `adet` samples: `bas` samples of padding, the sound,
+// zero to the end, the noise over all of it.
+void KayitYap(const std::vector<float>& ses, int64_t adet, int64_t bas, const SESAYARI& ayar,
+              std::vector<short>& ornekler) {
+    std::vector<float> kayit(static_cast<size_t>(adet), 0.0f);
+    std::copy(ses.begin(), ses.end(), kayit.begin() + bas);
+    if (ayar.gurultuVar) {
+        const float g = static_cast<float>(std::pow(10.0, ayar.gurultu / 20.0));
+        Gurultu u(ses);
+        for (float& v : kayit) v += g * u.Sonraki();
+    }
+    ornekler.resize(kayit.size());
+    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), OrnekNicemle);
+}
+
+}  // namespace
+
+int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
+                  std::vector<short>& ornekler) {
+    ornekler.clear();
+    // `a` is the name as messages show it, control characters escaped.
+    const std::string gosterim = Gorunur(ad);
+    const char* a = gosterim.c_str();
+    SF_INFO bilgi{};
+    const SES_DOSYASI f = DosyaAc(ad, a, bilgi);
+    if (!f || !BicimUygun(bilgi, oo, a)) return 1;
+
+    // The recording: the padding, then the sound, zero to the end.
+    const int64_t adet = static_cast<int64_t>(oo) * saniye;
+    const int64_t bas = std::min<int64_t>(adet, std::llround(ayar.dolgu * oo));
+    const int64_t gerek = adet - bas;  // samples of the sound that fit
+
+    // Only what can reach the recording is read (plus a margin for the
+    // resampler's filter).
+    const double oran = static_cast<double>(oo) / bilgi.samplerate;
+    const int64_t okunacak = std::min<int64_t>(
+        bilgi.frames, static_cast<int64_t>(std::ceil(static_cast<double>(gerek) / oran)) + 256);
+    std::vector<float> tek;
+    const int64_t okunan = TekKanalOku(f.get(), bilgi.channels, okunacak, tek);
     if (tek.empty()) {
         Hata("%s: ses verisi okunamadı.\n", a);
         return 1;
@@ -153,26 +202,8 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
         }
     }
     if (static_cast<int64_t>(ses.size()) > gerek) ses.resize(static_cast<size_t>(gerek));
-
-    if (ayar.tepeVar) {
-        float tepe = 0.0f;
-        for (float v : ses)
-            if (std::isfinite(v)) tepe = std::max(tepe, std::fabs(v));
-        if (tepe > 0.0f) {
-            const float kazanc = static_cast<float>(std::pow(10.0, ayar.tepe / 20.0) / tepe);
-            for (float& v : ses) v *= kazanc;
-        }
-    }
-
-    std::vector<float> kayit(static_cast<size_t>(adet), 0.0f);
-    std::copy(ses.begin(), ses.end(), kayit.begin() + bas);
-    if (ayar.gurultuVar) {
-        const float g = static_cast<float>(std::pow(10.0, ayar.gurultu / 20.0));
-        Gurultu u(ses);
-        for (float& v : kayit) v += g * u.Sonraki();
-    }
-    ornekler.resize(kayit.size());
-    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), OrnekNicemle);
+    if (ayar.tepeVar) TepeyeGetir(ses, ayar.tepe);
+    KayitYap(ses, adet, bas, ayar, ornekler);
     return 0;
 }
 
