@@ -1,46 +1,31 @@
 #include "secenek.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <system_error>
 
+#include "ayar_tablosu.h"
 #include "cikti.h"
 #include "velmo.h"
 
 namespace {
 
-struct AYARSECENEGI {
-    const char* ad;
-    int* alan;          // int settings
-    const char* etiket; // what it is, as the settings screen names it
-};
+// The settings velmo-toplu takes as options, in the order of its help.
+std::vector<const AYARTANIMI*> AyarSecenekleri() {
+    std::vector<const AYARTANIMI*> v;
+    for (const AYARTANIMI& t : AYAR_TABLOSU)
+        if (t.secenekSirasi > 0) v.push_back(&t);
+    std::sort(v.begin(), v.end(),
+              [](const AYARTANIMI* x, const AYARTANIMI* y) { return x->secenekSirasi < y->secenekSirasi; });
+    return v;
+}
 
-const AYARSECENEGI kAyarlar[] = {
-    {"oo", &ayr.kdbaslik.oo, "Örnekleme Oranı (Hz)"},
-    {"ksu", &ayr.kdbaslik.ksu, "Kayıt Süresi (s), eğitimde ve çizimde"},
-    {"kpensu", &ayr.kdbaslik.kpensu, "Kısa Pencere Süresi (ms), uç noktalar için"},
-    {"yee", &ayr.kdbaslik.yee, "Yüksek Örke Eşiği"},
-    {"aee", &ayr.kdbaslik.aee, "Alçak Örke Eşiği"},
-    {"bsge", &ayr.kdbaslik.bsge, "Başlangıç Sıfır Geçiş Eşiği"},
-    {"pensu", &ayr.kdbaslik.pensu, "Pencere Süresi (ms), LPC çerçeveleri"},
-    {"admsu", &ayr.kdbaslik.admsu, "Adım Süresi (ms)"},
-    {"m", &ayr.kdbaslik.m, "Öz Bağlılaşım Derecesi"},
-    {"n", &ayr.kdbaslik.n, "LPC/DeltaLPC Yöney Boyutu"},
-    {"p", &ayr.kdbaslik.p, "LPC Süzgeç Derecesi"},
-    {"s", &ayr.kdbaslik.s, "Kural Yöneyleri Sayısı"},
-    {"thm", &ayr.thm, "Rasgelelik Tohumu"},
-    {"eabs", &ayr.eabs, "En Az Bölge Sayısı"},
-    {"onyinl", &ayr.onyinl, "Ön Yineleme Sayısı"},
-    {"yinl", &ayr.yinl, "Yineleme Sayısı"},
-    {"tur", &ayr.kdbaslik.tur, "Kural kitabı türü: 1 LPC, 2 DeltaLPC, 3 kesitli LPC (gürültülü odada daha doğru)"},
-};
-
-const AYARSECENEGI* AyarBul(const std::string& ad) {
-    for (const AYARSECENEGI& a : kAyarlar)
-        if (ad == a.ad) return &a;
-    return nullptr;
+const AYARTANIMI* AyarSecenegi(const std::string& ad) {
+    const AYARTANIMI* t = AyarBul(ad);
+    return t != nullptr && t->secenekSirasi > 0 ? t : nullptr;
 }
 
 const char* Bas(const std::string& m) { return (!m.empty() && m[0] == '+') ? m.c_str() + 1 : m.c_str(); }
@@ -80,38 +65,34 @@ bool FloatCoz(const std::string& metin, float& deger) {
     return true;
 }
 
-bool AyarSecenegiMi(const std::string& ad) { return ad == "uae" || AyarBul(ad) != nullptr; }
+bool AyarSecenegiMi(const std::string& ad) { return AyarSecenegi(ad) != nullptr; }
 
 bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, std::string* hata) {
-    if (ad == "uae") {
-        if (!FloatCoz(deger, ayr.uae)) {
-            *hata = "--uae için sayı bekleniyor: '" + deger + "'";
-            return false;
-        }
-        return true;
-    }
-    const AYARSECENEGI* a = AyarBul(ad);
-    if (a == nullptr) {
+    const AYARTANIMI* t = AyarSecenegi(ad);
+    if (t == nullptr) {
         *hata = "bilinmeyen ayar --" + ad;
         return false;
     }
-    if (!TamsayiCoz(deger, *a->alan)) {
-        *hata = "--" + ad + " için tamsayı bekleniyor: '" + deger + "'";
+    if (float* g = GercelYeri(*t, ayr)) {
+        if (FloatCoz(deger, *g)) return true;
+        *hata = "--" + ad + " için sayı bekleniyor: '" + deger + "'";
         return false;
     }
-    return true;
+    if (TamsayiCoz(deger, *TamsayiYeri(*t, ayr))) return true;
+    *hata = "--" + ad + " için tamsayı bekleniyor: '" + deger + "'";
+    return false;
 }
 
 std::string AyarYardimi() {
     std::string o = "Ayarlar (ayar menüsünün alanları; varsayılanlar sıfırlamanınkiler):\n";
-    char satir[160];
-    for (const AYARSECENEGI& a : kAyarlar) {
-        std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%d)\n", a.ad, a.etiket, *a.alan);
+    char satir[200];
+    for (const AYARTANIMI* t : AyarSecenekleri()) {
+        if (const float* g = GercelYeri(*t, ayr))
+            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%f)\n", t->ad, t->yardim, static_cast<double>(*g));
+        else
+            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%d)\n", t->ad, t->yardim, *TamsayiYeri(*t, ayr));
         o += satir;
     }
-    std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%f)\n", "uae", "Uzaklık Alt Eşiği",
-                  static_cast<double>(ayr.uae));
-    o += satir;
     return o;
 }
 
@@ -186,8 +167,7 @@ void AyarSecenekleriEkle(CLI::App& app, AYARGIRDILERI& girdi, bool ses) {
         app.add_option_function<std::string>("--" + ad, [&girdi, ad](const std::string& d) { girdi[ad] = d; })
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     };
-    for (const AYARSECENEGI& a : kAyarlar) ekle(a.ad);
-    ekle("uae");
+    for (const AYARTANIMI* t : AyarSecenekleri()) ekle(t->ad);
     if (ses)
         for (const char* ad : {"dolgu", "tepe", "gurultu"}) ekle(ad);
 }
