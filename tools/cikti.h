@@ -46,7 +46,7 @@ std::string JsonSayi(float deger);
 // A float as a JSON value written with that same shortest text: an integer
 // when the text is one, null for infinity and NaN.
 JSON JsonSayisi(float deger);
-// The document on one line and a newline; bytes that are not UTF-8 in its
+// The JSON value on one line and a newline; bytes that are not UTF-8 in its
 // strings become U+FFFD.
 std::string JsonMetni(const JSON& belge);
 

@@ -136,7 +136,7 @@ const double ORKE_Y = CER_Y + CER_H + 40, ORKE_H = 200;
 const double SG_Y = ORKE_Y + ORKE_H + 40, SG_H = 200;
 const double YUK = SG_Y + SG_H + 40;
 
-// The document's start, the title and the line of what was found.
+// The SVG header, the title and the line of what was found.
 std::string SvgBasi(const CIZIM& c) {
     std::string o;
     o += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

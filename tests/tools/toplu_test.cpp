@@ -622,7 +622,7 @@ TEST(TopluCiz, PictureShowsThresholdsEndsAndEscapesTheName) {
 
 TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
     EXPECT_EQ(JsonMetni(JSON("a\"b\\\n\x01ş")), "\"a\\\"b\\\\\\n\\u0001ş\"\n");
-    // Bytes that are not UTF-8 become U+FFFD instead of breaking the document.
+    // Bytes that are not UTF-8 become U+FFFD instead of making the JSON invalid.
     EXPECT_EQ(JsonMetni(JSON("x\xff\xc3")), "\"x\xEF\xBF\xBD\xEF\xBF\xBD\"\n");
     EXPECT_EQ(JsonSayi(INFINITY), "null");
     EXPECT_EQ(JsonSayi(0.1f), "0.1");
