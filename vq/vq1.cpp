@@ -13,6 +13,7 @@
 
 #include "bellek.h"
 #include "mesaj.h"
+#include "ayar_tablosu.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq3.h"
@@ -41,7 +42,7 @@ void UreteciTohumla(int tohum) { uretecDurumu = static_cast<uint32_t>(tohum); }
 
 int UretecSonraki() {
     uretecDurumu = uretecDurumu * 1103515245u + 12345u;
-    return static_cast<int>((uretecDurumu / 65536u) % 32768u);
+    return static_cast<int>((uretecDurumu / 65536u) % (URETEC_EN_BUYUK + 1u));
 }
 
 // Index of the greatest score; only a strictly greater one replaces the
@@ -170,22 +171,23 @@ void RasgeleSayilarUret(int* rsd, int s, int r) {
     UreteciTohumla(ayr.thm);
     if (s < 1) return;
     std::memset(rsd, 0, static_cast<size_t>(s) * sizeof(int));
-    // Candidates come from g * r / 32767 for g in 0..32766 (32767 gives r and
-    // is drawn again); rows 1..r-1 offer at most this many distinct values.
-    const int secilebilir = r <= 32767 ? r - 1 : 32766;
+    // Candidates come from g * r / URETEC_EN_BUYUK for g below it (the largest
+    // g gives r and is drawn again); rows 1..r-1 offer at most this many
+    // distinct values.
+    const int secilebilir = r <= URETEC_EN_BUYUK ? r - 1 : VQ_EN_COK_SECIM;
     if (s > secilebilir) return;
     // A candidate is refused while it equals an entry of rsd; the entries not
     // yet drawn hold 0, so 0 is refused too. The taken candidates are marked
-    // by their row when r <= 32767 (several g give one row) and by g above it
-    // (each g gives its own row), so the check costs the same for any s.
-    std::bitset<32768> alinan;
+    // by their row when r <= URETEC_EN_BUYUK (several g give one row) and by g
+    // above it (each g gives its own row), so the check costs the same for any s.
+    std::bitset<URETEC_EN_BUYUK + 1> alinan;
     alinan.set(0);
     for (int j = 0; j < s; j++) {
         for (;;) {
             const int g = UretecSonraki();
-            const int dizin = static_cast<int>(static_cast<int64_t>(g) * r / 32767);
+            const int dizin = static_cast<int>(static_cast<int64_t>(g) * r / URETEC_EN_BUYUK);
             if (dizin >= r) continue;
-            const int anahtar = r <= 32767 ? dizin : g;
+            const int anahtar = r <= URETEC_EN_BUYUK ? dizin : g;
             if (alinan.test(static_cast<size_t>(anahtar))) continue;
             alinan.set(static_cast<size_t>(anahtar));
             rsd[j] = dizin;
@@ -423,9 +425,9 @@ int VQ_Egit() {
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n, r = ayr.r;
     // Sizes the training cannot work with are refused before anything is
     // taken or drawn: the random selection needs s distinct rows from 1..r-1.
-    if (s < 1 || n < 1 || n > 99) {
-        Yaz("Kural kitabı boyutları geçersiz: %d yöney, %d boyut (yöney en az 1, boyut 1 ile 99 arası olmalı).\n",
-            s, n);
+    if (s < 1 || n < 1 || n > AYAR_EN_COK_N) {
+        Yaz("Kural kitabı boyutları geçersiz: %d yöney, %d boyut (yöney en az 1, boyut 1 ile %d arası olmalı).\n",
+            s, n, AYAR_EN_COK_N);
         return 1;
     }
     if (gm == nullptr || r <= s) {

@@ -64,8 +64,14 @@ float OlasilikBul();
 // *toplam (a float sum in row order). 1 without inputs or working storage.
 int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, float* toplam);
 
-// Largest codebook that the random selection can draw from any utterance.
-enum { VQ_EN_COK_SECIM = 32766 };
+// Largest value the training's random generator gives (the C standard's
+// example generator, so RAND_MAX of that generator).
+enum { URETEC_EN_BUYUK = 32767 };
+
+// Largest codebook that the random selection can draw from any utterance:
+// candidates g * r / URETEC_EN_BUYUK for g below URETEC_EN_BUYUK are at most
+// that many distinct rows besides row 0.
+enum { VQ_EN_COK_SECIM = URETEC_EN_BUYUK - 1 };
 
 // What a training run asks of the record before it touches the codebook: a
 // new codebook at most VQ_EN_COK_SECIM random choices (secim), a further

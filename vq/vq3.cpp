@@ -6,6 +6,7 @@
 
 #include "bellek.h"
 #include "mesaj.h"
+#include "ayar_tablosu.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq1.h"
@@ -53,7 +54,7 @@ int KesitEgit(float** kesitKm, float** gm, int h, int r, int n, int no) {
 
 bool KodKitabiKullanilir() {
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    return ayr.km != nullptr && ayr.Ci != nullptr && s >= 2 && s % 2 == 0 && n >= 1 && n <= 99 &&
+    return ayr.km != nullptr && ayr.Ci != nullptr && s >= 2 && s % 2 == 0 && n >= 1 && n <= AYAR_EN_COK_N &&
            ayr.kms == s && ayr.kmn == n;
 }
 
@@ -65,8 +66,8 @@ void SinusLifter(float* w, int n, int L) {
 
 void AgirlikliYoneyler(int bas, int son, std::vector<float>& hedef) {
     const int n = ayr.kdbaslik.n;
-    if (ayr.Ci == nullptr || n < 1 || n > 99) return;
-    float w[99];
+    if (ayr.Ci == nullptr || n < 1 || n > AYAR_EN_COK_N) return;
+    float w[AYAR_EN_COK_N];
     SinusLifter(w, n, KESIT_LIFTER);
     for (int k = bas; k < son; k++)
         for (int j = 0; j < n; j++) hedef.push_back(ayr.Ci[k][j] * w[j]);
@@ -74,10 +75,10 @@ void AgirlikliYoneyler(int bas, int son, std::vector<float>& hedef) {
 
 int KesitliEgit(const std::vector<float>& kesit1, int r1, const std::vector<float>& kesit2, int r2) {
     const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    if (s < 2 || s % 2 != 0 || n < 1 || n > 99) {
+    if (s < 2 || s % 2 != 0 || n < 1 || n > AYAR_EN_COK_N) {
         Yaz("Kesitli kural kitabının boyutları geçersiz: %d yöney, %d boyut (yöney sayısı çift ve en az 2, boyut 1 "
-            "ile 99 arası olmalı).\n",
-            s, n);
+            "ile %d arası olmalı).\n",
+            s, n, AYAR_EN_COK_N);
         return 1;
     }
     const int h = s / 2;
@@ -147,7 +148,7 @@ int KesitliSiniflandir(int k, float* uzaklik) {
     float* satir = v.data();
     const int ikinci = k >= KesitSiniri(r) ? 1 : 0;
     float** km = ayr.km + ikinci * h;
-    float fark[99];
+    float fark[AYAR_EN_COK_N];
     float* f = fark;
     int w = 0;
     if (KazananGoze(&satir, km, &f, 0, h, n, &w) != 0) return -1;
