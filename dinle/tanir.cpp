@@ -133,7 +133,7 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double 
         puanlar[i].dosya = kitaplar_[i].ad;
         std::memcpy(puanlar[i].soz, kitaplar_[i].baslik.soz, SOZ_BOYU);
         puanlar[i].soz[SOZ_BOYU] = '\0';
-        puanlar[i].puan = 1000.0f;  // never wins unless its group's analysis scores it
+        puanlar[i].puan = PUAN_YOK;  // never wins unless its group's analysis scores it
     }
     *mesaj += Yakala([&] {
         Sifirla(1);

@@ -9,7 +9,7 @@
 // analysis once per group, as the speech segment of a recording (the stream
 // has already found its ends), and each codebook is scored against its
 // group's features. The winner is the first entry in name order with the
-// smallest score below 1000.
+// smallest score below PUAN_YOK.
 #ifndef TANIR_H
 #define TANIR_H
 
@@ -43,10 +43,10 @@ KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABAS
 std::string DizinIzi(const std::string& dizin);
 
 struct DINLE_SONUCU {
-    bool kazananVar = false;  // some codebook scored below 1000
+    bool kazananVar = false;  // some codebook scored below PUAN_YOK
     std::string soz;          // the winner's word, UTF-8 ("" when none)
     std::string dosya;        // its file name
-    float puan = 1000.0f;     // its score (1000 when none)
+    float puan = PUAN_YOK;    // its score (PUAN_YOK when none)
     float ikinci = 0.0f;      // best score of another word (infinity when none)
     bool reddedildi = false;  // withheld by --esik or --red
 };
@@ -77,7 +77,7 @@ public:
     // `esik` > 0: rejected when the best score is above it. `red` > 0:
     // rejected unless best < red x (best score of another word). Stage
     // messages are appended to *mesaj; with `hepsi`, every codebook's score
-    // in listing order (1000 where its group's analysis failed). The record
+    // in listing order (PUAN_YOK where its group's analysis failed). The record
     // is left as it was found, without a recording or analysis.
     DINLE_SONUCU Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
                       std::vector<TANIMA_SONUCU>* hepsi = nullptr) const;

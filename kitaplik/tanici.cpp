@@ -47,6 +47,11 @@ std::mutex kilit;
 constexpr int EN_AZ_ORAN = static_cast<int>(Ayar(AYAR_OO).enAz);
 constexpr int EN_COK_ORAN = static_cast<int>(Ayar(AYAR_OO).enCok);
 
+std::string OranHatasi(int oo) {
+    return "Örnekleme oranı " + std::to_string(oo) + " Hz geçersiz (" + std::to_string(EN_AZ_ORAN) + " ile " +
+           std::to_string(EN_COK_ORAN) + " arası olmalı).";
+}
+
 // Copies `metin` into a caller's buffer, NUL-terminated, cut before a UTF-8
 // character that would not fit whole.
 void Kopyala(char* hedef, size_t boy, const std::string& metin) {
@@ -141,7 +146,7 @@ bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, 
 
 void SonucBosalt(velmo_sonuc* s) {
     std::memset(s, 0, sizeof *s);
-    s->puan = 1000.0f;
+    s->puan = PUAN_YOK;
 }
 
 // Scores of every codebook of `t` against the recording, in listing order
@@ -247,7 +252,7 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
         return *hata = "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).", 1;
     if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return *hata = "Kayıt yok.", 1;
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN)
-        return *hata = "Örnekleme oranı " + std::to_string(oo) + " Hz geçersiz (1000 ile 192000 arası olmalı).", 1;
+        return *hata = OranHatasi(oo), 1;
 
     Sifirla(0);
     KURALDOSYABASLIK& b = ayr.kdbaslik;
@@ -347,7 +352,7 @@ int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, ve
         if (sonuc == nullptr) return t->hata = "Sonuç için yer verilmedi.", 1;
         if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
         if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN)
-            return t->hata = "Örnekleme oranı " + std::to_string(oo) + " Hz geçersiz (1000 ile 192000 arası olmalı).", 1;
+            return t->hata = OranHatasi(oo), 1;
         if (sayi > static_cast<size_t>(INT_MAX) / sizeof(int16_t)) return t->hata = "Kayıt çok uzun.", 1;
         const KURALDOSYABASLIK onceki = ayr.kdbaslik;
         std::string mesaj;
@@ -356,7 +361,8 @@ int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, ve
         const int k = EnYakinKitap(puanlar);
         if (k < 0) {
             t->hata = SonSatir(mesaj);
-            if (t->hata.empty()) t->hata = "Tanınan sözcük yok: hiçbir kural kitabının uzaklığı 1000'den küçük değil.";
+            if (t->hata.empty()) t->hata = "Tanınan sözcük yok: hiçbir kural kitabının uzaklığı " + std::to_string(static_cast<int>(PUAN_YOK)) +
+                          "'den küçük değil.";
             return 1;
         }
         const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];

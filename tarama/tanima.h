@@ -7,7 +7,7 @@
 // than the utterance (CozumlemeFarki), after one line naming it and the
 // reason, and the scan goes on. Each scored file reports its word and
 // "uzaklik:..." as messages. The best is the first file with the smallest
-// score strictly below 1000. The scan leaves the record's settings, codebook,
+// score strictly below PUAN_YOK. The scan leaves the record's settings, codebook,
 // file name and flag as they were before it.
 #ifndef TANIMA_H
 #define TANIMA_H
@@ -18,6 +18,10 @@
 
 #include "velmo.h"
 
+// The score of "no answer": a codebook wins only with a score strictly below
+// it, and a scan that finds none reports it.
+inline constexpr float PUAN_YOK = 1000.0f;
+
 struct TANIMA_SONUCU {
     std::string dosya;  // file name, no directory
     char soz[SOZ_BOYU + 1];  // the word (Windows-1254), NUL-terminated
@@ -25,7 +29,7 @@ struct TANIMA_SONUCU {
 };
 
 // `analiz` holds the settings the utterance was analysed with. Fills `enIyi`
-// (puan 1000, empty word and file when nothing wins) and, if given, `hepsi`
+// (puan PUAN_YOK, empty word and file when nothing wins) and, if given, `hepsi`
 // with every scored file in order. `satirBitti`, if given, is called after
 // each file's line (skipped or scored), for a screen to move on.
 void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,

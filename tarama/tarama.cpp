@@ -117,7 +117,7 @@ float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABAS
     if (CozumlemeGrubu(baslik.tur) == CozumlemeGrubu(analiz.tur)) return KuralKitabiPuani(baslik, km);
     if (!ek.yapildi) EkCozumle(TurIcin(analiz, baslik.tur), ek);
     Degistir(ek.o);
-    float puan = 1000.0f;
+    float puan = PUAN_YOK;
     try {
         puan = KuralKitabiPuani(baslik, km);
     } catch (...) {
@@ -139,7 +139,7 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
                           std::vector<TANIMA_SONUCU>* hepsi, const std::function<void()>& satirBitti) {
     enIyi->dosya.clear();
     enIyi->soz[0] = '\0';
-    enIyi->puan = 1000.0f;
+    enIyi->puan = PUAN_YOK;
     const std::string onek = std::string(dizin) + "/";
     EK_COZUMLEME ek;
     for (const std::string& ad : DizinDosyalari(dizin)) {
@@ -231,7 +231,7 @@ std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& 
 }
 
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar) {
-    float enyakin = 1000.0f;
+    float enyakin = PUAN_YOK;
     int kazanan = -1;
     for (size_t i = 0; i < puanlar.size(); i++) {
         if (puanlar[i].puan < enyakin) {

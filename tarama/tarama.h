@@ -40,7 +40,7 @@ void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
 
 // Index of the winning entry: the first with the smallest score strictly
-// below 1000; -1 when none.
+// below PUAN_YOK; -1 when none.
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
 
 #endif

@@ -34,7 +34,7 @@ bool DesenleEtiketle(const std::regex& desen, const std::vector<std::string>& do
 struct KAYITSONUCU {
     bool okundu = false, yanit = false;
     std::string bulunan;  // the answer's word (UTF-8) when there is one
-    float enyakin = 1000.0f;
+    float enyakin = PUAN_YOK;
     std::string mesaj;  // the stages' messages
 };
 std::string Paketle(const KAYITSONUCU& k);

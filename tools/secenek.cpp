@@ -137,14 +137,15 @@ std::string SesYardimi() {
 
 bool KayitAyarlariGecerli(int saniye, std::string* hata) {
     const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    if (b.oo < 1000 || b.oo > 192000) {
-        *hata = "--oo 1000 ile 192000 Hz arasında olmalı (şimdi " + std::to_string(b.oo) + ")";
-        return false;
-    }
-    if (saniye < 1 || saniye > 60) {
-        *hata = "--ksu 1 ile 60 saniye arasında olmalı (şimdi " + std::to_string(saniye) + ")";
-        return false;
-    }
+    const auto disinda = [&](AYARNO no, int deger, const char* birim) {
+        const AYARTANIMI& a = Ayar(no);
+        if (deger >= a.enAz && deger <= a.enCok) return false;
+        *hata = "--" + std::string(a.ad) + " " + std::to_string(static_cast<int>(a.enAz)) + " ile " +
+                std::to_string(static_cast<int>(a.enCok)) + " " + birim + " arasında olmalı (şimdi " +
+                std::to_string(deger) + ")";
+        return true;
+    };
+    if (disinda(AYAR_OO, b.oo, "Hz") || disinda(AYAR_KSU, saniye, "saniye")) return false;
     return true;
 }
 

@@ -40,7 +40,7 @@ struct TANIMA {
     bool okundu = false;                 // the file could be read
     std::vector<TANIMA_SONUCU> puanlar;  // every scored codebook, in order
     int kazanan = -1;                    // index of the best, -1 none
-    float enyakin = 1000.0f;             // its score (1000 when none)
+    float enyakin = PUAN_YOK;            // its score (PUAN_YOK when none)
     bool reddedildi = false;             // the rejection rule withheld it
 };
 

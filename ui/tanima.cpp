@@ -65,7 +65,7 @@ void KonusTanisin() {
             return;
         }
         TANIMA_SONUCU enIyi;
-        enIyi.puan = 1000.0f;
+        enIyi.puan = PUAN_YOK;
         enIyi.soz[0] = '\0';
         // Where the scan looks; with no codebook there, nothing to record for.
         Yaz("Taranan dizin: %s\n", ayr.yol);
