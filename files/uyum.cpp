@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ayar_tablosu.h"
+
 namespace {
 
 // Do codebooks of these two kinds take their vectors from the same
@@ -14,23 +16,11 @@ bool AyniCozumleme(int tur1, int tur2) {
     return (bilinen1 && bilinen2) || (tur1 == 3 && tur2 == 3);
 }
 
-struct AYAR {
-    const char* ad;
-    int KURALDOSYABASLIK::*alan;
-};
-
-// In header order, so the first difference named is the first stored.
-const AYAR ayarlar[] = {
-    {"Kanal Sayısı", &KURALDOSYABASLIK::ks},
-    {"Örnekleme Oranı", &KURALDOSYABASLIK::oo},
-    {"Örnek Çözünürlüğü", &KURALDOSYABASLIK::oc},
-    {"Örke/Sıfır Geçiş Kısa Pencere Süresi", &KURALDOSYABASLIK::kpensu},
-    {"LPC Pencere Süresi", &KURALDOSYABASLIK::pensu},
-    {"Adım Süresi", &KURALDOSYABASLIK::admsu},
-    {"Özbağlılaşım Derecesi", &KURALDOSYABASLIK::m},
-    {"LPC/DLPC Yöney Boyutu", &KURALDOSYABASLIK::n},
-    {"LPC Süzgeç Derecesi", &KURALDOSYABASLIK::p},
-};
+// The settings that shape the analysis, in header order, so the first
+// difference named is the first stored; each is named as the settings
+// screen and menu name it.
+constexpr AYARNO cozumlemeAyarlari[] = {AYAR_KS, AYAR_OO, AYAR_OC, AYAR_KPENSU, AYAR_PENSU,
+                                        AYAR_ADMSU, AYAR_M, AYAR_N, AYAR_P};
 
 std::string Fark(const char* ad, int dosyada, int cozumlemede) {
     return std::string(ad) + " dosyada " + std::to_string(dosyada) + ", çözümlemede " + std::to_string(cozumlemede);
@@ -40,7 +30,10 @@ std::string Fark(const char* ad, int dosyada, int cozumlemede) {
 
 std::string CozumlemeFarki(const KURALDOSYABASLIK& kitap, const KURALDOSYABASLIK& analiz) {
     if (!AyniCozumleme(kitap.tur, analiz.tur)) return Fark("Tür", kitap.tur, analiz.tur);
-    for (const AYAR& a : ayarlar)
-        if (kitap.*a.alan != analiz.*a.alan) return Fark(a.ad, kitap.*a.alan, analiz.*a.alan);
+    for (AYARNO no : cozumlemeAyarlari) {
+        const AYARTANIMI& a = Ayar(no);
+        if (kitap.*a.baslikAlani != analiz.*a.baslikAlani)
+            return Fark(a.adi, kitap.*a.baslikAlani, analiz.*a.baslikAlani);
+    }
     return std::string();
 }

@@ -573,7 +573,7 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
         TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, &m);
         EXPECT_FALSE(t4.reddedildi);
     }
-    EXPECT_NE(m.find("a2.vlm: çözümleme ayarı farklı (LPC Pencere Süresi dosyada 30, çözümlemede 20)"),
+    EXPECT_NE(m.find("a2.vlm: çözümleme ayarı farklı ((LPC/DeltaLPC) Kısa Pencere Süresi dosyada 30, çözümlemede 20)"),
               std::string::npos);
     EXPECT_EQ(std::memcmp(&ayr.kdbaslik, &komut, sizeof komut), 0);  // settings put back
     KuralKitaplariBirak(kitaplar);

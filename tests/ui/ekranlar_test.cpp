@@ -207,7 +207,7 @@ TEST_F(Ekran, ScanTakesFilesInNameOrderFirstOnTiesAndNothingFromAThousand) {
     EXPECT_EQ(enIyi.dosya, "a.VLM");
     EXPECT_STREQ(enIyi.soz, "iki");
     EXPECT_EQ(enIyi.puan, 90.0f);
-    EXPECT_NE(cikti.find("d.vlm: çözümleme ayarı farklı (LPC/DLPC Yöney Boyutu dosyada 12, çözümlemede 10)"),
+    EXPECT_NE(cikti.find("d.vlm: çözümleme ayarı farklı (LPC/DeltaLPC Yöney Boyutu dosyada 12, çözümlemede 10)"),
               std::string::npos);
     EXPECT_NE(cikti.find("f.vlm"), std::string::npos);
 
@@ -262,8 +262,8 @@ TEST_F(Ekran, ScanSkipsCodebooksOfAnotherAnalysisNamingTheFirstDifference) {
         const char* fark;
     } durumlar[] = {
         {"oo.vlm", &KURALDOSYABASLIK::oo, 8000, "Örnekleme Oranı dosyada 8000, çözümlemede 12000"},
-        {"kpensu.vlm", &KURALDOSYABASLIK::kpensu, 20, "Kısa Pencere Süresi dosyada 20, çözümlemede 10"},
-        {"pensu.vlm", &KURALDOSYABASLIK::pensu, 30, "LPC Pencere Süresi dosyada 30"},
+        {"kpensu.vlm", &KURALDOSYABASLIK::kpensu, 20, "(Örke/Sıfır Geçiş) Kısa Pencere Süresi dosyada 20, çözümlemede 10"},
+        {"pensu.vlm", &KURALDOSYABASLIK::pensu, 30, "(LPC/DeltaLPC) Kısa Pencere Süresi dosyada 30"},
         {"admsu.vlm", &KURALDOSYABASLIK::admsu, 5, "Adım Süresi dosyada 5"},
         {"m.vlm", &KURALDOSYABASLIK::m, 12, "Özbağlılaşım Derecesi dosyada 12"},
         {"n.vlm", &KURALDOSYABASLIK::n, 16, "Yöney Boyutu dosyada 16"},
