@@ -26,10 +26,11 @@
 #include "dinle_cikti.h"
 #include "dinleyici.h"
 #include "halka.h"
-#include "kaydedici.h"
+#include "kayit_dosyasi.h"
 #include "kodlama.h"
 #include "komutlar.h"
 #include "konsol.h"
+#include "mesaj.h"
 #include "secenek.h"
 #include "sifirlama.h"
 #include "tanir.h"
@@ -224,7 +225,6 @@ struct DURUM {
     std::unique_ptr<KITAP_KUMESI> kitaplar;
     std::vector<KOMUT> komutlar;
     KOMUT_CALISTIRICI calistirici;
-    KAYDEDICI kaydedici;
     GOSTERGE gosterge;
     KURALDOSYABASLIK analiz{};  // the settings of the stream and its analysis
     int oo = 0;
@@ -266,11 +266,14 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
 }
 
 void KayitIsle(DURUM& d, const SES_PARCASI& p) {
-    std::string ad, hata;
-    if (d.kaydedici.Yaz(p.ornek.data(), p.ornek.size(), d.oo, &ad, &hata)) {
+    std::string ad;
+    int sonuc = 1;
+    const std::string hata =
+        Yakala([&] { sonuc = KayitDosyasiYaz(d.s->kaydet, "", p.ornek.data(), p.ornek.size(), d.oo, &ad); });
+    if (sonuc == 0) {
         d.gosterge.Ileti("kaydedildi: " + ad + "\n");
     } else {
-        d.gosterge.Ileti(hata + "\n");
+        d.gosterge.Ileti(hata);
         d.hata = true;
     }
 }
@@ -494,9 +497,10 @@ int Calistir(int argc, char** argv) {
         return 1;
     }
     if (!s.kaydet.empty()) {
-        std::string hata;
-        if (!d.kaydedici.Hazirla(s.kaydet, &hata)) {
-            Hata("%s\n", hata.c_str());
+        int hazir = 1;
+        const std::string hata = Yakala([&] { hazir = KayitDiziniHazirla(s.kaydet); });
+        if (hazir != 0) {
+            HataHam(hata);
             return 1;
         }
     }

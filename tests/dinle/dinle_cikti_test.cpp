@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "dinleyici.h"
-#include "kaydedici.h"
+#include "kayit_dosyasi.h"
 
 namespace {
 
@@ -75,14 +75,13 @@ TEST(Kaydedici, NumbersGoOnAfterWhatIsThereAndTakesCarryTheirMargins) {
     char s[] = "/tmp/velmo_kayit_XXXXXX";
     const std::string kok = mkdtemp(s);
     const std::string d = kok + "/al";
-    KAYDEDICI k;
-    std::string h, ad;
-    ASSERT_TRUE(k.Hazirla(d, &h)) << h;  // made when missing
-    EXPECT_EQ(k.Sonraki(), 1);
+    std::string ad;
+    ASSERT_EQ(KayitDiziniHazirla(d), 0);  // made when missing
+    EXPECT_EQ(EnBuyukKayitNumarasi(d), 0);
     std::ofstream(d + "/0007.wav") << "x";
     std::ofstream(d + "/notlar.wav") << "x";
-    ASSERT_TRUE(k.Hazirla(d, &h));
-    EXPECT_EQ(k.Sonraki(), 8);
+    ASSERT_EQ(KayitDiziniHazirla(d), 0);
+    EXPECT_EQ(EnBuyukKayitNumarasi(d), 7);
 
     // A stream of silence and one loud burst, fed in small blocks: the take
     // holds the utterance with 0.4 s before and after.
@@ -100,7 +99,7 @@ TEST(Kaydedici, NumbersGoOnAfterWhatIsThereAndTakesCarryTheirMargins) {
     EXPECT_EQ(kayitlar[0].ornek.size(), sozler[0].ornek.size() + 9600);
     EXPECT_EQ(kayitlar[0].ornek[4800], sozler[0].ornek[0]);
 
-    ASSERT_TRUE(k.Yaz(kayitlar[0].ornek.data(), kayitlar[0].ornek.size(), 12000, &ad, &h)) << h;
+    ASSERT_EQ(KayitDosyasiYaz(d, "", kayitlar[0].ornek.data(), kayitlar[0].ornek.size(), 12000, &ad), 0);
     EXPECT_EQ(ad, d + "/0008.wav");
     SF_INFO bilgi{};
     SNDFILE* f = sf_open(ad.c_str(), SFM_READ, &bilgi);
@@ -112,7 +111,7 @@ TEST(Kaydedici, NumbersGoOnAfterWhatIsThereAndTakesCarryTheirMargins) {
     sf_read_short(f, geri.data(), static_cast<sf_count_t>(geri.size()));
     sf_close(f);
     EXPECT_TRUE(std::equal(geri.begin(), geri.end(), kayitlar[0].ornek.begin()));
-    ASSERT_TRUE(k.Yaz(x.data(), 10, 12000, &ad, &h));
+    ASSERT_EQ(KayitDosyasiYaz(d, "", x.data(), 10, 12000, &ad), 0);
     EXPECT_EQ(ad, d + "/0009.wav");
     std::system(("rm -rf '" + kok + "'").c_str());
 }
