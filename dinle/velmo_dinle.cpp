@@ -518,15 +518,4 @@ int Calistir(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    KodlamaBaslat();
-    Sifirla(0);
-    int sonuc;
-    try {
-        sonuc = Calistir(argc, argv);
-    } catch (const KullanimHatasi& h) {
-        sonuc = KullanimHatasiBildir(PROG, h);
-    }
-    KonsolBosalt();
-    return sonuc;
-}
+int main(int argc, char** argv) { return AracCalistir(PROG, Calistir, argc, argv); }

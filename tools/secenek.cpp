@@ -9,6 +9,10 @@
 
 #include "ayar_tablosu.h"
 #include "cikti.h"
+#include "kodlama.h"
+#include "konsol.h"
+#include "mesaj.h"
+#include "sifirlama.h"
 #include "velmo.h"
 
 namespace {
@@ -156,6 +160,20 @@ int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h) {
     if (h.komut.empty()) Hata("Yardım için: %s --help\n", prog);
     else Hata("Yardım için: %s %s --help\n", prog, h.komut.c_str());
     return 2;
+}
+
+int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char** argv) {
+    KodlamaBaslat();
+    MesajAlicisiKur(HataAlicisi());
+    Sifirla(0);
+    int sonuc;
+    try {
+        sonuc = calistir(argc, argv);
+    } catch (const KullanimHatasi& h) {
+        sonuc = KullanimHatasiBildir(prog, h);
+    }
+    KonsolBosalt();
+    return sonuc;
 }
 
 void UygulamaHazirla(CLI::App& app) {

@@ -27,6 +27,12 @@ struct KullanimHatasi {
 // "PROG: text" and where the help is, on standard error. Returns 2.
 int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h);
 
+// The body of a tool's main: the charset set up, stage messages sent to
+// standard error, the record reset, `calistir` run with a usage error
+// reported as above, and what is buffered for the terminal written out.
+// Returns the exit status.
+int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char** argv);
+
 // The values typed for the settings and sound options, by option name
 // (without dashes).
 using AYARGIRDILERI = std::map<std::string, std::string>;

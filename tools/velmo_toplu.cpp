@@ -418,15 +418,5 @@ int main(int argc, char** argv) {
     // batch's processor time; keep up to 64 MiB of it instead.
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
     KesintiKur();
-    KodlamaBaslat();
-    MesajAlicisiKur(HataAlicisi());  // a stage's message not caught by a command goes to standard error
-    Sifirla(0);
-    int sonuc;
-    try {
-        sonuc = Calistir(argc, argv);
-    } catch (const KullanimHatasi& h) {
-        sonuc = KullanimHatasiBildir(PROG, h);
-    }
-    KonsolBosalt();
-    return sonuc;
+    return AracCalistir(PROG, Calistir, argc, argv);
 }
