@@ -1,11 +1,9 @@
 #include "mesaj.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "kodlama.h"
+#include "tam_yaz.h"
 
 namespace {
 
@@ -13,15 +11,7 @@ class HATA_ALICISI : public MESAJ_ALICISI {
 public:
     void Al(const std::string& utf8) override {
         const std::string s = UcbirimeCevir(utf8);
-        const char* p = s.data();
-        size_t n = s.size();
-        while (n > 0) {
-            const ssize_t w = write(2, p, n);
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) return;
-            p += w;
-            n -= static_cast<size_t>(w);
-        }
+        TamYaz(2, s.data(), s.size());
     }
 };
 

@@ -1,8 +1,6 @@
 #include "cikti.h"
 
-#include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
@@ -13,20 +11,11 @@
 
 #include "kodlama.h"
 #include "konsol.h"
+#include "tam_yaz.h"
 
 namespace {
 
-void HataFd(const std::string& s) {
-    const char* p = s.data();
-    size_t n = s.size();
-    while (n > 0) {
-        ssize_t w = write(2, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-}
+void HataFd(const std::string& s) { TamYaz(2, s.data(), s.size()); }
 
 // Length of a valid UTF-8 sequence at s[i], 0 when it is not one.
 size_t Utf8Boy(const std::string& s, size_t i) {

@@ -13,19 +13,9 @@
 
 #include "cikti.h"
 #include "konsol.h"
+#include "tam_yaz.h"
 
 namespace {
-
-bool HepsiniYaz(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        const ssize_t w = write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-    return true;
-}
 
 // What a worker wrote to one of its output files since it was emptied; the
 // file is emptied again.
@@ -116,7 +106,7 @@ void PaketleriAl(std::string& tampon, size_t n, std::vector<SONUC>& sonuclar) {
         std::fflush(stdout);
         std::fflush(stderr);
         const std::string p = Paket(i, sonuc, Bosalt(cikis), Bosalt(hata));
-        if (!HepsiniYaz(yaz, p.data(), p.size())) _exit(1);
+        if (!TamYaz(yaz, p.data(), p.size())) _exit(1);
     }
     _exit(0);
 }

@@ -12,6 +12,7 @@
 
 #include "duz_metin.h"
 #include "kodlama.h"
+#include "tam_yaz.h"
 #include "yarim.h"
 
 namespace {
@@ -37,15 +38,8 @@ DuzMetin duz;
 termios ilkAyar;
 bool ilkAyarVar = false;
 
-void HamYazFd(const char* p, size_t n) {
-    while (n > 0) {
-        ssize_t w = write(1, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return;  // a closed or full output loses the text, nothing else
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-}
+// A closed or full output loses the text, nothing else.
+void HamYazFd(const char* p, size_t n) { TamYaz(1, p, n); }
 
 void Gonder() {
     HamYazFd(cikis.data(), cikis.size());
