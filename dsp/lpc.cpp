@@ -24,11 +24,6 @@ namespace {
 constexpr int EN_COK_N = AYAR_EN_COK_N;
 constexpr int DIZI = EN_COK_N + 2;
 
-struct Serbest {
-    void operator()(void* p) const { std::free(p); }
-};
-using FloatDizi = std::unique_ptr<float, Serbest>;
-
 // Previous-frame store of the delta cepstrum.
 int bayrak = 0;
 float oCik[EN_COK_N + 1];
@@ -274,9 +269,9 @@ int LPC_Cozumle(bool dokum) {
             okunur = static_cast<int64_t>((bas + static_cast<uintptr_t>(ayr.kytu) - bsl) / en);
     }
 
-    FloatDizi kon(static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))));
-    FloatDizi onv(kon ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
-    FloatDizi hamm(onv ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
+    Dizi<float> kon(static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))));
+    Dizi<float> onv(kon ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
+    Dizi<float> hamm(onv ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
     if (!hamm) {
         Yaz("LPC dizileri için bellek ayrılamıyor\n");
         return 1;

@@ -19,10 +19,6 @@
 
 namespace {
 
-struct Serbest {
-    void operator()(void* p) const { std::free(p); }
-};
-
 // The speech segment is empty after every failure.
 int Basarisiz() {
     ayr.bsl = nullptr;
@@ -183,12 +179,12 @@ int UcNoktalarBul(bool dokum) {
     const int boyut = (ayr.kyt != nullptr && ayr.kytu > 0) ? ayr.kytu / en : 0;
     const size_t tablo = static_cast<size_t>(std::max(boyut, 1));
 
-    std::unique_ptr<int, Serbest> orke(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    Dizi<int> orke(static_cast<int*>(Ayir(tablo, sizeof(int))));
     if (!orke) {
         Yaz("Örke değerleri için bellek ayrılamıyor.\n");
         return Basarisiz();
     }
-    std::unique_ptr<int, Serbest> sfrgecis(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    Dizi<int> sfrgecis(static_cast<int*>(Ayir(tablo, sizeof(int))));
     if (!sfrgecis) {
         orke.reset();
         Yaz("Sıfır geçiş değerleri için bellek ayrılamıyor.\n");

@@ -1,6 +1,5 @@
 #include "cikti.h"
 
-
 #include <charconv>
 #include <cmath>
 #include <cstdarg>

@@ -11,28 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "mesaj.h"
-#include "ayar_tablosu.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq3.h"
 
 namespace {
-
-struct Birak {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Dizi = std::unique_ptr<T[], Birak>;
-
-// Working array of `adet` elements from Ayir; null when it cannot be had.
-// A count of 0 still gives a block, so an empty request is not a failure.
-template <typename T>
-Dizi<T> DiziAl(int adet) {
-    if (adet < 0) return Dizi<T>();
-    return Dizi<T>(static_cast<T*>(Ayir(adet > 0 ? static_cast<size_t>(adet) : 1, sizeof(T))));
-}
 
 // The generator of the C standard's example: the same sequence on every
 // machine, so a codebook trained anywhere is the same everywhere.

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "mesaj.h"
-#include "ayar_tablosu.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq1.h"
