@@ -137,6 +137,8 @@ std::string JsonSayi(float deger) {
 
 JSON JsonSayisi(float deger) {
     if (!std::isfinite(deger)) return nullptr;
+    // "-0" has no integer that keeps its sign.
+    if (deger == 0.0f && std::signbit(deger)) return -0.0;
     const std::string metin = JsonSayi(deger);
     if (metin.find_first_of(".eE") == std::string::npos) {
         int64_t tam = 0;

@@ -44,7 +44,8 @@ using JSON = nlohmann::ordered_json;
 // and NaN.
 std::string JsonSayi(float deger);
 // A float as a JSON value written with that same shortest text: an integer
-// when the text is one, null for infinity and NaN.
+// when the text is one (negative zero stays a negative float, -0.0), null
+// for infinity and NaN.
 JSON JsonSayisi(float deger);
 // The JSON value on one line and a newline; bytes that are not UTF-8 in its
 // strings become U+FFFD.

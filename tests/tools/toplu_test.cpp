@@ -631,6 +631,8 @@ TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
     EXPECT_EQ(JsonMetni(JSON{{"a", JsonSayisi(0.1f)}, {"b", JsonSayisi(1.0f)}, {"c", JsonSayisi(NAN)},
                              {"d", JsonSayisi(0.108979f)}, {"e", JsonSayisi(-2.5e-7f)}}),
               "{\"a\":0.1,\"b\":1,\"c\":null,\"d\":0.108979,\"e\":-2.5e-07}\n");
+    // Negative zero keeps its sign (an integer 0 would lose it).
+    EXPECT_EQ(JsonMetni(JSON::array({JsonSayisi(-0.0f), JsonSayisi(0.0f)})), "[-0.0,0]\n");
     EXPECT_EQ(DenetimsizMetin("a\x1b[Lb\x1b[1;2Hc\x1b[?25l"), "abc");
     EXPECT_EQ(PuanSatirlariniAt("evet\t\tuzaklik:0.1\nx: atlandı.\nhayir\t\tuzaklik:inf\n"), "x: atlandı.\n");
     EXPECT_EQ(Utf8Genislik("göz"), 3u);
