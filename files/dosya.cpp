@@ -254,8 +254,7 @@ bool KayitOlabilir(const char* ne) {
 // Header lines 1 to 25 of the report and the dump, Windows-1254.
 // `ekran`: for the screen, with the word's control characters shown as
 // "\xNN"; the report keeps the bytes as they are.
-std::string BaslikSatirlari(bool ekran = false) {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
     std::string o;
     Satir(o, "            Biçim Belirteci=%s DOSYASI\n", Metin(b.bicim, sizeof b.bicim).c_str());
     if (b.tur == 1)
@@ -405,6 +404,14 @@ int KuralDosyaYukle(const char* dosyaadi) {
     return 0;
 }
 
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const float* const* km, bool ekran) {
+    std::string rapor = BaslikSatirlari(b, ekran);
+    Satir(rapor, "KURAL YÖNEYLERİ\n");
+    for (int i = 0; i < b.s; i++)
+        for (int j = 0; j < b.n; j++) Ekle(rapor, "%d:%d\t%f\n", i, j, static_cast<double>(km[i][j]));
+    return rapor;
+}
+
 namespace {
 
 bool KitapYaz(std::FILE* f) {
@@ -416,14 +423,7 @@ bool KitapYaz(std::FILE* f) {
     return true;
 }
 
-std::string Rapor() {
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    std::string rapor = BaslikSatirlari();
-    Satir(rapor, "KURAL YÖNEYLERİ\n");
-    for (int i = 0; i < s; i++)
-        for (int j = 0; j < n; j++) Ekle(rapor, "%d:%d\t%f\n", i, j, static_cast<double>(ayr.km[i][j]));
-    return rapor;
-}
+std::string Rapor() { return KuralRaporu(ayr.kdbaslik, ayr.km, false); }
 
 std::function<bool(std::FILE*)> MetinYazici(const std::string& metin) {
     return [&metin](std::FILE* f) { return std::fwrite(metin.data(), 1, metin.size(), f) == metin.size(); };
@@ -478,7 +478,7 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
 }
 
 void AyarlarEkranaBas() {
-    Yaz("%s", Cp1254ten(BaslikSatirlari(true)).c_str());
+    Yaz("%s", Cp1254ten(BaslikSatirlari(ayr.kdbaslik, true)).c_str());
     Yaz("DOSYA ve BELLEK BİLGİLERİ\n");
     Yaz("          Kural Dosyası Adı=%s\n", Gorunur(Metin(ayr.kdad, sizeof ayr.kdad)).c_str());
     Yaz("          Kural Dosyası Bayrağı=%d\n", ayr.kdbayrak);

@@ -30,6 +30,11 @@ int KuralDosyasiVeRaporKaydet(bool uzerine);
 int KuralDosyaYukle(const char* dosyaadi);
 // Writes the text report ayr.kdad + ".txt".
 int KuralDosyaKaydetMetin();
+// The text of that report (Windows-1254) for the header `b` and the
+// codebook `km` of b.s rows of b.n floats. With `ekran` the word's control
+// characters are shown as "\xNN" (for a terminal); otherwise the bytes are
+// those the report file holds.
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const float* const* km, bool ekran);
 // Prints the header sections and the file, memory and training settings.
 void AyarlarEkranaBas();
 
@@ -38,7 +43,7 @@ void AyarlarEkranaBas();
 enum {
     KDOKU_TAMAM = 0,       // read
     KDOKU_GECERSIZ = 1,    // not a valid codebook file; one line naming it printed
-    KDOKU_ACILAMIYOR = 2,  // cannot be opened; nothing printed
+    KDOKU_ACILAMIYOR = 2,  // cannot be opened; nothing printed, errno says why
     KDOKU_BELLEK = 3,      // codebook array cannot be had; message printed
 };
 int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km);
