@@ -4,7 +4,7 @@ set -euo pipefail
 paketler=(cmake g++ make pkg-config locales libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libasound2-dev libsndfile1-dev
           libsoxr-dev nlohmann-json3-dev libcli11-dev dpkg-dev
-          clang tmux espeak-ng sox libsox-fmt-all)
+          clang tmux espeak-ng sox libsox-fmt-all python3)
 eksik=()
 for p in "${paketler[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || eksik+=("$p")

@@ -1,8 +1,9 @@
 // velmo-toplu: Velmo's work on sound files instead of the microphone.
 // Subcommands: egit (train a word's codebook from takes), tani (recognise
 // files against the codebooks of a directory), degerlendir (accuracy over a
-// labelled set), ciz (a picture of one recording). Exit status: 0 success,
-// 1 the work failed (in part), 2 the command line is wrong.
+// labelled set), ciz (a picture of one recording), rapor (a codebook file
+// in readable form). Exit status: 0 success, 1 the work failed (in part),
+// 2 the command line is wrong.
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@
 #include "tarama.h"
 #include "toplu.h"
 #include "paralel.h"
+#include "rapor.h"
 #include "velmo.h"
 #include "wav.h"
 #include "yarim.h"
@@ -55,6 +57,7 @@ const char* const GENEL_YARDIM =
     "  tani         kayıtları bir dizindeki \"*.vlm\" dosyalarıyla tanır\n"
     "  degerlendir  etiketli kayıtlar üzerinde doğruluğu ölçer\n"
     "  ciz          bir kaydın dalga, örke ve sıfır geçişi resmini (SVG) çizer\n"
+    "  rapor        bir kural dosyasının başlığını, ayarlarını ve kural yöneylerini yazar\n"
     "\n"
     "  -h, --help   bu yardım;  velmo-toplu KOMUT --help  komutun yardımı\n"
     "  --version    sürüm\n"
@@ -146,7 +149,24 @@ const char* const CIZ_YARDIM =
     "                     uzantısı .svg, bu dizinde)\n"
     "  -h, --help         bu yardım\n";
 
+const char* const RAPOR_YARDIM =
+    "Kullanım: velmo-toplu rapor [--json] SÖZCÜK.vlm\n"
+    "\n"
+    "Bir kural dosyasını (her türden) velmo'nun bütün denetimleriyle okur;\n"
+    "başlığını, ayarlarını ve kural yöneylerini yanındaki metin raporu\n"
+    "(SÖZCÜK.vlm.txt) ile aynı içerikte, Windows-1254 yerine UTF-8 olarak standart\n"
+    "çıktıya yazar. Geçerli bir kural dosyası değilse nedenini dosyanın adıyla\n"
+    "standart hataya yazar ve çıkış durumu 1 olur.\n"
+    "\n"
+    "  --json             makinece okunur çıktı (JSON): dosya, bicim, tur, tur_adi,\n"
+    "                     soz, komut, ayarlar (seçenek adlarıyla), 3. türde kesitler,\n"
+    "                     kepstrum_agirligi ve esik_ogrenme_ms, kural_yoneyleri\n"
+    "                     (satır satır; her sayı aynı float olarak geri okunur)\n"
+    "  -h, --help         bu yardım\n";
+
 std::string KomutYardimi(const std::string& komut) {
+    // Reading a file takes no settings.
+    if (komut == "rapor") return RAPOR_YARDIM;
     std::string o;
     if (komut == "egit") o = EGIT_YARDIM;
     else if (komut == "tani") o = TANI_YARDIM;
@@ -182,7 +202,7 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
     CLI::Option* islerVar = nullptr;
     AYARGIRDILERI ayarlar;
     app.add_flag("-h,--help", yardim);
-    AyarSecenekleriEkle(app, ayarlar, true);
+    if (k != "rapor") AyarSecenekleriEkle(app, ayarlar, true);
     if (k == "egit") {
         app.add_option("-o,--cikti", s.cikti);
         app.add_option_function<std::string>("--soz", [&s](const std::string& d) { s.soz = d, s.sozVar = true; });
@@ -202,6 +222,8 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
             app.add_flag("--ayrinti", s.ayrinti);
             islerVar = app.add_option("-j,--isler", isler);
         }
+    } else if (k == "rapor") {
+        app.add_flag("--json", s.json);
     } else {
         app.add_option("-o,--cikti", s.cikti);
     }
@@ -379,6 +401,13 @@ int CizKomutu(const SECENEKLER& s) {
     return KayitCiz(s.dosyalar[0], s.ses, cikti);
 }
 
+// ---------------------------------------------------------------- rapor
+
+int RaporKomutu(const SECENEKLER& s) {
+    if (s.dosyalar.size() != 1) throw KullanimHatasi{"tek bir kural dosyası gerekli", s.komut};
+    return KuralDosyasiRaporla(s.dosyalar[0], s.json);
+}
+
 int Calistir(int argc, char** argv) {
     if (argc < 2) {
         HataHam(UcbirimeCevir(GENEL_YARDIM));
@@ -393,7 +422,7 @@ int Calistir(int argc, char** argv) {
         Cikti("%s %s\n", PROG, VELMO_SURUM);
         return 0;
     }
-    if (k != "egit" && k != "tani" && k != "degerlendir" && k != "ciz")
+    if (k != "egit" && k != "tani" && k != "degerlendir" && k != "ciz" && k != "rapor")
         throw KullanimHatasi{"bilinmeyen komut '" + k + "'", ""};
     SECENEKLER s;
     s.komut = k;
@@ -405,6 +434,7 @@ int Calistir(int argc, char** argv) {
     if (k == "egit") return EgitKomutu(s);
     if (k == "tani") return TaniKomutu(s);
     if (k == "degerlendir") return DegerlendirKomutu(s);
+    if (k == "rapor") return RaporKomutu(s);
     return CizKomutu(s);
 }
 

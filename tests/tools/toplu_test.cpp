@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "cikti.h"
 #include "ciz.h"
@@ -22,6 +23,7 @@
 #include "kancalar.h"
 #include "konsol.h"
 #include "lpc.h"
+#include "rapor.h"
 #include "secenek.h"
 #include "sifirlama.h"
 #include "sinir.h"
@@ -748,4 +750,51 @@ TEST_F(TopluTest, PictureOfKindThreeShowsTheLearntThresholds) {
     const size_t b = svg3.find("başlangıç sıfır geçiş eşiği ");
     ASSERT_NE(b, std::string::npos);
     EXPECT_GT(std::stoi(svg3.substr(b + std::strlen("başlangıç sıfır geçiş eşiği "))), 40);
+}
+
+// A codebook as JSON: each header setting under its own option name (every
+// setting a different value, so no two can be swapped unseen), the word in
+// UTF-8, kind 3's two halves, and every float read back bit for bit.
+TEST(TopluRapor, CodebookJsonNamesEverySettingAndKeepsEveryFloat) {
+    KURALDOSYABASLIK b{};
+    std::memcpy(b.bicim, "VLM", 4);
+    std::memcpy(b.soz, "a\xF0\xDD\x01", 4);  // "ağİ" and a control character, Windows-1254
+    b.kmt = 7;
+    int ayarSayisi = 0;
+    for (const AYARTANIMI& t : AYAR_TABLOSU)
+        if (t.baslikAlani != nullptr) b.*t.baslikAlani = 1000 + t.no, ayarSayisi++;
+    b.tur = 3;
+    b.s = 4;
+    b.n = 3;
+    const float degerler[4][3] = {{-0.0f, 1e-45f, std::numeric_limits<float>::max()},
+                                  {-std::numeric_limits<float>::min(), 0.1f, 1.0f / 3},
+                                  {16777216.0f, 0.0f, -2.5e-7f},
+                                  {0.108979f, 1e30f, -7.0f}};
+    const float* km[4] = {degerler[0], degerler[1], degerler[2], degerler[3]};
+    const nlohmann::json j = nlohmann::json::parse(JsonMetni(KuralKitabiJson("d/ağ.vlm", b, km)));
+    EXPECT_EQ(j["dosya"], "d/ağ.vlm");
+    EXPECT_EQ(j["bicim"], "VLM");
+    EXPECT_EQ(j["soz"], "ağİ\x01");
+    EXPECT_EQ(j["komut"], 7);
+    EXPECT_EQ(j["tur"], 3);
+    EXPECT_EQ(j["tur_adi"], "kesitli LPC");
+    ASSERT_EQ(j["ayarlar"].size(), static_cast<size_t>(ayarSayisi));
+    for (const AYARTANIMI& t : AYAR_TABLOSU) {
+        if (t.baslikAlani == nullptr) continue;
+        EXPECT_EQ(j["ayarlar"][t.ad], b.*t.baslikAlani) << t.ad;
+    }
+    EXPECT_EQ(j["kesitler"], nlohmann::json::parse(R"([{"ilk_yoney":0,"yoney_sayisi":2},{"ilk_yoney":2,"yoney_sayisi":2}])"));
+    ASSERT_EQ(j["kural_yoneyleri"].size(), 4u);
+    for (int i = 0; i < 4; i++) {
+        ASSERT_EQ(j["kural_yoneyleri"][i].size(), 3u);
+        for (int k = 0; k < 3; k++) {
+            const float geri = static_cast<float>(j["kural_yoneyleri"][i][k].get<double>());
+            EXPECT_EQ(std::memcmp(&geri, &degerler[i][k], sizeof geri), 0) << i << ":" << k << " " << geri;
+        }
+    }
+    // Kinds 1 and 2 have no sections; an unknown kind has no name.
+    b.tur = 1;
+    EXPECT_FALSE(KuralKitabiJson("x", b, km).contains("kesitler"));
+    b.tur = 9;
+    EXPECT_TRUE(KuralKitabiJson("x", b, km)["tur_adi"].is_null());
 }
