@@ -40,7 +40,7 @@ if [ $# -gt 0 ]; then
   for alt in "$@"; do
     islem="$alt secenekleri"
     mapfile -t bekle < <("$prog" "$alt" --help | secenekler)
-    [ ${#bekle[@]} -ge 5 ] || hata "$alt --help secenek listesi okunamadi"
+    [ ${#bekle[@]} -ge 3 ] || hata "$alt --help secenek listesi okunamadi"
     icerir "$(tamamla "$alt" -)" "${bekle[@]}"
   done
 else
@@ -58,6 +58,8 @@ if [ "$ad" = velmo-toplu ]; then
   islem="tani -d"; v=$(tamamla tani -d ""); icerir "$v" alt; icermez "$v" kayit.wav evet.vlm
   islem="degerlendir --liste"; v=$(tamamla degerlendir --liste ""); icerir "$v" liste.csv; icermez "$v" kayit.wav
   islem="ciz -o"; v=$(tamamla ciz -o ""); icermez "$v" evet.vlm kayit.wav
+  islem="rapor"; v=$(tamamla rapor ""); icerir "$v" evet.vlm hayir.VLM alt; icermez "$v" kayit.wav notlar.txt
+  islem="rapor -"; v=$(tamamla rapor -); icermez "$v" --oo --dolgu
   islem="--ksu degeri"; v=$(tamamla egit --ksu ""); icermez "$v" kayit.wav --help
 else
   islem="--girdi"; v=$(tamamla --girdi ""); icerir "$v" kayit.wav KAYIT2.WAV alt; icermez "$v" evet.vlm notlar.txt
