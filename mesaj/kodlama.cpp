@@ -8,6 +8,26 @@
 #include <cstdlib>
 #include <cstring>
 
+size_t Utf8Boy(const std::string& s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t uz;
+    unsigned alt = 0x80;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) uz = 2;
+    else if (c >= 0xE0 && c <= 0xEF) uz = 3, alt = (c == 0xE0) ? 0xA0 : 0x80;
+    else if (c >= 0xF0 && c <= 0xF4) uz = 4, alt = (c == 0xF0) ? 0x90 : 0x80;
+    else return 0;
+    if (i + uz > s.size()) return 0;
+    unsigned ust = 0xBF;
+    if (c == 0xED) ust = 0x9F;
+    if (c == 0xF4) ust = 0x8F;
+    const unsigned c1 = static_cast<unsigned char>(s[i + 1]);
+    if (c1 < alt || c1 > ust) return 0;
+    for (size_t k = 2; k < uz; k++)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    return uz;
+}
+
 namespace {
 
 std::string ucbirimKodu = "UTF-8";
@@ -74,33 +94,8 @@ Donusturucu utf8den1254, cp1254ten, ucbirime, ucbirimden;
 
 // Well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool Utf8Gecerli(const std::string& s) {
-    size_t i = 0, n = s.size();
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            i++;
-            continue;
-        }
-        size_t uz;
-        unsigned char alt = 0x80, ust = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) uz = 2;
-        else if (c >= 0xE0 && c <= 0xEF) {
-            uz = 3;
-            if (c == 0xE0) alt = 0xA0;
-            if (c == 0xED) ust = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            uz = 4;
-            if (c == 0xF0) alt = 0x90;
-            if (c == 0xF4) ust = 0x8F;
-        } else
-            return false;
-        if (i + uz > n) return false;
-        for (size_t k = 1; k < uz; k++) {
-            unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if (k == 1 ? (d < alt || d > ust) : (d < 0x80 || d > 0xBF)) return false;
-        }
-        i += uz;
-    }
+    for (size_t i = 0, uz; i < s.size(); i += uz)
+        if ((uz = Utf8Boy(s, i)) == 0) return false;
     return true;
 }
 

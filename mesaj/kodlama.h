@@ -5,11 +5,17 @@
 #ifndef KODLAMA_H
 #define KODLAMA_H
 
+#include <cstddef>
 #include <string>
 
 // Reads the terminal's charset from the locale (LC_CTYPE), and the language
 // of the system's messages (LC_MESSAGES; LANGUAGE is "tr" unless set).
 void KodlamaBaslat();
+
+// Length of the well-formed UTF-8 sequence at s[i] (i < s.size()): 1 to 4,
+// or 0 when the bytes there are not one (overlong forms, surrogates and
+// anything above U+10FFFF are not).
+size_t Utf8Boy(const std::string& s, size_t i);
 
 // UTF-8 to Windows-1254. False when the text is not valid UTF-8 or holds a
 // character outside the code page; `cikti` is then undefined.

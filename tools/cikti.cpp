@@ -16,27 +16,6 @@ namespace {
 
 void HataFd(const std::string& s) { TamYaz(2, s.data(), s.size()); }
 
-// Length of a valid UTF-8 sequence at s[i], 0 when it is not one.
-size_t Utf8Boy(const std::string& s, size_t i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t uz;
-    unsigned alt = 0x80;
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) uz = 2;
-    else if (c >= 0xE0 && c <= 0xEF) uz = 3, alt = (c == 0xE0) ? 0xA0 : 0x80;
-    else if (c >= 0xF0 && c <= 0xF4) uz = 4, alt = (c == 0xF0) ? 0x90 : 0x80;
-    else return 0;
-    if (i + uz > s.size()) return 0;
-    unsigned ust = 0xBF;
-    if (c == 0xED) ust = 0x9F;
-    if (c == 0xF4) ust = 0x8F;
-    const unsigned c1 = static_cast<unsigned char>(s[i + 1]);
-    if (c1 < alt || c1 > ust) return 0;
-    for (size_t k = 2; k < uz; k++)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
-    return uz;
-}
-
 }  // namespace
 
 void Cikti(const char* bicim, ...) {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "kodlama.h"
+
 namespace {
 
 class SAYAN_ALICI : public MESAJ_ALICISI {
@@ -59,4 +61,44 @@ TEST(Mesaj, RecordingAndCatchesNestAndPutTheEarlierSinkBack) {
     Yaz(" yedi");
     EXPECT_EQ(a.metin, "altı yedi");
     MesajAlicisiKur(eski);
+}
+
+// The one UTF-8 check that the terminal conversion and velmo-toplu's
+// repairing and column widths share: the ends of every range of the
+// well-formed table, and one step beyond each.
+TEST(Kodlama, Utf8SequencesAreMeasuredAtTheEdgesOfWellFormedness) {
+    struct {
+        const char* bayt;
+        size_t uz;
+    } durumlar[] = {
+        {"A", 1},
+        {"\x7F", 1},
+        {"\x80", 0},                // a lone continuation byte
+        {"\xC1\xBF", 0},            // overlong two-byte form
+        {"\xC2\x80", 2},
+        {"\xDF\xBF", 2},
+        {"\xC3", 0},                // cut short
+        {"\xC3\x28", 0},            // no continuation
+        {"\xE0\x9F\xBF", 0},        // overlong three-byte form
+        {"\xE0\xA0\x80", 3},
+        {"\xED\x9F\xBF", 3},        // U+D7FF
+        {"\xED\xA0\x80", 0},        // a surrogate
+        {"\xEF\xBF\xBF", 3},
+        {"\xE2\x82", 0},
+        {"\xF0\x8F\xBF\xBF", 0},    // overlong four-byte form
+        {"\xF0\x90\x80\x80", 4},
+        {"\xF4\x8F\xBF\xBF", 4},    // U+10FFFF
+        {"\xF4\x90\x80\x80", 0},    // beyond U+10FFFF
+        {"\xF5\x80\x80\x80", 0},
+        {"\xF0\x90\x80\x28", 0},
+    };
+    for (const auto& d : durumlar) EXPECT_EQ(Utf8Boy(d.bayt, 0), d.uz) << d.bayt;
+    // Inside a longer text: measured from the given place, never past the end.
+    const std::string metin = "a\xC5\x9F\xE2\x82";
+    EXPECT_EQ(Utf8Boy(metin, 1), 2u);
+    EXPECT_EQ(Utf8Boy(metin, 3), 0u);
+    // The terminal conversion accepts exactly what this accepts.
+    std::string utf8;
+    EXPECT_TRUE(UcbirimdenCevir("g\xC3\xB6z \xF0\x9F\x99\x82", utf8));
+    EXPECT_FALSE(UcbirimdenCevir("g\xED\xA0\x80z", utf8));
 }
