@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # velmo-toplu rapor as a user and a program use it: the text report of a
-# kind-1 and a kind-3 codebook in UTF-8, byte for byte the one beside the
+# codebook of each kind in UTF-8, byte for byte the one beside the
 # file; the JSON read back and compared with the file's own bytes; a hostile
 # word kept off the terminal; broken files named with their fault, with
 # nothing on standard output and exit status 1; usage errors with 2.
@@ -61,11 +61,12 @@ EOF
 }
 
 wav evet evet; wav evet evet2 -p 62 -s 140
-mkdir r r3
-# A kind-1 word with letters outside ASCII, and a kind-3 word.
+mkdir r r2 r3
+# A kind-1 word with letters outside ASCII, a kind-2 and a kind-3 word.
 rc 0 egit -o r/isbirligi.vlm --soz İşbirliği evet.wav
+rc 0 egit --tur 2 -o r2/evet.vlm evet.wav
 rc 0 egit --tur 3 -o r3/evet.vlm evet.wav evet2.wav
-for f in r/isbirligi.vlm r3/evet.vlm; do
+for f in r/isbirligi.vlm r2/evet.vlm r3/evet.vlm; do
   rc 0 rapor "$f"
   utf8_rapor "$f" | cmp -s - o || { diff <(utf8_rapor "$f") o >&2; hata "rapor $f metin raporunun UTF-8'i degil"; }
   [ ! -s e ] || { cat e >&2; hata "rapor $f standart hataya yazdi"; }
