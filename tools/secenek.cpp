@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <system_error>
@@ -173,6 +174,12 @@ int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char*
         sonuc = KullanimHatasiBildir(prog, h);
     }
     KonsolBosalt();
+    // Output that did not arrive (a full disk, a closed pipe) is a failure,
+    // whatever the command made of it.
+    if (const int h = KonsolYazmaHatasi(); h != 0) {
+        if (h != EPIPE) Hata("%s: standart çıktıya yazılamadı: %s.\n", prog, SistemNedeni(h).c_str());
+        if (sonuc == 0) sonuc = 1;
+    }
     return sonuc;
 }
 

@@ -30,7 +30,8 @@ int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h);
 // The body of a tool's main: the charset set up, stage messages sent to
 // standard error, the record reset, `calistir` run with a usage error
 // reported as above, and what is buffered for the terminal written out.
-// Returns the exit status.
+// Returns the exit status; 1 instead of 0 when standard output refused
+// what was written to it (said on standard error unless the pipe was closed).
 int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char** argv);
 
 // The values typed for the settings and sound options, by option name

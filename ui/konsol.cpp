@@ -38,8 +38,15 @@ DuzMetin duz;
 termios ilkAyar;
 bool ilkAyarVar = false;
 
-// A closed or full output loses the text, nothing else.
-void HamYazFd(const char* p, size_t n) { TamYaz(1, p, n); }
+// The reason the first write to standard output failed; 0 while none has.
+int yazmaHatasi = 0;
+
+// A closed or full output loses the text; the first failure is kept for the
+// tools, which must not report success for output that never arrived.
+void HamYazFd(const char* p, size_t n) {
+    errno = 0;
+    if (!TamYaz(1, p, n) && yazmaHatasi == 0) yazmaHatasi = errno != 0 ? errno : EIO;
+}
 
 void Gonder() {
     HamYazFd(cikis.data(), cikis.size());
@@ -172,6 +179,8 @@ void KonsolBaslat() {
 
 void KonsolDuzMetin(bool acik) { duzKip = acik; }
 bool KonsolDuzMetinMi() { return duzKip; }
+
+int KonsolYazmaHatasi() { return yazmaHatasi; }
 
 void KonsolBosalt() {
     if (duzKip) {

@@ -37,6 +37,7 @@ void setcursortype(int gorunur); // 0 hidden, 1 normal
 MESAJ_ALICISI* KonsolAlicisi();
 void KonsolHamYaz(const std::string& bayt);  // bytes as they are
 void KonsolBosalt();                         // send buffered output now
+int KonsolYazmaHatasi();  // errno of the first failed write to standard output; 0: none
 
 // Input.
 int KarakterOku();                    // getc: next character of the line

@@ -105,6 +105,13 @@ grep -q '"soz":"\\u001b\[2J\\u001b\[Hkşğİ","komut":42' o || { cat o >&2; hata
 grep -q '"kural_yoneyleri":\[\[-0.0,1e-45,3.4028235e+38,-1.1754944e-38,0.1,-2.5e-07,16777216,0,0.33333334,' o ||
   { cat o >&2; hata "json sayilarinin metni"; }
 
+# Output that never arrives is no success: a full disk gives status 1 and says so.
+if [ -w /dev/full ]; then
+  timeout 60 "$TOPLU" rapor r/isbirligi.vlm >/dev/full 2>e; r=$?
+  [ $r -eq 1 ] || hata "dolu diske yazilan rapor cikis kodu $r"
+  grep -q "standart çıktıya yazılamadı" e || { cat e >&2; hata "dolu disk soylenmedi"; }
+fi
+
 # Files that are no codebook: the fault named with the file, nothing on
 # standard output, in both forms.
 head -c 300 r/isbirligi.vlm > kesik.vlm
