@@ -28,35 +28,29 @@ sox -n -r 12000 -b 16 -c 1 "$dizin/kayit/0041.wav" trim 0 0.5
 E2E_ENV=("ALSA_CONFIG_PATH=$dizin/asound.conf")
 e2e_baslat "$dizin" "$VELMO" --kayitlar kayit
 e2e_bekle "ANA MENU"
-komut() {  # wait for the fresh command line at row ROW, then type
-  e2e_imlec_bekle 2 "$1"
-  sleep 0.2
-  e2e_komut "$2"
-}
-
-komut 15 y
+e2e_menu_komut 15 y
 e2e_bekle "YENI SOZCUK EGITME MENUSU"
-komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
-komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
+e2e_menu_komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
+e2e_menu_komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
 konus -g 0.003 evet
 cp "$dizin/in.raw" "$dizin/in.raw.ilk"
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "Kayıt saklandı: $dizin/kayit/0042-evet.wav" 15
 e2e_satir 17 | grep -q "^Kayıt bitti" || e2e_hata "satir 17: '$(e2e_satir 17)'"
 [ "$(e2e_satir 18)" = "Kayıt saklandı: $dizin/kayit/0042-evet.wav" ] || e2e_hata "satir 18: '$(e2e_satir 18)'"
-komut 15 e
+e2e_menu_komut 15 e
 e2e_bekle " çerçeveden eğitildi; uzaklik:"
-komut 15 r
+e2e_menu_komut 15 r
 e2e_bekle_satir 4 "(*)"
 # A second take, spoken a little faster and higher.
 konus -g 0.003 -s 170 -p 60 evet
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "Kayıt saklandı: $dizin/kayit/0043-evet.wav" 15
-komut 15 t
+e2e_menu_komut 15 t
 e2e_bekle "ANA MENU"
 
 # Recognition keeps its take too, without a label.
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "herhangi bir tusa bas ve konus"
 konus -g 0.003 -s 140 evet
 e2e_imlec_bekle 2 15
@@ -67,7 +61,7 @@ e2e_bekle_satir 6 "evet"
 e2e_imlec_bekle 2 15
 e2e_yaz t
 e2e_bekle "ANA MENU"
-komut 15 t
+e2e_menu_komut 15 t
 [ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"
 
 # The files: three new takes besides the old one, nothing else (no

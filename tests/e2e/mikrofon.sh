@@ -15,22 +15,16 @@ konus() { "$SES" "$@" "$dizin/in.raw.yeni" 8 && mv "$dizin/in.raw.yeni" "$dizin/
 E2E_ENV=("ALSA_CONFIG_PATH=$dizin/asound.conf")
 e2e_baslat "$dizin" "$VELMO"
 e2e_bekle "ANA MENU"
-komut() {  # wait for the fresh command line at row ROW, then type
-  e2e_imlec_bekle 2 "$1"
-  sleep 0.2
-  e2e_komut "$2"
-}
-
 # --- when to speak, the seconds left, the level ---
-komut 15 y
+e2e_menu_komut 15 y
 e2e_bekle "YENI SOZCUK EGITME MENUSU"
-komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
-komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
+e2e_menu_komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "evet"
+e2e_menu_komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
 # Training before speaking asks for a take.
-komut 15 e
+e2e_menu_komut 15 e
 e2e_bekle "Önce konuşun (k)."
 konus -g 0.003 evet
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "Konuşun (3 s)…"
 e2e_bekle "Kayıt bitti. Tepe düzeyi: -" 15
 # The seconds left, counted behind the prompt while the device listens, are
@@ -44,27 +38,27 @@ e2e_imlec_bekle 2 15
 e2e_satir 17 | grep -q "^Kayıt bitti" || e2e_hata "satir 17: '$(e2e_satir 17)'"
 
 # --- what a training gave: codewords, frames, score; then a refinement ---
-komut 15 e
+e2e_menu_komut 15 e
 e2e_bekle "10 kural yöneyi "
 e2e_ekran | grep -qE "^10 kural yöneyi [0-9]+ çerçeveden eğitildi; uzaklik:[0-9]+\.[0-9]{6}$" ||
   e2e_hata "egitim ozeti yok"
 e2e_ekran | grep -q "geliştiriliyor" && e2e_hata "yeni kural kitabi gelistirme sayildi"
-komut 15 r
+e2e_menu_komut 15 r
 e2e_bekle_satir 4 "(*)"
-komut 15 e
+e2e_menu_komut 15 e
 e2e_bekle "Kayıtlı kural kitabı geliştiriliyor."
 e2e_bekle " çerçeveden eğitildi; uzaklik:"
 
 # --- a weak take: far too quiet, no noise ---
 konus -g 0 -l -50 evet
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "Ses çok zayıf: mikrofonu denetleyin." 15
 e2e_ekran | grep -qE "Tepe düzeyi: -5[0-9]\.[0-9] dBFS" || e2e_hata "zayif kaydin duzeyi yok"
-komut 15 t
+e2e_menu_komut 15 t
 e2e_bekle "ANA MENU"
 
 # --- recognition: the directory scanned, and a take with no speech in it ---
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "herhangi bir tusa bas ve konus"
 konus -g 0.002 -
 e2e_imlec_bekle 2 15
@@ -79,27 +73,27 @@ e2e_yaz t
 e2e_bekle "ANA MENU"
 
 # --- settings refused where they are typed; units beside the values ---
-komut 15 a
+e2e_menu_komut 15 a
 e2e_bekle "AYARLAR MENUSU"
 e2e_imlec_bekle 2 40
 e2e_deger 41 10 "12000 Hz"
 e2e_deger 41 12 "3 s"
 e2e_deger 41 21 "20 ms"
-komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "500"
+e2e_menu_komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "500"
 e2e_bekle "Örnekleme Oranı 1000–192000 Hz olmalı; değişmedi."
 e2e_imlec_bekle 2 40
 e2e_deger 41 10 "12000 Hz"
-komut 40 y; e2e_bekle "Yuksek Orke Esigi<"; e2e_komut "150"
+e2e_menu_komut 40 y; e2e_bekle "Yuksek Orke Esigi<"; e2e_komut "150"
 e2e_bekle "Yüksek Örke Eşiği, Alçak Örke Eşiği'nden (200) küçük olamaz; değişmedi."
 e2e_imlec_bekle 2 40
 e2e_deger 41 16 375
-komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "uc"
+e2e_menu_komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "uc"
 e2e_bekle "Kayıt Süresi bir sayı olmalı; değişmedi."
-komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "2"
+e2e_menu_komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "2"
 e2e_imlec_bekle 2 40
 e2e_deger 41 12 "2 s"
-komut 40 t
+e2e_menu_komut 40 t
 e2e_bekle "ANA MENU"
-komut 15 t
+e2e_menu_komut 15 t
 [ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"
 echo tamam

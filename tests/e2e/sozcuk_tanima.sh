@@ -17,33 +17,28 @@ E2E_ENV=("ALSA_CONFIG_PATH=$dizin/asound.conf")
 e2e_baslat "$dizin" "$VELMO"
 e2e_bekle "ANA MENU"
 
-komut() {  # wait for the fresh command line at row ROW, then type
-  e2e_imlec_bekle 2 "$1"
-  e2e_komut "$2"
-}
-
 # --- three new words ---
 for kelime in evet hayır merhaba; do
   dosya=$(echo "$kelime" | sed 's/ı/i/g').vlm
-  komut 15 y
+  e2e_menu_komut 15 y
   e2e_bekle "YENI SOZCUK EGITME MENUSU"
   e2e_yerinde 15 4 "(3 s)"
-  komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "$kelime"
+  e2e_menu_komut 15 s; e2e_bekle "Sozcuk<"; e2e_komut "$kelime"
   e2e_bekle_satir 6 "$kelime"
-  komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "$dosya"
+  e2e_menu_komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "$dosya"
   e2e_bekle_satir 7 "$dizin/$dosya"
   konus -g 0.003 "$kelime"
-  komut 15 k
-  komut 15 e
+  e2e_menu_komut 15 k
+  e2e_menu_komut 15 e
   e2e_bekle ">Egitme islemi tamamlandi"
   e2e_bekle "uzaklik:"
   e2e_satir 4 | grep -qF "(*)" && e2e_hata "kaydetmeden (*) var"
-  komut 15 r
+  e2e_menu_komut 15 r
   e2e_bekle_satir 4 "(*)"
   e2e_yerinde 59 4 "(*)"
   [ "$(stat -c %s "$dizin/$dosya")" = 688 ] || e2e_hata "$dosya 688 bayt degil"
   [ "$(wc -l < "$dizin/$dosya.txt")" = 176 ] || e2e_hata "$dosya.txt 176 satir degil"
-  komut 15 t
+  e2e_menu_komut 15 t
   e2e_bekle "ANA MENU"
 done
 # The word is kept in Windows-1254: "hayır" is five bytes in the file.
@@ -51,7 +46,7 @@ done
   e2e_hata "hayir.vlm icinde sozcuk Windows-1254 degil"
 
 # --- recognition from other takes ---
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "herhangi bir tusa bas ve konus"
 for kelime in evet hayır merhaba; do
   konus -s 120 -p 65 -g 0.004 -b 0.5 "$kelime"
@@ -70,10 +65,10 @@ e2e_yaz t
 e2e_bekle "ANA MENU"
 
 # --- existing word: load, see its settings, train again with a new take ---
-komut 15 e
+e2e_menu_komut 15 e
 e2e_bekle "ESKI SOZCUK EGITME MENUSU"
 e2e_yerinde 40 4 "egit  "
-komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
+e2e_menu_komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "evet.vlm"
 e2e_bekle "AYARLAR MENUSU $dizin/evet.vlm"
 e2e_bekle "Devam Etmek Icin Bir Tusa Basin..."
 e2e_yerinde 41 6 "LPC kural kitabi"
@@ -83,59 +78,59 @@ e2e_bekle_satir 6 "evet"
 e2e_yerinde 59 4 "(*)"
 once=$(md5sum < "$dizin/evet.vlm")
 konus -s 170 -g 0.003 evet
-komut 15 k
-komut 15 e
+e2e_menu_komut 15 k
+e2e_menu_komut 15 e
 e2e_bekle ">Kural kitabi sifirlandi"
 e2e_bekle ">Egitme islemi tamamlandi"
-komut 15 r
+e2e_menu_komut 15 r
 e2e_imlec_bekle 2 15
 [ "$(md5sum < "$dizin/evet.vlm")" != "$once" ] || e2e_hata "evet.vlm yeniden egitilmedi"
 # A file that does not exist clears the word and the file, keeps the directory.
-komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "yok.vlm"
+e2e_menu_komut 15 a; e2e_bekle "Dosya Adi<"; e2e_komut "yok.vlm"
 e2e_imlec_bekle 2 15
 [ -z "$(e2e_satir 6 | cut -c41- | tr -d " ")" ] || e2e_hata "sozcuk silinmedi"
 e2e_yerinde 41 8 "$dizin"
-komut 15 t
+e2e_menu_komut 15 t
 e2e_bekle "ANA MENU"
 
 # --- settings menu ---
-komut 15 a
+e2e_menu_komut 15 a
 e2e_bekle "AYARLAR MENUSU"
-komut 40 u; e2e_bekle "Uzaklik Siniri<"; e2e_komut "0.5"
+e2e_menu_komut 40 u; e2e_bekle "Uzaklik Siniri<"; e2e_komut "0.5"
 e2e_bekle_satir 30 "0.500000"
-komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "5x"
+e2e_menu_komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "5x"
 e2e_imlec_bekle 2 40
 e2e_deger 41 12 "5 s"
-komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "abc"
+e2e_menu_komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "abc"
 e2e_imlec_bekle 2 40
 e2e_yerinde 41 10 "12000"
-komut 40 g
+e2e_menu_komut 40 g
 e2e_imlec_bekle 2 40
 e2e_yerinde 41 30 "0.000001"
 e2e_deger 41 12 "3 s"
-komut 40 t
+e2e_menu_komut 40 t
 e2e_bekle "ANA MENU"
 
 # --- file browser and directory command in the new-word menu ---
-komut 15 y
+e2e_menu_komut 15 y
 e2e_bekle "YENI SOZCUK EGITME MENUSU"
-komut 15 b; e2e_bekle "Bicim * ? <"; e2e_komut "*.vlm"
+e2e_menu_komut 15 b; e2e_bekle "Bicim * ? <"; e2e_komut "*.vlm"
 e2e_bekle " [*.vlm] Dosya Dizelgesi"
 e2e_bekle " merhaba.vlm"
 e2e_ekran | grep -q " evet.vlm.txt" && e2e_hata "desen disi dosya listelendi"
-komut 15 b; e2e_bekle "Bicim * ? <"; e2e_komut " "
+e2e_menu_komut 15 b; e2e_bekle "Bicim * ? <"; e2e_komut " "
 e2e_bekle " [ ] Dosya Dizelgesi"
 e2e_bekle " evet.vlm.txt"
-komut 15 y; e2e_bekle "Dosya Yolu<"; e2e_komut "$dizin/yok"
+e2e_menu_komut 15 y; e2e_bekle "Dosya Yolu<"; e2e_komut "$dizin/yok"
 e2e_imlec_bekle 2 15
 e2e_deger 41 8 "$dizin"
-komut 15 y; e2e_bekle "Dosya Yolu<"; e2e_komut "$dizin/bos"
+e2e_menu_komut 15 y; e2e_bekle "Dosya Yolu<"; e2e_komut "$dizin/bos"
 e2e_bekle_satir 8 "$dizin/bos"
-komut 15 t
+e2e_menu_komut 15 t
 e2e_bekle "ANA MENU"
 
 # --- an empty directory recognises nothing ---
-komut 15 k
+e2e_menu_komut 15 k
 e2e_bekle "herhangi bir tusa bas ve konus"
 e2e_imlec_bekle 2 15
 e2e_yaz x
@@ -146,6 +141,6 @@ e2e_bekle "Taranan dizin: $dizin/bos"
 [ -z "$(e2e_satir 8 | cut -c41- | tr -d ' ')" ] || e2e_hata "bos dizinde dosya gosterildi"
 e2e_yaz t
 e2e_bekle "ANA MENU"
-komut 15 t
+e2e_menu_komut 15 t
 [ "$(e2e_bitis_bekle 5)" = 0 ] || e2e_hata "cikis kodu sifir degil"
 echo tamam

@@ -109,6 +109,14 @@ e2e_komut() {
   sleep 0.1
 }
 
+# Waits for the menu's fresh command line (the cursor at column 2 of ROW),
+# then types KEYS as e2e_komut does.
+e2e_menu_komut() {
+  e2e_imlec_bekle 2 "$1"
+  sleep 0.2
+  e2e_komut "$2"
+}
+
 e2e_yerinde() {
   local sutun=$1 satir=$2 metin=$3
   local s
