@@ -32,7 +32,7 @@ std::string SonucSatiri(const SOZCE& s, int oo, const DINLE_SONUCU& t) {
 }
 
 std::string SonucJson(const SOZCE& s, int oo, const DINLE_SONUCU& t) {
-    nlohmann::ordered_json j;
+    JSON j;
     j["baslangic"] = Ms(Saniye(s.bas, oo));
     j["bitis"] = Ms(Saniye(s.bit, oo));
     j["soz"] = Soz(t);
@@ -42,7 +42,7 @@ std::string SonucJson(const SOZCE& s, int oo, const DINLE_SONUCU& t) {
     j["dosya"] = t.kazananVar ? t.dosya : std::string();
     j["reddedildi"] = t.reddedildi;
     j["kesildi"] = s.kesildi;
-    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return JsonMetni(j);
 }
 
 std::string OlcerMetni(int orke, const char* durum, int genislik) {

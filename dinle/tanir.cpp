@@ -9,8 +9,10 @@
 #include <limits>
 #include <utility>
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
 #include "dosya.h"
+#include "kodlama.h"
 #include "mesaj.h"
 #include "lpc.h"
 #include "sifirlama.h"
@@ -32,21 +34,14 @@ bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
 }
 
 void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& verilen, KURALDOSYABASLIK& ayar) {
-    auto al = [&](const char* ad, int KURALDOSYABASLIK::*alan) {
-        if (verilen.count(ad) == 0) ayar.*alan = kitap.*alan;
-    };
-    al("oo", &KURALDOSYABASLIK::oo);
-    al("ksu", &KURALDOSYABASLIK::ksu);
-    al("kpensu", &KURALDOSYABASLIK::kpensu);
-    al("yee", &KURALDOSYABASLIK::yee);
-    al("aee", &KURALDOSYABASLIK::aee);
-    al("bsge", &KURALDOSYABASLIK::bsge);
-    al("tur", &KURALDOSYABASLIK::tur);
-    al("pensu", &KURALDOSYABASLIK::pensu);
-    al("admsu", &KURALDOSYABASLIK::admsu);
-    al("m", &KURALDOSYABASLIK::m);
-    al("n", &KURALDOSYABASLIK::n);
-    al("p", &KURALDOSYABASLIK::p);
+    // The settings of the stream's recording and analysis that an option can
+    // give; the others (channels, bits, codebook size) are the stream's own.
+    static constexpr AYARNO akisAyarlari[] = {AYAR_OO,    AYAR_KSU,   AYAR_KPENSU, AYAR_YEE, AYAR_AEE, AYAR_BSGE,
+                                              AYAR_TUR,   AYAR_PENSU, AYAR_ADMSU,  AYAR_M,   AYAR_N,   AYAR_P};
+    for (AYARNO no : akisAyarlari) {
+        const AYARTANIMI& a = Ayar(no);
+        if (verilen.count(a.ad) == 0) ayar.*a.baslikAlani = kitap.*a.baslikAlani;
+    }
 }
 
 KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABASLIK& akis,
@@ -116,9 +111,10 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     // its scores run far above those of kinds 1 and 2: in one directory its
     // words would seldom win, which the user must hear about.
     if (tur3 && tur12)
-        *mesaj += dizin_ +
-                  ": uyarı: 3. tür kural dosyaları 1. ve 2. türlerle bir arada; 3. türün uzaklıkları başka "
-                  "ölçekte olduğundan onun sözcükleri pek kazanamaz (bir dizinde tek tür kullanın).\n";
+        *mesaj += UcbirimeCevir(dizin_ +
+                                ": uyarı: 3. tür kural dosyaları 1. ve 2. türlerle bir arada; 3. türün uzaklıkları "
+                                "başka ölçekte olduğundan onun sözcükleri pek kazanamaz (bir dizinde tek tür "
+                                "kullanın).\n");
     return 1;
 }
 

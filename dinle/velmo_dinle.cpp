@@ -267,15 +267,11 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
 
 void KayitIsle(DURUM& d, const SES_PARCASI& p) {
     std::string ad;
-    int sonuc = 1;
-    const std::string hata =
-        Yakala([&] { sonuc = KayitDosyasiYaz(d.s->kaydet, "", p.ornek.data(), p.ornek.size(), d.oo, &ad); });
-    if (sonuc == 0) {
+    d.gosterge.Sil();  // a failure's line goes to standard error through the stage's sink
+    if (KayitDosyasiYaz(d.s->kaydet, "", p.ornek.data(), p.ornek.size(), d.oo, &ad) == 0)
         d.gosterge.Ileti("kaydedildi: " + ad + "\n");
-    } else {
-        d.gosterge.Ileti(hata);
+    else
         d.hata = true;
-    }
 }
 
 void Topla(DURUM& d, bool bekle) {
@@ -496,14 +492,7 @@ int Calistir(int argc, char** argv) {
              s.dizin.c_str(), d.oo);
         return 1;
     }
-    if (!s.kaydet.empty()) {
-        int hazir = 1;
-        const std::string hata = Yakala([&] { hazir = KayitDiziniHazirla(s.kaydet); });
-        if (hazir != 0) {
-            HataHam(hata);
-            return 1;
-        }
-    }
+    if (!s.kaydet.empty() && KayitDiziniHazirla(s.kaydet) != 0) return 1;
     SinyalleriKur();
     int sonuc = s.girdi.empty() ? AygitDinle(d) : DosyaDinle(d);
     d.gosterge.Sil();
