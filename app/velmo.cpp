@@ -15,6 +15,7 @@
 #include "konsol.h"
 #include "konusma.h"
 #include "menu.h"
+#include "mesaj.h"
 
 #ifndef VELMO_SURUM
 #define VELMO_SURUM "1.0"
@@ -88,7 +89,11 @@ int Argumanlar(int argc, char** argv) {
     // rather than at the first take.
     std::error_code h;
     const std::string mutlak = std::filesystem::absolute(dizin, h).lexically_normal().string();
-    if (h || KayitDiziniHazirla(mutlak) != 0) return 2;
+    if (h) {
+        Yaz("Kayıt dizini %s tam yola çevrilemiyor: %s.\n", Gorunur(dizin).c_str(), SistemNedeni(h.value()).c_str());
+        return 2;
+    }
+    if (KayitDiziniHazirla(mutlak) != 0) return 2;
     KayitlarDiziniKur(mutlak);
     return -1;
 }

@@ -25,6 +25,12 @@ for arg in "-x" "--helpp" "dosya.vlm" "--help fazla" "--kayitlar" "--kayitlar= "
   grep -q "Kullanım: velmo" hata || hata "'$arg' kullanimi gostermedi"
 done
 grep -q $'\x1b' yardim surum && hata "yardimda denetim dizisi"
+# A relative --kayitlar from a working directory that is gone: refused with
+# a line saying why, not silently.
+mkdir gidecek
+(cd gidecek && rmdir ../gidecek && timeout 5 "$VELMO" --kayitlar al </dev/zero >"$dizin/cikti" 2>"$dizin/hata"); rc=$?
+[ $rc -eq 2 ] || hata "silinmis calisma dizininde --kayitlar cikis kodu $rc"
+grep -q "Kayıt dizini al tam yola çevrilemiyor" hata || { cat hata >&2; hata "silinmis calisma dizini soylenmedi"; }
 
 # Screens on a pipe: text lines, one per label, no escape byte anywhere.
 printf 'a\nt\nt\n' | timeout 20 "$VELMO" >cikti 2>hata; rc=$?
