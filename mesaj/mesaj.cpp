@@ -55,6 +55,14 @@ std::string BicimleV(const char* bicim, va_list a) {
     return metin;
 }
 
+std::string Bicimle(const char* bicim, ...) {
+    va_list a;
+    va_start(a, bicim);
+    std::string o = BicimleV(bicim, a);
+    va_end(a);
+    return o;
+}
+
 void Yaz(const char* bicim, ...) {
     va_list a;
     va_start(a, bicim);

@@ -25,6 +25,7 @@ MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici);
 void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 // printf formatting into a string, whatever its length.
 std::string BicimleV(const char* bicim, va_list a);
+std::string Bicimle(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 
 // Recording: every message from now on is appended to *kayit (UTF-8, as
 // sent) until MesajKaydiBitir puts the earlier sink back.

@@ -26,17 +26,18 @@ void Cikti(const char* bicim, ...) {
     KonsolHamYaz(UcbirimeCevir(metin));
 }
 
-MESAJ_ALICISI* HataAlicisi(bool sessiz) {
+MESAJ_ALICISI* HataAlicisi() {
     class HATA_ALICISI : public MESAJ_ALICISI {
     public:
-        bool sessiz = false;
-        void Al(const std::string& utf8) override {
-            if (!sessiz) HataHam(UcbirimeCevir(utf8));
-        }
+        void Al(const std::string& utf8) override { HataHam(UcbirimeCevir(utf8)); }
     };
     static HATA_ALICISI alici;
-    alici.sessiz = sessiz;
     return &alici;
+}
+
+std::string TabanAd(const std::string& yol) {
+    const size_t b = yol.find_last_of('/');
+    return b == std::string::npos ? yol : yol.substr(b + 1);
 }
 
 void Hata(const char* bicim, ...) {

@@ -26,9 +26,12 @@ std::string Utf8Onar(const std::string& metin);
 // Number of characters of a UTF-8 text (for aligning columns).
 size_t Utf8Genislik(const std::string& metin);
 
-// The message sink of velmo-toplu: stages' messages on standard error, after
-// what standard output holds so far; nothing at all while `sessiz` is set.
-MESAJ_ALICISI* HataAlicisi(bool sessiz = false);
+// The message sink of the tools: stages' messages on standard error, after
+// what standard output holds so far.
+MESAJ_ALICISI* HataAlicisi();
+
+// The last part of a path: what follows its last '/'.
+std::string TabanAd(const std::string& yol);
 
 // The stage messages `m` (terminal charset) with every line beginning with
 // the input's name; a newline at the end.

@@ -325,7 +325,7 @@ int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& c
     CIZIM c;
     std::vector<int> orke, sg;
     Olcumler(komut, uc, lpc, orke, sg, c);
-    const std::string ad = girdi.substr(girdi.find_last_of('/') == std::string::npos ? 0 : girdi.find_last_of('/') + 1);
+    const std::string ad = TabanAd(girdi);
     char b[200];
     std::snprintf(b, sizeof b, " %d Hz, %d s, kısa pencere %d ms, çerçeve %d ms / adım %d ms", komut.oo, saniye,
                   komut.kpensu, komut.pensu, komut.admsu);

@@ -50,20 +50,6 @@ size_t AyiranVirgul(const std::string& satir) {
     return v;
 }
 
-std::string TabanAd(const std::string& yol) {
-    const size_t b = yol.find_last_of('/');
-    return b == std::string::npos ? yol : yol.substr(b + 1);
-}
-
-std::string Bicimle(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
-std::string Bicimle(const char* bicim, ...) {
-    va_list a;
-    va_start(a, bicim);
-    std::string o = BicimleV(bicim, a);
-    va_end(a);
-    return o;
-}
-
 std::string Yuzde(int a, int b) { return Bicimle("%%%.2f", b > 0 ? 100.0 * a / b : 0.0); }
 
 std::string Sol(const std::string& m, size_t gen) {

@@ -101,7 +101,13 @@ std::string AyarYardimi() {
     return o;
 }
 
-bool SesSecenegiMi(const std::string& ad) { return ad == "dolgu" || ad == "tepe" || ad == "gurultu"; }
+namespace {
+const char* const SES_SECENEKLERI[] = {"dolgu", "tepe", "gurultu"};
+}
+
+bool SesSecenegiMi(const std::string& ad) {
+    return std::find(std::begin(SES_SECENEKLERI), std::end(SES_SECENEKLERI), ad) != std::end(SES_SECENEKLERI);
+}
 
 bool SesSecenegiUygula(const std::string& ad, const std::string& deger, SESAYARI& ayar, std::string* hata) {
     double d = 0;
@@ -195,7 +201,7 @@ void AyarSecenekleriEkle(CLI::App& app, AYARGIRDILERI& girdi, bool ses) {
     };
     for (const AYARTANIMI* t : AyarSecenekleri()) ekle(t->ad);
     if (ses)
-        for (const char* ad : {"dolgu", "tepe", "gurultu"}) ekle(ad);
+        for (const char* ad : SES_SECENEKLERI) ekle(ad);
 }
 
 void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::string& komut) {
