@@ -84,6 +84,14 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
     return EnBuyukSkor(y, s);
 }
 
+// The first vector, in row order, of region `bolge` that differs from the
+// region's codeword: the donor of a refill; -1 when there is none.
+int Verici(float* const* km, float* const* gm, const int* etiketler, int bolge, int n, int r) {
+    for (int i = 0; i < r; i++)
+        if (etiketler[i] == bolge && EsitYoneyler(km[bolge], gm[i], n) == 1) return i;
+    return -1;
+}
+
 // Refills every codeword whose region is empty (bolge[j] == 0), in index
 // order, as the reset pre-iterations do: with the first vector, in row order,
 // of the most populated region (lowest index on ties) that differs from that
@@ -101,9 +109,7 @@ void BosBolgeleriDoldur(float** km, float** gm, int* etiketler, int* bolge, int 
             for (int k = 0; k < s; k++)
                 if (!vericisiz[static_cast<size_t>(k)] && bolge[k] > 1 && (enb < 0 || bolge[k] > bolge[enb])) enb = k;
             if (enb < 0) break;
-            int verici = -1;
-            for (int i = 0; i < r && verici < 0; i++)
-                if (etiketler[i] == enb && EsitYoneyler(km[enb], gm[i], n) == 1) verici = i;
+            const int verici = Verici(km, gm, etiketler, enb, n, r);
             if (verici < 0) {
                 vericisiz[static_cast<size_t>(enb)] = 1;
                 continue;
@@ -293,12 +299,8 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
 int KuralKitabinaYerlestir(float** gm, float*** km, int* etiketler, int I, int enyuksekbolgedizini,
                            int n, int r) {
     float** k = *km;
-    for (int i = 0; i < r; i++) {
-        if (etiketler[i] == enyuksekbolgedizini && EsitYoneyler(k[enyuksekbolgedizini], gm[i], n) == 1) {
-            std::memcpy(k[I], gm[i], static_cast<size_t>(n) * sizeof(float));
-            break;
-        }
-    }
+    const int i = Verici(k, gm, etiketler, enyuksekbolgedizini, n, r);
+    if (i >= 0) std::memcpy(k[I], gm[i], static_cast<size_t>(n) * sizeof(float));
     return 0;
 }
 
