@@ -28,17 +28,8 @@ namespace {
 // settings themselves, before they are cut to the record's 16-bit fields.
 int BicimDenetle() {
     const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    if (OrneklemeOraniDenetle(b.oo) != 0) return 1;
-    const AYARTANIMI &ks = Ayar(AYAR_KS), &oc = Ayar(AYAR_OC);
-    if (!Aralikta(ks, b.ks)) {
-        Yaz("Kanal sayısı %g ile %g arasında olmalı (şimdi %d).\n", ks.enAz, ks.enCok, b.ks);
-        return 1;
-    }
-    if (!Aralikta(oc, b.oc)) {
-        Yaz("Örnek çözünürlüğü %g ile %g bit arasında olmalı (şimdi %d).\n", oc.enAz, oc.enCok, b.oc);
-        return 1;
-    }
-    return 0;
+    if (OrneklemeOraniDenetle(b.oo) != 0 || AralikDenetle(AYAR_KS, b.ks, "Kanal sayısı", "") != 0) return 1;
+    return AralikDenetle(AYAR_OC, b.oc, "Örnek çözünürlüğü", " bit");
 }
 
 std::function<void(int)> izleyici;
@@ -98,11 +89,7 @@ int Kaydet() {
     BicimDoldur(&WaveFormatEx);
     if (BicimDenetle() != 0) return 1;
     const int ksu = ayr.kdbaslik.ksu;
-    const AYARTANIMI& sure = Ayar(AYAR_KSU);
-    if (!Aralikta(sure, ksu)) {
-        Yaz("Kayıt süresi %g ile %g saniye arasında olmalı (şimdi %d).\n", sure.enAz, sure.enCok, ksu);
-        return 1;
-    }
+    if (AralikDenetle(AYAR_KSU, ksu, "Kayıt süresi", " saniye") != 0) return 1;
     const SES_AYGITI* ay = SesAygiti();
     void* HWaveIn = nullptr;
     char* tampon = nullptr;

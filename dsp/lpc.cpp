@@ -51,11 +51,8 @@ bool AyarlarGecerli() {
         Yaz("Adım süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.admsu);
         return false;
     }
-    const AYARTANIMI &n = Ayar(AYAR_N), &p = Ayar(AYAR_P), &m = Ayar(AYAR_M);
-    if (!Aralikta(n, b.n)) {
-        Yaz("LPC/DeltaLPC yöney boyutu %g ile %g arasında olmalı (şimdi %d).\n", n.enAz, n.enCok, b.n);
-        return false;
-    }
+    const AYARTANIMI &p = Ayar(AYAR_P), &m = Ayar(AYAR_M);
+    if (AralikDenetle(AYAR_N, b.n, "LPC/DeltaLPC yöney boyutu", "") != 0) return false;
     // The orders are also bounded by the vector: at most n + 1.
     if (!Aralikta(p, b.p) || b.p > b.n + 1) {
         Yaz("LPC süzgeç derecesi %g ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", p.enAz, b.p);

@@ -71,10 +71,12 @@ void Varsayilanlar(AYARLAR& a, bool turDahil) {
         if (t.no != AYAR_TUR || turDahil) AyarDegeriKoy(t, a, t.varsayilan);
 }
 
-int OrneklemeOraniDenetle(int oo) {
-    const AYARTANIMI& t = AYAR_TABLOSU[AYAR_OO];
-    if (Aralikta(t, oo)) return 0;
-    Yaz("Örnekleme oranı %s ile %s Hz arasında olmalı (şimdi %d).\n", Sayi(t.enAz).c_str(), Sayi(t.enCok).c_str(),
-        oo);
+int AralikDenetle(AYARNO no, int deger, const char* ne, const char* birim) {
+    const AYARTANIMI& t = AYAR_TABLOSU[no];
+    if (Aralikta(t, deger)) return 0;
+    Yaz("%s %s ile %s%s arasında olmalı (şimdi %d).\n", ne, Sayi(t.enAz).c_str(), Sayi(t.enCok).c_str(), birim,
+        deger);
     return 1;
 }
+
+int OrneklemeOraniDenetle(int oo) { return AralikDenetle(AYAR_OO, oo, "Örnekleme oranı", " Hz"); }

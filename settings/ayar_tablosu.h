@@ -174,8 +174,11 @@ std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a);
 // Gives every setting of `a` but the kind its default (the kind: `turDahil`).
 void Varsayilanlar(AYARLAR& a, bool turDahil);
 
-// The check every stage that uses the sampling rate makes: 0 when `oo` is
-// in range, else 1 after one message.
+// A stage's range check of one setting: 0 when `deger` is in the table's
+// range, else 1 after one message "NE A ile B[ BIRIM] arasında olmalı
+// (şimdi DEGER)." (`ne` as the sentence names it, `birim` "" or " bit").
+int AralikDenetle(AYARNO no, int deger, const char* ne, const char* birim);
+// The check every stage that uses the sampling rate makes.
 int OrneklemeOraniDenetle(int oo);
 
 #endif
