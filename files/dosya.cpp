@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,25 +154,20 @@ bool HedefUygun(const std::string& hedef, bool uzerine, mode_t& kip) {
     return true;
 }
 
-// Removes a temporary file of ours (or its old name after a link or rename)
-// and takes it off the files an interrupt removes.
-void GeciciSil(const std::string& gecici) {
-    unlink(gecici.c_str());
-    YarimBittiAd(gecici.c_str());
-}
+// A temporary file of ours: until it takes its name, an interrupt removes
+// it, and so does the end of the scope that holds it.
+using GECICI = std::optional<YARIM_DOSYA>;
 
 // Writes what `yaz` puts into the stream into a new temporary file beside
-// `hedef` with the permission bits `kip`; its name goes to `gecici`.
-bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(std::FILE*)>& yaz,
-               std::string& gecici) {
-    gecici = DizinKismi(hedef) + GECICI_ONEK + "XXXXXX";
-    const int fd = mkstemp(&gecici[0]);
+// `hedef` with the permission bits `kip`, held by `gecici`.
+bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(std::FILE*)>& yaz, GECICI& gecici) {
+    std::string ad = DizinKismi(hedef) + GECICI_ONEK + "XXXXXX";
+    const int fd = mkstemp(&ad[0]);
     if (fd < 0) {
         YazilamiyorDe(hedef, errno);
         return false;
     }
-    // Until it has its name or is gone, an interrupt removes it.
-    YarimBasla(gecici.c_str());
+    gecici.emplace(std::move(ad), true);
     int hata = 0;
     if (fchmod(fd, kip) != 0) hata = errno;
     std::FILE* f = hata == 0 ? fdopen(fd, "wb") : nullptr;
@@ -185,7 +181,7 @@ bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(st
         if (std::fclose(f) != 0 && hata == 0) hata = errno != 0 ? errno : EIO;
     }
     if (hata == 0) return true;
-    GeciciSil(gecici);
+    gecici.reset();
     YazilamiyorDe(hedef, hata);
     return false;
 }
@@ -193,20 +189,27 @@ bool GeciciYaz(const std::string& hedef, mode_t kip, const std::function<bool(st
 // Gives the finished temporary file the name `hedef`: replacing what is
 // there, or (without `uzerine`) only if the name is still free at this very
 // moment. The temporary file is gone afterwards either way.
-bool Yerlestir(const std::string& gecici, const std::string& hedef, bool uzerine) {
+bool Yerlestir(GECICI& gecici, const std::string& hedef, bool uzerine) {
+    const char* const ad = gecici->Yol().c_str();
     int r;
+    bool baglandi = false;
     if (uzerine) {
-        r = std::rename(gecici.c_str(), hedef.c_str());
+        r = std::rename(ad, hedef.c_str());
     } else {
-        r = renameat2(AT_FDCWD, gecici.c_str(), AT_FDCWD, hedef.c_str(), RENAME_NOREPLACE);
+        r = renameat2(AT_FDCWD, ad, AT_FDCWD, hedef.c_str(), RENAME_NOREPLACE);
         if (r != 0 && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
             // A file system without the flag: a hard link fails the same way
             // when the name exists.
-            r = link(gecici.c_str(), hedef.c_str());
+            r = link(ad, hedef.c_str());
+            baglandi = true;
         }
     }
     const int hata = errno;
-    GeciciSil(gecici);  // after a link, the old name; after a failure, the file
+    // Renamed, the temporary name is free (and may be another save's next):
+    // nothing is removed. After a link the old name goes; after a failure,
+    // the file.
+    if (r == 0 && !baglandi) gecici->Tut();
+    gecici.reset();
     if (r != 0) {
         if (hata == EEXIST) Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(hedef).c_str());
         else YazilamiyorDe(hedef, hata);
@@ -226,7 +229,7 @@ bool Yerlestir(const std::string& gecici, const std::string& hedef, bool uzerine
 // The whole of it for one file. 0 success, 1 failure after one line.
 int AtomikYaz(const std::string& hedef, bool uzerine, const std::function<bool(std::FILE*)>& yaz) {
     mode_t kip;
-    std::string gecici;
+    GECICI gecici;
     if (!HedefUygun(hedef, uzerine, kip)) return 1;
     EskiGecicileriSil(DizinKismi(hedef));
     if (!GeciciYaz(hedef, kip, yaz, gecici)) return 1;
@@ -452,26 +455,20 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
     EskiGecicileriSil(DizinKismi(kitap));
     // Both are written in full before either takes its name.
     const std::string rapor = Rapor();
-    std::string geciciRapor, geciciKitap;
+    // On every failure below, the temporary files still held are removed as
+    // the function returns.
+    GECICI geciciKitap, geciciRapor;
     if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) return 1;
-    if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) {
-        GeciciSil(geciciKitap);
-        return 1;
-    }
+    if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) return 1;
     // The report first, the codebook last: a codebook file never stands
     // beside a report of another codebook for longer than this step. A name
     // taken meanwhile is noticed here, before the report is replaced.
     struct stat st;
     if (!uzerine && lstat(kitap.c_str(), &st) == 0) {
-        GeciciSil(geciciRapor);
-        GeciciSil(geciciKitap);
         Yaz("%s zaten var; üzerine yazılmadı.\n", Gorunur(kitap).c_str());
         return 1;
     }
-    if (!Yerlestir(geciciRapor, raporAdi, true)) {
-        GeciciSil(geciciKitap);
-        return 1;
-    }
+    if (!Yerlestir(geciciRapor, raporAdi, true)) return 1;
     if (!Yerlestir(geciciKitap, kitap, uzerine)) return 1;
     ayr.kdbayrak = 1;
     return 0;

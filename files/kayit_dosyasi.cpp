@@ -59,20 +59,6 @@ int32_t Ornek(const unsigned char* p, int genislik) {
     return static_cast<int32_t>(u);
 }
 
-// Removes a file on every path unless told it is whole.
-struct Gecici {
-    std::string yol;
-    int yuva;
-    explicit Gecici(std::string y) : yol(std::move(y)), yuva(YarimBasla(yol.c_str())) {}
-    ~Gecici() {
-        if (!yol.empty()) unlink(yol.c_str());
-        YarimBitti(yuva);
-    }
-    void Tut() { yol.clear(); }
-    Gecici(const Gecici&) = delete;
-    Gecici& operator=(const Gecici&) = delete;
-};
-
 // Writes the samples to `yol` (created or truncated) as a WAV file and
 // flushes it to the disk; an errno-like reason on failure, 0 on success.
 int WavYaz(const std::string& yol, const int16_t* x, size_t n, int oo, std::string* neden) {
@@ -186,21 +172,33 @@ int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const i
         return 1;
     }
     close(fd);
-    Gecici ayrilan(hedef);
-    const std::string gecici = dizin + "/." + hedef.substr(dizin.size() + 1) + ".yaziliyor";
-    Gecici yazilan(gecici);
+    // Both files go on every failure, and on an interrupt.
+    YARIM_DOSYA ayrilan(hedef, true);
+    YARIM_DOSYA yazilan(dizin + "/." + hedef.substr(dizin.size() + 1) + ".yaziliyor", true);
     std::string neden;
-    if (WavYaz(gecici, x, n, oo, &neden) != 0) {
+    if (WavYaz(yazilan.Yol(), x, n, oo, &neden) != 0) {
         Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), neden.c_str());
         return 1;
     }
-    // The complete file replaces the empty one that holds its name.
-    if (std::rename(gecici.c_str(), hedef.c_str()) != 0) {
-        Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), SistemNedeni(errno).c_str());
+    // The complete file replaces the empty one that holds its name. An
+    // interrupt must never find the complete take under a name it removes,
+    // so the reserved name is let go first, while the temporary name is
+    // still removed by an interrupt:
+    // - before the rename, an interrupt removes the complete file under its
+    //   temporary name and leaves the reserved name as an empty file (the
+    //   take was cut short; the next one numbers past it);
+    // - after it, an interrupt removes only the temporary name, which no
+    //   longer exists (nobody else makes it: its number is ours).
+    // Letting go of the reserved name after the rename instead would leave a
+    // moment in which Ctrl-C deletes the finished take.
+    ayrilan.Tut();
+    if (std::rename(yazilan.Yol().c_str(), hedef.c_str()) != 0) {
+        const int hata = errno;
+        unlink(hedef.c_str());
+        Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), SistemNedeni(hata).c_str());
         return 1;
     }
     yazilan.Tut();
-    ayrilan.Tut();
     if (ad != nullptr) *ad = hedef;
     return 0;
 }

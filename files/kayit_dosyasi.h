@@ -9,7 +9,8 @@
 // the name is taken with O_EXCL (a second program saving at the same moment
 // takes the next number) and the sound is written under a temporary name that
 // replaces the taken, still empty file only once complete. Ctrl-C in the
-// middle removes both (ortak/yarim.h).
+// middle removes both (ortak/yarim.h); at the very moment of the
+// replacement it may leave the taken name empty, never remove a whole take.
 #ifndef KAYIT_DOSYASI_H
 #define KAYIT_DOSYASI_H
 

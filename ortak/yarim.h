@@ -1,5 +1,6 @@
 // Files being written. A writer names its file here before the first byte
-// (YarimBasla, or a YARIM_DOSYA for a scope) and clears the name once the
+// (YarimBasla, or a YARIM_DOSYA for a scope, which can also remove the file
+// when the scope ends without it being kept) and clears the name once the
 // file is whole or gone. When the program is interrupted (Ctrl-C, SIGTERM,
 // SIGHUP) the handler removes every file still named before the program
 // ends, so a stage cut short leaves no half-written file behind: a dump is
@@ -16,6 +17,8 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
+#include <string>
+#include <utility>
 
 enum { YARIM_YUVA_SAYISI = 16, YARIM_AD_BOYU = 1024 };
 
@@ -49,26 +52,36 @@ inline void YarimBitti(int yuva) {
     if (yuva >= 0 && yuva < YARIM_YUVA_SAYISI) yarimYuvalari[yuva].durum.store(0);
 }
 
-// The file `yol` is whole (or removed): its name is no longer kept.
-inline void YarimBittiAd(const char* yol) {
-    for (YARIM_YUVA& y : yarimYuvalari) {
-        if (y.durum.load() == 2 && std::strcmp(y.ad, yol) == 0) {
-            y.durum.store(0);
-            return;
-        }
-    }
-}
-
-// A file named for the life of a scope.
+// A file named for the life of a scope. With `sil`, the end of the scope
+// also removes the file unless Tut() said it is whole: a temporary file that
+// is gone on every path on which it did not take its final name.
 class YARIM_DOSYA {
 public:
-    explicit YARIM_DOSYA(const char* yol) : yuva(YarimBasla(yol)) {}
-    ~YARIM_DOSYA() { YarimBitti(yuva); }
+    explicit YARIM_DOSYA(std::string ad, bool silinsin = false)
+        : yol(std::move(ad)), yuva(YarimBasla(yol.c_str())), sil(silinsin) {}
+    ~YARIM_DOSYA() {
+        // Removed before the name is cleared: an interrupt in between only
+        // removes it a second time.
+        if (sil) unlink(yol.c_str());
+        YarimBitti(yuva);
+    }
     YARIM_DOSYA(const YARIM_DOSYA&) = delete;
     YARIM_DOSYA& operator=(const YARIM_DOSYA&) = delete;
 
+    const std::string& Yol() const { return yol; }
+    // The file is to stay as it is (whole, or no longer under this name):
+    // from this moment neither an interrupt nor the end of the scope
+    // removes it.
+    void Tut() {
+        YarimBitti(yuva);
+        yuva = -1;
+        sil = false;
+    }
+
 private:
+    std::string yol;
     int yuva;
+    bool sil;
 };
 
 // Removes every named file; for signal handlers.
@@ -85,11 +98,12 @@ inline void YarimKesinti(int sinyal) {
     std::raise(sinyal);
 }
 
-// Installs YarimKesinti for SIGINT, SIGTERM and SIGHUP.
-inline void KesintiKur() {
-    std::signal(SIGINT, YarimKesinti);
-    std::signal(SIGTERM, YarimKesinti);
-    std::signal(SIGHUP, YarimKesinti);
+// Installs `isleyici` (YarimKesinti, or a handler that calls it after
+// restoring what else it must) for SIGINT, SIGTERM and SIGHUP.
+inline void KesintiKur(void (*isleyici)(int) = YarimKesinti) {
+    std::signal(SIGINT, isleyici);
+    std::signal(SIGTERM, isleyici);
+    std::signal(SIGHUP, isleyici);
 }
 
 #endif

@@ -148,11 +148,10 @@ void Kapat() {
     AyarGeriYukle();
 }
 
+// The terminal as it was, then what every interrupted program does.
 void SinyalKapat(int sinyal) {
-    YarimDosyalariSil();
     AyarGeriYukle();
-    std::signal(sinyal, SIG_DFL);
-    std::raise(sinyal);
+    YarimKesinti(sinyal);
 }
 
 // Colour numbers of the text palette to ANSI: low three bits are swapped
@@ -171,9 +170,7 @@ void KonsolBaslat() {
     ucbirim = isatty(0) != 0;
     if (ucbirim && tcgetattr(0, &ilkAyar) == 0) ilkAyarVar = true;
     std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGINT, SinyalKapat);
-    std::signal(SIGTERM, SinyalKapat);
-    std::signal(SIGHUP, SinyalKapat);
+    KesintiKur(SinyalKapat);
     std::atexit(Kapat);
 }
 

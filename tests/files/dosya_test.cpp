@@ -374,3 +374,28 @@ TEST_F(DosyaTest, AnInterruptedSaveLeavesNoHalfWrittenFile) {
     EXPECT_EQ(DosyaSayisi(dizin), 1u);
     EXPECT_EQ(Oku(dizin / "evet.vlm.txt"), once);
 }
+
+// A file held for a scope: the interrupt's sweep removes it while it is
+// held; a temporary one also goes at the end of the scope unless kept, and
+// once kept neither the sweep nor the scope's end touches it.
+TEST_F(DosyaTest, AHeldFileGoesOnInterruptAndAtScopeEndUnlessKept) {
+    const std::string a = (dizin / "a").string(), b = (dizin / "b").string(), c = (dizin / "c").string();
+    for (const std::string& ad : {a, b, c}) std::ofstream(ad) << "x";
+    {
+        YARIM_DOSYA gecici(a, true), tutulan(b, true), kapsam(c);
+        tutulan.Tut();
+        EXPECT_TRUE(fs::exists(a) && fs::exists(b) && fs::exists(c));
+        YarimDosyalariSil();
+        EXPECT_FALSE(fs::exists(a));
+        EXPECT_TRUE(fs::exists(b));
+        EXPECT_FALSE(fs::exists(c));
+        for (const std::string& ad : {a, c}) std::ofstream(ad) << "x";
+    }
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
+    EXPECT_TRUE(fs::exists(c));
+    // Every slot is free again: the sweep finds nothing more to remove.
+    std::ofstream(a) << "x";
+    YarimDosyalariSil();
+    EXPECT_TRUE(fs::exists(a) && fs::exists(b) && fs::exists(c));
+}
