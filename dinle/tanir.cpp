@@ -82,6 +82,7 @@ void KITAP_KUMESI::Birak() {
     KuralKitaplariBirak(kitaplar_);
     analizler_.clear();
     grup_.clear();
+    uyeler_.clear();
 }
 
 int KITAP_KUMESI::Tazele(std::string* mesaj) {
@@ -103,7 +104,11 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     for (const KURALKITABI& k : kitaplar_) {
         size_t g = 0;
         while (g < analizler_.size() && !CozumlemeFarki(k.baslik, analizler_[g]).empty()) g++;
-        if (g == analizler_.size()) analizler_.push_back(KitapAnalizi(k.baslik, akis_, verilen_));
+        if (g == analizler_.size()) {
+            analizler_.push_back(KitapAnalizi(k.baslik, akis_, verilen_));
+            uyeler_.emplace_back();
+        }
+        uyeler_[g].push_back(grup_.size());
         grup_.push_back(g);
         (k.baslik.tur == 3 ? tur3 : tur12) = true;
     }
@@ -124,16 +129,12 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double 
     s.ikinci = std::numeric_limits<float>::infinity();
     const KURALDOSYABASLIK onceki = ayr.kdbaslik;
     const size_t bayt = n * sizeof(int16_t);
-    std::vector<TANIMA_SONUCU> puanlar(kitaplar_.size());
-    for (size_t i = 0; i < kitaplar_.size(); i++) {
-        puanlar[i].dosya = kitaplar_[i].ad;
-        std::memcpy(puanlar[i].soz, kitaplar_[i].baslik.soz, SOZ_BOYU);
-        puanlar[i].soz[SOZ_BOYU] = '\0';
-        puanlar[i].puan = PUAN_YOK;  // never wins unless its group's analysis scores it
-    }
+    // An entry never wins unless its group's analysis scores it.
+    std::vector<TANIMA_SONUCU> puanlar;
+    puanlar.reserve(kitaplar_.size());
+    for (const KURALKITABI& k : kitaplar_) puanlar.push_back(KitapSonucu(k, PUAN_YOK));
     *mesaj += Yakala([&] {
         Sifirla(1);
-        Sifirla(5);
         if (bayt == 0 || bayt > static_cast<size_t>(std::numeric_limits<int>::max())) return;
         // The utterance as a recording that is all speech.
         char* tampon = static_cast<char*>(std::malloc(bayt));
@@ -145,20 +146,12 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double 
         ayr.kyt = tampon;
         ayr.kytu = static_cast<int>(bayt);
         for (size_t g = 0; g < analizler_.size(); g++) {
-            std::vector<KURALKITABI> grupKitap;
-            std::vector<size_t> yer;
-            for (size_t i = 0; i < kitaplar_.size(); i++) {
-                if (grup_[i] != g) continue;
-                grupKitap.push_back(kitaplar_[i]);
-                yer.push_back(i);
-            }
-            Sifirla(5);
+            Sifirla(5);  // whatever analysis the record holds, the group before's or an earlier one
             ayr.bsl = tampon;
             ayr.uzn = static_cast<int>(bayt);
             ayr.kdbaslik = analizler_[g];
             if (LPC_Cozumle(false) != 0) continue;
-            const std::vector<TANIMA_SONUCU> gp = KuralKitaplariPuanla(grupKitap);
-            for (size_t j = 0; j < gp.size() && j < yer.size(); j++) puanlar[yer[j]] = gp[j];
+            KuralKitaplariPuanla(kitaplar_, uyeler_[g], puanlar);
         }
     });
     Sifirla(1);

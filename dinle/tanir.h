@@ -91,7 +91,8 @@ private:
     std::string iz_;
     std::vector<KURALKITABI> kitaplar_;
     std::vector<KURALDOSYABASLIK> analizler_;
-    std::vector<size_t> grup_;
+    std::vector<size_t> grup_;                 // the group of each codebook
+    std::vector<std::vector<size_t>> uyeler_;  // the codebooks of each group, in listing order
 };
 
 #endif

@@ -155,17 +155,17 @@ void SonucBosalt(velmo_sonuc* s) {
 std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici* t, const int16_t* x, size_t n, int oo,
                                          std::string* mesaj) {
     const std::vector<KURALKITABI>& k = t->kitaplar;
-    std::vector<TANIMA_SONUCU> puanlar(k.size());
+    std::vector<TANIMA_SONUCU> puanlar;
+    puanlar.reserve(k.size());
+    for (const KURALKITABI& kitap : k) puanlar.push_back(KitapSonucu(kitap, std::numeric_limits<float>::infinity()));
     std::vector<bool> yapildi(k.size(), false);
     std::map<int, std::vector<int16_t>> oranda;  // the recording at each codebook rate
     for (size_t i = 0; i < k.size(); i++) {
         if (yapildi[i]) continue;
         std::vector<size_t> grup;
-        std::vector<KURALKITABI> grupKitap;
         for (size_t j = i; j < k.size(); j++) {
             if (!yapildi[j] && AyniCozumleme(k[j].baslik, k[i].baslik)) {
                 grup.push_back(j);
-                grupKitap.push_back(k[j]);
                 yapildi[j] = true;
             }
         }
@@ -175,7 +175,6 @@ std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici* t, const int16_t* x
             if (!Donustur(x, n, oo, hedef, oranda[hedef], &h))
                 *mesaj += std::to_string(oo) + " Hz'den " + std::to_string(hedef) + " Hz'e dönüştürülemedi: " + h + "\n";
         }
-        std::vector<TANIMA_SONUCU> gp;
         *mesaj += Yakala([&] {
             if (!SesTamponu(oranda[hedef])) {
                 if (!oranda[hedef].empty()) Yaz("Ses kaydı için bellek ayrılamıyor.\n");
@@ -185,19 +184,8 @@ std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici* t, const int16_t* x
             if (UcNoktalarBul(false) != 0) return;
             Sifirla(5);
             if (LPC_Cozumle(false) != 0) return;
-            gp = KuralKitaplariPuanla(grupKitap);
+            KuralKitaplariPuanla(k, grup, puanlar);
         });
-        for (size_t g = 0; g < grup.size(); g++) {
-            TANIMA_SONUCU& s = puanlar[grup[g]];
-            if (g < gp.size()) {
-                s = gp[g];
-                continue;
-            }
-            s.dosya = k[grup[g]].ad;
-            std::memcpy(s.soz, k[grup[g]].baslik.soz, SOZ_BOYU);
-            s.soz[SOZ_BOYU] = '\0';
-            s.puan = std::numeric_limits<float>::infinity();
-        }
     }
     Sifirla(1);
     Sifirla(5);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 
 #include "bellek.h"
 #include "dosya.h"
@@ -214,19 +215,32 @@ void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar) {
     kitaplar.clear();
 }
 
-std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar) {
-    std::vector<TANIMA_SONUCU> puanlar;
-    puanlar.reserve(kitaplar.size());
+TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan) {
+    TANIMA_SONUCU t;
+    t.dosya = k.ad;
+    std::memcpy(t.soz, k.baslik.soz, SOZ_BOYU);
+    t.soz[SOZ_BOYU] = '\0';
+    t.puan = puan;
+    return t;
+}
+
+void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
+                          std::vector<TANIMA_SONUCU>& puanlar) {
     const KURALDOSYABASLIK analiz = ayr.kdbaslik;
     EK_COZUMLEME ek;
-    for (const KURALKITABI& k : kitaplar) {
-        TANIMA_SONUCU t;
-        t.dosya = k.ad;
-        std::memcpy(t.soz, k.baslik.soz, SOZ_BOYU);
-        t.soz[SOZ_BOYU] = '\0';
-        Yakala([&] { t.puan = TurunePuan(k.baslik, k.km, analiz, ek); });
-        puanlar.push_back(t);
+    for (size_t i : secilen) {
+        const KURALKITABI& k = kitaplar[i];
+        float puan = PUAN_YOK;
+        Yakala([&] { puan = TurunePuan(k.baslik, k.km, analiz, ek); });
+        puanlar[i] = KitapSonucu(k, puan);
     }
+}
+
+std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar) {
+    std::vector<TANIMA_SONUCU> puanlar(kitaplar.size());
+    std::vector<size_t> hepsi(kitaplar.size());
+    std::iota(hepsi.begin(), hepsi.end(), size_t{0});
+    KuralKitaplariPuanla(kitaplar, hepsi, puanlar);
     return puanlar;
 }
 

@@ -33,11 +33,22 @@ bool KuralKitaplariOku(const std::string& dizin,
                        std::vector<KURALKITABI>& kitaplar, std::string* mesaj);
 void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 
+// The entry of codebook `k` with the score `puan`: its file name, its word
+// (NUL-terminated) and the score.
+TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan);
+
 // Scores of the current analysis (made with the settings in ayr.kdbaslik)
 // against every codebook, in listing order, as the screen's scan gives
 // them, a second analysis made for codebooks of the other end points
-// (TurunePuan); the record is left as it was.
+// (TurunePuan); the record is left as it was. The messages of the scoring
+// are dropped.
 std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
+// The same for the codebooks at the indices `secilen` only (in that order,
+// sharing one second analysis): puanlar[i] becomes KitapSonucu of codebook i
+// and its score; the other entries are left alone. `puanlar` has an entry
+// for every codebook.
+void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
+                          std::vector<TANIMA_SONUCU>& puanlar);
 
 // Index of the winning entry: the first with the smallest score strictly
 // below PUAN_YOK; -1 when none.

@@ -458,6 +458,34 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
     }
     EXPECT_EQ(bizim[0].dosya, "A.VLM");
     EXPECT_EQ(bizim[1].dosya, "ayni.vlm");
+    // An entry from a header whose word fills the field without a NUL.
+    KURALKITABI dolu;
+    dolu.ad = "dolu.vlm";
+    std::memset(dolu.baslik.soz, 'x', SOZ_BOYU);
+    const TANIMA_SONUCU d = KitapSonucu(dolu, 2.5f);
+    EXPECT_EQ(d.dosya, "dolu.vlm");
+    EXPECT_EQ(std::string(d.soz), std::string(SOZ_BOYU, 'x'));
+    EXPECT_EQ(d.puan, 2.5f);
+    // Chosen codebooks only, in any order: their entries as scoring them all
+    // gives them, every other entry untouched.
+    std::vector<TANIMA_SONUCU> secilen(bizim.size());
+    for (TANIMA_SONUCU& p : secilen) {
+        p.dosya = "-";
+        std::strcpy(p.soz, "-");
+        p.puan = -1;
+    }
+    KuralKitaplariPuanla(kitaplar, {3, 1}, secilen);
+    for (size_t i = 0; i < secilen.size(); i++) {
+        if (i == 1 || i == 3) {
+            EXPECT_EQ(secilen[i].dosya, bizim[i].dosya);
+            EXPECT_STREQ(secilen[i].soz, bizim[i].soz);
+            EXPECT_EQ(std::memcmp(&secilen[i].puan, &bizim[i].puan, 4), 0) << i;
+        } else {
+            EXPECT_EQ(secilen[i].dosya, "-");
+            EXPECT_STREQ(secilen[i].soz, "-");
+            EXPECT_EQ(secilen[i].puan, -1.0f);
+        }
+    }
     const int k = EnYakinKitap(bizim);
     ASSERT_GE(k, 0);
     EXPECT_EQ(bizim[static_cast<size_t>(k)].dosya, enIyi.dosya);
