@@ -51,14 +51,6 @@ std::string DosyaEtiketi(const std::string& etiket) {
     return s;
 }
 
-// Little-endian signed sample of `genislik` bytes, as a 32-bit value whose
-// top bits are the sample's.
-int32_t Ornek(const unsigned char* p, int genislik) {
-    uint32_t u = 0;
-    for (int i = 0; i < genislik; i++) u |= static_cast<uint32_t>(p[i]) << (8 * (4 - genislik + i));
-    return static_cast<int32_t>(u);
-}
-
 // Writes the samples to `yol` (created or truncated) as a WAV file and
 // flushes it to the disk; an errno-like reason on failure, 0 on success.
 int WavYaz(const std::string& yol, const int16_t* x, size_t n, int oo, std::string* neden) {
@@ -127,26 +119,6 @@ long EnBuyukKayitNumarasi(const std::string& dizin) {
         if (n > en) en = n;
     }
     return en;
-}
-
-std::vector<int16_t> OnAltiBitTekKanal(const char* kyt, int kytu, const KURALDOSYABASLIK& b) {
-    std::vector<int16_t> x;
-    const int genislik = b.oc / 8;
-    if (kyt == nullptr || kytu <= 0 || b.ks < 1 || b.ks > 8 || b.oc % 8 != 0 || genislik < 1 || genislik > 4)
-        return x;
-    const int blok = b.ks * genislik;
-    if (kytu % blok != 0) return x;
-    const auto* p = reinterpret_cast<const unsigned char*>(kyt);
-    x.resize(static_cast<size_t>(kytu / blok));
-    for (size_t i = 0; i < x.size(); i++) {
-        int64_t toplam = 0;
-        for (int k = 0; k < b.ks; k++, p += genislik) {
-            // 8-bit samples are unsigned around 128; the rest signed.
-            toplam += genislik == 1 ? (static_cast<int32_t>(*p) - 128) * 256 : Ornek(p, genislik) >> 16;
-        }
-        x[i] = static_cast<int16_t>(toplam / b.ks);
-    }
-    return x;
 }
 
 int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const int16_t* x, size_t n, int oo,

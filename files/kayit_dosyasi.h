@@ -16,9 +16,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
-#include "velmo.h"
 
 // Makes `dizin` (with its parents) when missing and checks that files can be
 // created in it. 0, or 1 after one Turkish line saying why not.
@@ -26,13 +23,6 @@ int KayitDiziniHazirla(const std::string& dizin);
 
 // The highest number of the directory's numbered WAV names; 0 when none.
 long EnBuyukKayitNumarasi(const std::string& dizin);
-
-// A recording of `kytu` bytes in the PCM format of `b` (channels ks, bits oc
-// of 8 unsigned or 16/24/32 signed little-endian) as 16-bit mono samples: the
-// channels averaged, wider samples cut to their top 16 bits, 8-bit ones
-// widened. Empty when the format is none of those or the bytes are not whole
-// frames.
-std::vector<int16_t> OnAltiBitTekKanal(const char* kyt, int kytu, const KURALDOSYABASLIK& b);
 
 // Saves `n` samples at `oo` Hz in `dizin` as the next numbered file, labelled
 // `etiket` (UTF-8; blanks, path separators and control characters become

@@ -1,4 +1,5 @@
-// The level of a recording and the watcher that follows a recording's seconds.
+// The level of a recording, the recording as 16-bit mono, and the watcher
+// that follows a recording's seconds.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,6 +23,14 @@ std::string Bayt(std::initializer_list<int> b) {
 }
 
 double Tepe(const std::string& s, int oc) { return TepeDbfs(s.data(), static_cast<long>(s.size()), oc); }
+
+KURALDOSYABASLIK Bicim(int ks, int oc) {
+    KURALDOSYABASLIK b{};
+    b.ks = ks;
+    b.oc = oc;
+    b.oo = 12000;
+    return b;
+}
 
 }  // namespace
 
@@ -49,6 +58,38 @@ TEST(TepeDuzeyi, SilenceNothingAndUnknownFormatsAreMinusInfinity) {
                      Tepe(Bayt({5, 5}), 12), TepeDbfs(nullptr, 8, 16)}) {
         EXPECT_TRUE(std::isinf(d) && d < 0) << d;
     }
+}
+
+TEST(Duzey, EveryRecordingFormatBecomes16BitMono) {
+    // 16-bit mono: the bytes as they are, negative values included.
+    const std::vector<int16_t> mono = {0, 1, -1, 32767, -32768};
+    auto x = OnAltiBitTekKanal(reinterpret_cast<const char*>(mono.data()), 10, Bicim(1, 16));
+    EXPECT_EQ(x, mono);
+    // Stereo: the mean of the two channels.
+    const std::vector<int16_t> stereo = {100, 300, -32768, -32768, 32767, -32767, -3, 0};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(2, 16));
+    EXPECT_EQ(x, (std::vector<int16_t>{200, -32768, 0, -1}));
+    // 8-bit unsigned around 128, widened; 24 and 32 bits, their top 16 bits.
+    const unsigned char u8[] = {128, 255, 0, 129};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(u8), 4, Bicim(1, 8));
+    EXPECT_EQ(x, (std::vector<int16_t>{0, 127 * 256, -32768, 256}));
+    const unsigned char s24[] = {0xFF, 0x34, 0x12, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s24), 9, Bicim(1, 24));
+    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768, -1}));
+    const unsigned char s32[] = {0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0x80};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s32), 8, Bicim(1, 32));
+    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768}));
+    // Bytes that are no whole number of frames, widths the device layer
+    // does not make, and no take at all give nothing.
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(2, 16)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(1, 12)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(0, 16)).empty());
+    EXPECT_TRUE(OnAltiBitTekKanal(nullptr, 16, Bicim(1, 16)).empty());
+    // As many channels as the settings allow, and no more.
+    const std::vector<int16_t> sekiz = {8, 8, 8, 8, 8, 8, 8, -9, 0, 0, 0, 0, 0, 0, 0, -9};
+    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(sekiz.data()), 32, Bicim(8, 16));
+    EXPECT_EQ(x, (std::vector<int16_t>{5, -1}));
+    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(sekiz.data()), 18, Bicim(9, 16)).empty());
 }
 
 TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {

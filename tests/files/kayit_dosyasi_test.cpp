@@ -1,7 +1,7 @@
 // Takes kept as numbered WAV files: the numbering goes on after what the
 // directory holds and never writes over a file, the sound read back is the
-// take (16-bit mono at its rate, whatever PCM format it was recorded in), and
-// a failed save leaves nothing behind and says so in one line.
+// take (16-bit mono at its rate), and a failed save leaves nothing behind and
+// says so in one line.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/resource.h>
@@ -57,14 +57,6 @@ std::vector<int16_t> Rampa(int n) {
     return x;
 }
 
-KURALDOSYABASLIK Bicim(int ks, int oc) {
-    KURALDOSYABASLIK b{};
-    b.ks = ks;
-    b.oc = oc;
-    b.oo = 12000;
-    return b;
-}
-
 TEST_F(KayitDosyasi, NumberingGoesOnAfterTheNumberedFilesThereAndNeverWritesOverOne) {
     const auto x = Rampa(100);
     std::string ad;
@@ -113,33 +105,6 @@ TEST_F(KayitDosyasi, TheFileHoldsTheSamplesAs16BitMonoAtTheirRate) {
     EXPECT_EQ(okunan, x);
     // Nothing but the take is left in the directory.
     EXPECT_EQ(Adlar(), std::vector<std::string>{"0001-ç_ö_ş__.wav"});
-}
-
-TEST_F(KayitDosyasi, EveryRecordingFormatBecomes16BitMono) {
-    // 16-bit mono: the bytes as they are, negative values included.
-    const std::vector<int16_t> mono = {0, 1, -1, 32767, -32768};
-    auto x = OnAltiBitTekKanal(reinterpret_cast<const char*>(mono.data()), 10, Bicim(1, 16));
-    EXPECT_EQ(x, mono);
-    // Stereo: the mean of the two channels.
-    const std::vector<int16_t> stereo = {100, 300, -32768, -32768, 32767, -32767, -3, 0};
-    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(2, 16));
-    EXPECT_EQ(x, (std::vector<int16_t>{200, -32768, 0, -1}));
-    // 8-bit unsigned around 128, widened; 24 and 32 bits, their top 16 bits.
-    const unsigned char u8[] = {128, 255, 0, 129};
-    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(u8), 4, Bicim(1, 8));
-    EXPECT_EQ(x, (std::vector<int16_t>{0, 127 * 256, -32768, 256}));
-    const unsigned char s24[] = {0xFF, 0x34, 0x12, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF};
-    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s24), 9, Bicim(1, 24));
-    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768, -1}));
-    const unsigned char s32[] = {0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0x80};
-    x = OnAltiBitTekKanal(reinterpret_cast<const char*>(s32), 8, Bicim(1, 32));
-    EXPECT_EQ(x, (std::vector<int16_t>{0x1234, -32768}));
-    // Bytes that are no whole number of frames, widths the device layer
-    // does not make, and no take at all give nothing.
-    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(2, 16)).empty());
-    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 6, Bicim(1, 12)).empty());
-    EXPECT_TRUE(OnAltiBitTekKanal(reinterpret_cast<const char*>(stereo.data()), 16, Bicim(0, 16)).empty());
-    EXPECT_TRUE(OnAltiBitTekKanal(nullptr, 16, Bicim(1, 16)).empty());
 }
 
 TEST_F(KayitDosyasi, AFailedSaveSaysSoInOneLineAndLeavesNoFile) {
