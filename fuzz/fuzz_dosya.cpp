@@ -9,7 +9,7 @@
 
 #include "bellek.h"
 #include "dosya.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 

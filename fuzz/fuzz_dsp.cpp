@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "lpc.h"
 #include "sifirlama.h"
 #include "sinir.h"

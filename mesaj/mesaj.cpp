@@ -27,9 +27,6 @@ public:
 HATA_ALICISI hataAlicisi;
 MESAJ_ALICISI* etkin = &hataAlicisi;
 
-KAYIT_ALICISI kayitAlicisi;
-MESAJ_ALICISI* kayittanOnce = nullptr;
-
 }  // namespace
 
 MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici) {
@@ -69,17 +66,6 @@ void Yaz(const char* bicim, ...) {
     const std::string metin = BicimleV(bicim, a);
     va_end(a);
     etkin->Al(metin);
-}
-
-void MesajKaydiKur(std::string* kayit) {
-    if (etkin != &kayitAlicisi) kayittanOnce = MesajAlicisiKur(&kayitAlicisi);
-    kayitAlicisi.kayit = kayit;
-    kayitAlicisi.ucbirime = false;
-}
-
-void MesajKaydiBitir() {
-    if (etkin == &kayitAlicisi) MesajAlicisiKur(kayittanOnce);
-    kayitAlicisi.kayit = nullptr;
 }
 
 std::string Yakala(const std::function<void()>& is) {

@@ -27,11 +27,6 @@ void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 std::string BicimleV(const char* bicim, va_list a);
 std::string Bicimle(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 
-// Recording: every message from now on is appended to *kayit (UTF-8, as
-// sent) until MesajKaydiBitir puts the earlier sink back.
-void MesajKaydiKur(std::string* kayit);
-void MesajKaydiBitir();
-
 // Runs `is` with its messages caught; returns them in the terminal's charset,
 // as they would have been shown. Catches may be nested: an inner catch keeps
 // its part from the outer one.

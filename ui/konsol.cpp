@@ -236,8 +236,6 @@ void setcursortype(int gorunur) {
     if (!duzKip) Csi(gorunur ? "?25h" : "?25l");
 }
 
-MESAJ_ALICISI* KonsolAlicisi() { return &konsolAlicisi; }
-
 void KonsolHamYaz(const std::string& bayt) {
     if (duzKip) {
         duz.SatirBitir();

@@ -31,10 +31,9 @@ void insline();
 void gotoxy(int x, int y);       // 1-based column, row
 void setcursortype(int gorunur); // 0 hidden, 1 normal
 
-// The console as the message sink: messages (Yaz) shown at the cursor in the
-// terminal's charset. KonsolBaslat installs it; so does KonsolTestKur, until
-// KonsolTestBitir puts the earlier sink back.
-MESAJ_ALICISI* KonsolAlicisi();
+// The console is the message sink: messages (Yaz) are shown at the cursor in
+// the terminal's charset. KonsolBaslat installs it; so does KonsolTestKur,
+// until KonsolTestBitir puts the earlier sink back.
 void KonsolHamYaz(const std::string& bayt);  // bytes as they are
 void KonsolBosalt();                         // send buffered output now
 int KonsolYazmaHatasi();  // errno of the first failed write to standard output; 0: none

@@ -9,7 +9,7 @@
 #include "duzey.h"
 #include "kancalar.h"
 #include "kayit.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sahte_aygit.h"
 #include "sifirlama.h"
 #include "velmo.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "kayit.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 

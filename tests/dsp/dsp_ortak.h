@@ -16,7 +16,7 @@
 
 #include "bellek.h"
 #include "kancalar.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 

@@ -21,7 +21,7 @@
 #include "bellek.h"
 #include "kancalar.h"
 #include "kodlama.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "yarim.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "kayit_dosyasi.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 
 namespace fs = std::filesystem;
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kodlama.h"
+#include "mesaj_kaydi.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ayar_tablosu.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bellek.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "velmo.h"
 
 namespace fs = std::filesystem;

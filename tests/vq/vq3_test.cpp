@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bellek.h"
-#include "mesaj.h"
+#include "mesaj_kaydi.h"
 #include "sifirlama.h"
 #include "velmo.h"
 #include "vq1.h"
