@@ -98,6 +98,19 @@ struct EK_COZUMLEME {
 
 namespace {
 
+// The second analysis in the record for one scope: the first one is back
+// on every way out of it (also when the scoring throws).
+class EK_ODUNC {
+public:
+    explicit EK_ODUNC(EK_COZUMLEME& ek) : ek_(ek) { Degistir(ek_.o); }
+    ~EK_ODUNC() { Degistir(ek_.o); }
+    EK_ODUNC(const EK_ODUNC&) = delete;
+    EK_ODUNC& operator=(const EK_ODUNC&) = delete;
+
+private:
+    EK_COZUMLEME& ek_;
+};
+
 // The recording in ayr analysed with the settings `a` (end points and
 // frames, no dumps) into ek; the record's own analysis stays as it was.
 void EkCozumle(const KURALDOSYABASLIK& a, EK_COZUMLEME& ek) {
@@ -117,16 +130,8 @@ void EkCozumle(const KURALDOSYABASLIK& a, EK_COZUMLEME& ek) {
 float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABASLIK& analiz, EK_COZUMLEME& ek) {
     if (CozumlemeGrubu(baslik.tur) == CozumlemeGrubu(analiz.tur)) return KuralKitabiPuani(baslik, km);
     if (!ek.yapildi) EkCozumle(TurIcin(analiz, baslik.tur), ek);
-    Degistir(ek.o);
-    float puan = PUAN_YOK;
-    try {
-        puan = KuralKitabiPuani(baslik, km);
-    } catch (...) {
-        Degistir(ek.o);
-        throw;
-    }
-    Degistir(ek.o);
-    return puan;
+    EK_ODUNC odunc(ek);
+    return KuralKitabiPuani(baslik, km);
 }
 
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
