@@ -166,10 +166,8 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double 
     s.soz = SonucSozu(en);
     s.dosya = en.dosya;
     s.puan = en.puan;
-    for (const TANIMA_SONUCU& p : puanlar)
-        if (SonucSozu(p) != s.soz && p.puan < s.ikinci) s.ikinci = p.puan;
+    s.ikinci = BaskaSozunEnIyisi(puanlar, k);
     if (esik > 0 && static_cast<double>(s.puan) > esik) s.reddedildi = true;
-    if (red > 0 && std::isfinite(s.ikinci) && !(static_cast<double>(s.puan) < red * static_cast<double>(s.ikinci)))
-        s.reddedildi = true;
+    if (OranlaReddedilir(s.puan, s.ikinci, red)) s.reddedildi = true;
     return s;
 }

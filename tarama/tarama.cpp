@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <numeric>
 
@@ -259,6 +261,19 @@ int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar) {
         }
     }
     return kazanan;
+}
+
+float BaskaSozunEnIyisi(const std::vector<TANIMA_SONUCU>& puanlar, int kazanan) {
+    float ikinci = std::numeric_limits<float>::infinity();
+    if (kazanan < 0 || static_cast<size_t>(kazanan) >= puanlar.size()) return ikinci;
+    const std::string soz = SonucSozu(puanlar[static_cast<size_t>(kazanan)]);
+    for (const TANIMA_SONUCU& p : puanlar)
+        if (SonucSozu(p) != soz && p.puan < ikinci) ikinci = p.puan;
+    return ikinci;
+}
+
+bool OranlaReddedilir(float puan, float ikinci, double red) {
+    return red > 0 && std::isfinite(ikinci) && !(static_cast<double>(puan) < red * static_cast<double>(ikinci));
 }
 
 std::string SonucSozu(const TANIMA_SONUCU& t) { return Cp1254ten(std::string(t.soz, strnlen(t.soz, SOZ_BOYU))); }

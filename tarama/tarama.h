@@ -54,4 +54,13 @@ void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::v
 // below PUAN_YOK; -1 when none.
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
 
+// The smallest score among the entries whose word (as SonucSozu gives it)
+// differs from that of entry `kazanan`; infinity when there is none.
+float BaskaSozunEnIyisi(const std::vector<TANIMA_SONUCU>& puanlar, int kazanan);
+
+// The ratio rule: with `red` > 0 the winner's score `puan` is withheld
+// unless it is below red x `ikinci` (the best score of another word);
+// never when no other word scored (`ikinci` not finite).
+bool OranlaReddedilir(float puan, float ikinci, double red);
+
 #endif

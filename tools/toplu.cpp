@@ -330,13 +330,6 @@ TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitapla
     if (t.kazanan < 0) return t;
     const TANIMA_SONUCU& en = t.puanlar[static_cast<size_t>(t.kazanan)];
     t.enyakin = en.puan;
-    if (red > 0) {
-        const std::string soz = SonucSozu(en);
-        float ikinci = std::numeric_limits<float>::infinity();
-        for (const TANIMA_SONUCU& p : t.puanlar)
-            if (SonucSozu(p) != soz && p.puan < ikinci) ikinci = p.puan;
-        if (std::isfinite(ikinci) && !(static_cast<double>(t.enyakin) < red * static_cast<double>(ikinci)))
-            t.reddedildi = true;
-    }
+    if (red > 0) t.reddedildi = OranlaReddedilir(t.enyakin, BaskaSozunEnIyisi(t.puanlar, t.kazanan), red);
     return t;
 }

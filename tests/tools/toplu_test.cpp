@@ -509,6 +509,28 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
     EXPECT_EQ(puan({1000, INFINITY}), -1);
     EXPECT_EQ(puan({}), -1);
     EXPECT_EQ(puan({INFINITY, 999.9f}), 1);
+
+    // The best score of another word: the whole word counts (not a prefix,
+    // not the file), scores that are no number or infinite never count.
+    auto sozler = [](std::vector<std::pair<const char*, float>> p) {
+        std::vector<TANIMA_SONUCU> v(p.size());
+        for (size_t i = 0; i < p.size(); i++) {
+            std::snprintf(v[i].soz, sizeof v[i].soz, "%s", p[i].first);
+            v[i].puan = p[i].second;
+        }
+        return v;
+    };
+    const auto v = sozler({{"ab", 3}, {"a", 1}, {"a", 0.5f}, {"abc", 4}, {"b", NAN}, {"c", INFINITY}});
+    EXPECT_EQ(BaskaSozunEnIyisi(v, 1), 3.0f);
+    EXPECT_EQ(BaskaSozunEnIyisi(v, 0), 0.5f);
+    EXPECT_EQ(BaskaSozunEnIyisi(sozler({{"a", 1}, {"a", 2}}), 0), INFINITY);
+    EXPECT_EQ(BaskaSozunEnIyisi(v, -1), INFINITY);
+    // The ratio rule: kept only strictly below red x the other word's best.
+    EXPECT_FALSE(OranlaReddedilir(1.0f, 3.0f, 0.5));
+    EXPECT_TRUE(OranlaReddedilir(1.5f, 3.0f, 0.5));
+    EXPECT_TRUE(OranlaReddedilir(2.0f, 3.0f, 0.5));
+    EXPECT_FALSE(OranlaReddedilir(2.0f, 3.0f, 0));
+    EXPECT_FALSE(OranlaReddedilir(2.0f, INFINITY, 0.5));
 }
 
 TEST_F(TopluTest, TrainingTakesAsTheMenusAndSkippingFailedOnes) {
