@@ -266,9 +266,9 @@ int LPC_Cozumle(bool dokum) {
             okunur = static_cast<int64_t>((bas + static_cast<uintptr_t>(ayr.kytu) - bsl) / en);
     }
 
-    Dizi<float> kon(static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))));
-    Dizi<float> onv(kon ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
-    Dizi<float> hamm(onv ? static_cast<float*>(Ayir(static_cast<size_t>(penu), sizeof(float))) : nullptr);
+    Dizi<float> kon = DiziAl<float>(penu);
+    Dizi<float> onv = kon ? DiziAl<float>(penu) : nullptr;
+    Dizi<float> hamm = onv ? DiziAl<float>(penu) : nullptr;
     if (!hamm) {
         Yaz("LPC dizileri için bellek ayrılamıyor\n");
         return 1;

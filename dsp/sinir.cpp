@@ -177,14 +177,14 @@ int UcNoktalarBul(bool dokum) {
     const int kpenu = static_cast<int>(std::min<int64_t>(kpenu64, INT_MAX));
     const int en = 2;  // bytes per sample after the format check
     const int boyut = (ayr.kyt != nullptr && ayr.kytu > 0) ? ayr.kytu / en : 0;
-    const size_t tablo = static_cast<size_t>(std::max(boyut, 1));
+    const int tablo = std::max(boyut, 1);
 
-    Dizi<int> orke(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    Dizi<int> orke = DiziAl<int>(tablo);
     if (!orke) {
         Yaz("Örke değerleri için bellek ayrılamıyor.\n");
         return Basarisiz();
     }
-    Dizi<int> sfrgecis(static_cast<int*>(Ayir(tablo, sizeof(int))));
+    Dizi<int> sfrgecis = DiziAl<int>(tablo);
     if (!sfrgecis) {
         orke.reset();
         Yaz("Sıfır geçiş değerleri için bellek ayrılamıyor.\n");

@@ -86,7 +86,7 @@ void KonusTanisin() {
             if (konusma != 0) {
                 Yaz("Kayıtta konuşma bulunamadı; sözcük gösterilmiyor.\n");
             } else if (LPC() == 0) {
-                KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr, [] { insline(); });
+                KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr, insline);
                 puanlandi = true;
             }
         }
