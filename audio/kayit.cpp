@@ -26,8 +26,7 @@ namespace {
 
 // The format settings the device layer can work with. Checked on the
 // settings themselves, before they are cut to the record's 16-bit fields.
-int BicimDenetle() {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+int BicimDenetle(const KURALDOSYABASLIK& b) {
     if (OrneklemeOraniDenetle(b.oo) != 0 || AralikDenetle(AYAR_KS, b.ks, "Kanal sayısı", "") != 0) return 1;
     return AralikDenetle(AYAR_OC, b.oc, "Örnek çözünürlüğü", " bit");
 }
@@ -65,8 +64,7 @@ int KayitBekle(int ksu, long long sinir_ms) {
 
 }  // namespace
 
-void BicimDoldur(SESBICIMI* f) {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+void BicimDoldur(const KURALDOSYABASLIK& b, SESBICIMI* f) {
     f->wFormatTag = 1;
     f->nChannels = static_cast<uint16_t>(b.ks);
     f->nSamplesPerSec = static_cast<uint32_t>(b.oo);
@@ -84,11 +82,11 @@ void WaveOutProc(void*, unsigned uMsg) {
     if (uMsg == SES_BITTI) OlayIsaretle(Event2);
 }
 
-int Kaydet() {
+int Kaydet(const KURALDOSYABASLIK& b, char** kayit, int* kayitBoyu) {
     SESBICIMI WaveFormatEx;
-    BicimDoldur(&WaveFormatEx);
-    if (BicimDenetle() != 0) return 1;
-    const int ksu = ayr.kdbaslik.ksu;
+    BicimDoldur(b, &WaveFormatEx);
+    if (BicimDenetle(b) != 0) return 1;
+    const int ksu = b.ksu;
     if (AralikDenetle(AYAR_KSU, ksu, "Kayıt süresi", " saniye") != 0) return 1;
     const SES_AYGITI* ay = SesAygiti();
     void* HWaveIn = nullptr;
@@ -123,13 +121,13 @@ int Kaydet() {
     WaveHeader.lpData = tampon;
     WaveHeader.dwBufferLength = BufferLength;
     if (ay->Hazirla(HWaveIn, &WaveHeader) != 0) {
-        Yaz("Ses kaydı için WAVEHDR hazırlanamıyor.\n");
+        Yaz("Ses kaydı için kayıt alanı hazırlanamıyor.\n");
         return geriAl();
     }
     kurulan = 3;
     Event1 = OlayOlustur();
     if (Event1 == nullptr) {
-        Yaz("Ses kaydı için EVENT oluşturulamıyor.\n");
+        Yaz("Ses kaydı için bekleme olayı oluşturulamıyor.\n");
         return geriAl();
     }
     kurulan = 4;
@@ -152,21 +150,21 @@ int Kaydet() {
     Event1 = nullptr;
     ay->Coz(HWaveIn, &WaveHeader);
     ay->Kapat(HWaveIn);
-    ayr.kyt = tampon;
-    ayr.kytu = static_cast<int>(WaveHeader.dwBufferLength);
+    *kayit = tampon;
+    *kayitBoyu = static_cast<int>(WaveHeader.dwBufferLength);
     return 0;
 }
 
 void KayitIzleyiciKur(std::function<void(int)> yeni) { izleyici = std::move(yeni); }
 
-int Seslendir(char* baslangic, int uzunluk) {
+int Seslendir(const KURALDOSYABASLIK& b, char* baslangic, int uzunluk) {
     if (baslangic == nullptr || uzunluk <= 0) {
         Yaz("Seslendirilecek ses yok.\n");
         return 1;
     }
     SESBICIMI WaveFormatEx;
-    BicimDoldur(&WaveFormatEx);
-    if (BicimDenetle() != 0) return 1;
+    BicimDoldur(b, &WaveFormatEx);
+    if (BicimDenetle(b) != 0) return 1;
     SESBASLIGI WaveHeader{};
     WaveHeader.lpData = baslangic;
     WaveHeader.dwBufferLength = static_cast<uint32_t>(uzunluk);
@@ -189,13 +187,13 @@ int Seslendir(char* baslangic, int uzunluk) {
     }
     kurulan = 1;
     if (ay->Hazirla(HWaveOut, &WaveHeader) != 0) {
-        Yaz("Seslendirme için WAVEHDR hazırlanamıyor.\n");
+        Yaz("Seslendirme için ses alanı hazırlanamıyor.\n");
         return geriAl();
     }
     kurulan = 2;
     Event2 = OlayOlustur();
     if (Event2 == nullptr) {
-        Yaz("Seslendirme için EVENT oluşturulamıyor.\n");
+        Yaz("Seslendirme için bekleme olayı oluşturulamıyor.\n");
         return geriAl();
     }
     kurulan = 3;

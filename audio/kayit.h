@@ -1,9 +1,9 @@
 // Recording and playback of the sound buffer.
-// Kaydet records ayr.kdbaslik.ksu seconds from the default input in the
-// format of ayr.kdbaslik (ks, oo, oc) into one new zero-filled buffer and
-// leaves it in ayr.kyt / ayr.kytu (only on success; the caller releases an
-// earlier recording first with Sifirla(1)). Seslendir plays `uzunluk` bytes
-// from `baslangic` on the default output in the same format. Both block
+// Kaydet records b.ksu seconds from the default input in the format of the
+// header b (ks, oo, oc) into one new zero-filled buffer from Ayir and gives
+// it in *kayit / *kayitBoyu (only on success; the caller frees it).
+// Seslendir plays `uzunluk` bytes from `baslangic` on the default output in
+// the format of b. Both block
 // until the device is done, print nothing on success, and on failure print
 // one Turkish line and return 1. A device that stops answering is given up
 // after the length of the sound plus five seconds.
@@ -16,9 +16,10 @@
 
 #include "aygit.h"
 #include "olay.h"
+#include "velmo.h"
 
-int Kaydet();
-int Seslendir(char* baslangic, int uzunluk);
+int Kaydet(const KURALDOSYABASLIK& b, char** kayit, int* kayitBoyu);
+int Seslendir(const KURALDOSYABASLIK& b, char* baslangic, int uzunluk);
 
 // The devices' notification functions: they only wake the waiting thread.
 void WaveInProc(void* waveIn, unsigned uMsg);
@@ -28,8 +29,8 @@ void WaveOutProc(void* waveOut, unsigned uMsg);
 extern OLAY* Event1;
 extern OLAY* Event2;
 
-// The PCM format record as ayr.kdbaslik describes it.
-void BicimDoldur(SESBICIMI* bicim);
+// The PCM format record as the header b describes it.
+void BicimDoldur(const KURALDOSYABASLIK& b, SESBICIMI* bicim);
 
 // Progress of a recording for a screen that shows it (none by default):
 // called on the waiting (the caller's) thread with the whole length in seconds once the

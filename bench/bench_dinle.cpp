@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "bellek.h"
-#include "dosya.h"
-#include "konsol.h"
+#include "ayar_tablosu.h"
 #include "dinleyici.h"
-#include "sifirlama.h"
+#include "dosya.h"
+#include "matris.h"
+#include "mesaj.h"
 #include "tanir.h"
 #include "velmo.h"
 
@@ -44,8 +44,27 @@ std::vector<int16_t> Sesli(double saniye, unsigned tohum) {
     return x;
 }
 
+// `adet` codebooks of 10 random codewords of 15 components with the
+// settings `ayar`, written to the directory `dizin` as k000.vlm and on.
+std::string KitaplarYaz(const std::string& dizin, int adet, const KURALDOSYABASLIK& ayar) {
+    std::mt19937 g(7);
+    std::normal_distribution<float> dag(0.0f, 0.5f);
+    std::string mesaj;
+    for (int k = 0; k < adet; k++) {
+        MATRIS km;
+        if (!km.Kur(10, 15)) return "kural kitabi icin bellek yok";
+        for (int i = 0; i < 10; i++)
+            for (int j = 0; j < 15; j++) km[i][j] = dag(g);
+        KURALDOSYABASLIK b = ayar;
+        std::snprintf(b.soz, sizeof b.soz, "soz%d", k);
+        char yol[KDAD_BOYU];
+        std::snprintf(yol, sizeof yol, "%s/k%03d.vlm", dizin.c_str(), k);
+        mesaj += Yakala([&] { KuralDosyasiYaz(yol, b, km); });
+    }
+    return mesaj;
+}
+
 void BM_SozSonu(benchmark::State& st) {
-    Sifirla(0);
     const int adet = static_cast<int>(st.range(0));
     char sablon[] = "/tmp/velmo_bench_dinle_XXXXXX";
     if (mkdtemp(sablon) == nullptr) {
@@ -53,25 +72,8 @@ void BM_SozSonu(benchmark::State& st) {
         return;
     }
     const std::string dizin = sablon;
-    std::mt19937 g(7);
-    std::normal_distribution<float> dag(0.0f, 0.5f);
-    const KURALDOSYABASLIK ayar = ayr.kdbaslik;
-    std::string mesaj0;
-    for (int k = 0; k < adet; k++) {
-        ayr.km = Calloc2B<float>(10, 15, 4);
-        ayr.kms = 10;
-        ayr.kmn = 15;
-        for (int i = 0; i < 10; i++)
-            for (int j = 0; j < 15; j++) ayr.km[i][j] = dag(g);
-        ayr.kdbaslik = ayar;
-        std::snprintf(ayr.kdbaslik.soz, sizeof ayr.kdbaslik.soz, "soz%d", k);
-        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s/k%03d.vlm", sablon, k);
-        mesaj0 += Yakala([] { KuralDosyaKaydet(); });
-        Free2B(ayr.km);
-        ayr.km = nullptr;
-        ayr.kms = ayr.kmn = 0;
-    }
-    ayr.kdbaslik = ayar;
+    const KURALDOSYABASLIK ayar = VarsayilanAyarlar().kdbaslik;
+    const std::string mesaj0 = KitaplarYaz(dizin, adet, ayar);
     KITAP_KUMESI kitaplar(dizin, ayar, {});
     std::string mesaj;
     if (kitaplar.Tazele(&mesaj) != 1 || kitaplar.Kitaplar().size() != static_cast<size_t>(adet))
@@ -83,7 +85,6 @@ void BM_SozSonu(benchmark::State& st) {
         benchmark::DoNotOptimize(t.puan);
     }
     std::filesystem::remove_all(dizin);
-    Sifirla(0);
 }
 BENCHMARK(BM_SozSonu)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 

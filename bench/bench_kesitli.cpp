@@ -5,15 +5,17 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
-#include "bellek.h"
+#include "ayar_tablosu.h"
 #include "dosya.h"
-#include "konsol.h"
-#include "sifirlama.h"
+#include "lpc.h"
+#include "matris.h"
+#include "mesaj_kaydi.h"
 #include "tanima.h"
 #include "tarama.h"
 #include "velmo.h"
@@ -24,64 +26,72 @@ namespace {
 
 std::string cikti;
 
-fs::path Dizin() {
+KURALDOSYABASLIK Analiz() {
+    KURALDOSYABASLIK b = VarsayilanAyarlar().kdbaslik;
+    b.tur = 3;
+    return b;
+}
+
+// The directory of codebook files and the utterance's analysis.
+fs::path Dizin(COZUMLEME& oz) {
     char sablon[] = "/tmp/velmo-bench-XXXXXX";
     fs::path d = mkdtemp(sablon);
     std::mt19937 g(7);
     std::normal_distribution<float> dag(0.0f, 1.0f);
-    Sifirla(0);
     for (int k = 0; k < 10; k++) {
-        Sifirla(4);
-        ayr.kdbaslik.tur = 3;
-        ayr.km = Calloc2B<float>(10, 15, 4);
-        ayr.kms = 10, ayr.kmn = 15;
-        for (int i = 0; i < 10; i++)
-            for (int j = 0; j < 15; j++) ayr.km[i][j] = 4.0f * dag(g);
-        std::snprintf(ayr.kdbaslik.soz, sizeof ayr.kdbaslik.soz, "soz%d", k);
-        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s/k%02d.vlm", d.c_str(), k);
-        KuralDosyaKaydet();
+        KURALDOSYABASLIK b = Analiz();
+        MATRIS km;
+        km.Kur(b.s, b.n);
+        for (int i = 0; i < b.s; i++)
+            for (int j = 0; j < b.n; j++) km[i][j] = 4.0f * dag(g);
+        std::snprintf(b.soz, sizeof b.soz, "soz%d", k);
+        char ad[32];
+        std::snprintf(ad, sizeof ad, "/k%02d.vlm", k);
+        KuralDosyasiYaz(d.string() + ad, b, km);
     }
-    Sifirla(0);
-    ayr.kdbaslik.tur = 3;
-    ayr.r = 150;
-    ayr.Ci = Calloc2B<float>(151, 16, 4);
-    ayr.DelCi = Calloc2B<float>(151, 16, 4);
+    oz.r = 150;
+    oz.Ci.Kur(151, 16);
+    oz.DelCi.Kur(151, 16);
     for (int i = 0; i < 150; i++)
-        for (int j = 0; j < 15; j++) ayr.Ci[i][j] = 0.5f * dag(g);
+        for (int j = 0; j < 15; j++) oz.Ci[i][j] = 0.5f * dag(g);
     return d;
 }
 
 void BM_KesitliTarama(benchmark::State& st) {
-    KonsolTestKur("", &cikti);
-    const fs::path d = Dizin();
+    MesajKaydiKur(&cikti);
+    COZUMLEME oz;
+    const fs::path d = Dizin(oz);
+    SOYLEYIS soyleyis(nullptr, 0, Analiz());
+    soyleyis.CozumlemeKoy(oz);
     TANIMA_SONUCU enIyi;
     for (auto _ : st) {
         cikti.clear();
-        KuralDosyalariniTara(d.c_str(), ayr.kdbaslik, &enIyi, nullptr);
+        KuralDosyalariniTara(d.c_str(), soyleyis, &enIyi, nullptr);
         benchmark::DoNotOptimize(enIyi.puan);
     }
+    if (enIyi.dosya.empty()) st.SkipWithError("no codebook scored");
     fs::remove_all(d);
-    Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiBitir();
 }
 BENCHMARK(BM_KesitliTarama)->Unit(benchmark::kMicrosecond);
 
 void BM_KesitliPuanlama(benchmark::State& st) {
-    KonsolTestKur("", &cikti);
-    const fs::path d = Dizin();
+    MesajKaydiKur(&cikti);
+    COZUMLEME oz;
+    const fs::path d = Dizin(oz);
+    SOYLEYIS soyleyis(nullptr, 0, Analiz());
+    soyleyis.CozumlemeKoy(oz);
     std::vector<KURALKITABI> kitaplar;
     std::string m;
-    KuralKitaplariOku(d.string(), ayr.kdbaslik, kitaplar, &m);
+    KuralKitaplariOku(d.string(), Analiz(), kitaplar, &m);
     if (kitaplar.size() != 10) st.SkipWithError("codebooks not read");
     for (auto _ : st) {
         cikti.clear();
-        std::vector<TANIMA_SONUCU> p = KuralKitaplariPuanla(kitaplar);
+        std::vector<TANIMA_SONUCU> p = KuralKitaplariPuanla(kitaplar, soyleyis);
         benchmark::DoNotOptimize(p.data());
     }
-    KuralKitaplariBirak(kitaplar);
     fs::remove_all(d);
-    Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiBitir();
 }
 BENCHMARK(BM_KesitliPuanlama)->Unit(benchmark::kMicrosecond);
 

@@ -4,15 +4,16 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 
-#include "bellek.h"
+#include "ayar_tablosu.h"
 #include "dosya.h"
-#include "konsol.h"
-#include "sifirlama.h"
+#include "lpc.h"
+#include "matris.h"
+#include "mesaj_kaydi.h"
 #include "tanima.h"
 #include "velmo.h"
 
@@ -22,43 +23,46 @@ namespace {
 
 std::string cikti;
 
-fs::path Dizin(int dosyalar) {
+// The directory of `dosyalar` codebook files and the utterance's analysis.
+fs::path Dizin(int dosyalar, COZUMLEME& oz) {
     char sablon[] = "/tmp/velmo-bench-XXXXXX";
     fs::path d = mkdtemp(sablon);
     std::mt19937 g(7);
     std::normal_distribution<float> dag(0.0f, 1.0f);
-    Sifirla(0);
     for (int k = 0; k < dosyalar; k++) {
-        Sifirla(4);
-        ayr.km = Calloc2B<float>(10, 15, 4);
-        ayr.kms = 10, ayr.kmn = 15;
-        for (int i = 0; i < 10; i++)
-            for (int j = 0; j < 15; j++) ayr.km[i][j] = dag(g);
-        std::snprintf(ayr.kdbaslik.soz, sizeof ayr.kdbaslik.soz, "soz%d", k);
-        std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s/k%04d.vlm", d.c_str(), k);
-        KuralDosyaKaydet();
+        KURALDOSYABASLIK b = VarsayilanAyarlar().kdbaslik;
+        MATRIS km;
+        km.Kur(b.s, b.n);
+        for (int i = 0; i < b.s; i++)
+            for (int j = 0; j < b.n; j++) km[i][j] = dag(g);
+        std::snprintf(b.soz, sizeof b.soz, "soz%d", k);
+        char ad[32];
+        std::snprintf(ad, sizeof ad, "/k%04d.vlm", k);
+        KuralDosyasiYaz(d.string() + ad, b, km);
     }
-    Sifirla(0);
-    ayr.r = 150;
-    ayr.Ci = Calloc2B<float>(151, 16, 4);
-    ayr.DelCi = Calloc2B<float>(151, 16, 4);
+    oz.r = 150;
+    oz.Ci.Kur(151, 16);
+    oz.DelCi.Kur(151, 16);
     for (int i = 0; i < 150; i++)
-        for (int j = 0; j < 15; j++) ayr.Ci[i][j] = dag(g);
+        for (int j = 0; j < 15; j++) oz.Ci[i][j] = dag(g);
     return d;
 }
 
 void BM_Tarama(benchmark::State& st) {
-    KonsolTestKur("", &cikti);
-    const fs::path d = Dizin(static_cast<int>(st.range(0)));
+    MesajKaydiKur(&cikti);
+    COZUMLEME oz;
+    const fs::path d = Dizin(static_cast<int>(st.range(0)), oz);
+    SOYLEYIS soyleyis(nullptr, 0, VarsayilanAyarlar().kdbaslik);
+    soyleyis.CozumlemeKoy(oz);
     TANIMA_SONUCU enIyi;
     for (auto _ : st) {
         cikti.clear();
-        KuralDosyalariniTara(d.c_str(), ayr.kdbaslik, &enIyi, nullptr);
+        KuralDosyalariniTara(d.c_str(), soyleyis, &enIyi, nullptr);
         benchmark::DoNotOptimize(enIyi.puan);
     }
+    if (enIyi.dosya.empty()) st.SkipWithError("no codebook scored");
     fs::remove_all(d);
-    Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiBitir();
 }
 BENCHMARK(BM_Tarama)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <string>
 
-#include "bellek.h"
+#include "ayar_tablosu.h"
 #include "dosya.h"
-#include "konsol.h"
-#include "sifirlama.h"
+#include "lpc.h"
+#include "matris.h"
+#include "mesaj_kaydi.h"
 #include "velmo.h"
 #include "vq1.h"
 
@@ -19,98 +20,80 @@ namespace {
 
 std::string cikti;
 
+const AYAR_DEGERLERI ayar = VarsayilanAyarlar();
+const KURALDOSYABASLIK& baslik = ayar.kdbaslik;
+
 // r feature rows (r + 1 rows of n + 1 floats, as the analysis makes them),
 // spread like cepstra of several sounds.
-float** Ozellikler(int r, int n) {
-    float** m = Calloc2B<float>(r + 1, n + 1, 4);
+COZUMLEME Ozellikler(int r, int n) {
+    COZUMLEME c;
+    c.Ci.Kur(r + 1, n + 1);
+    c.DelCi.Kur(r + 1, n + 1);
+    c.r = r;
     uint32_t x = 12345;
     for (int i = 0; i < r; i++)
         for (int j = 0; j < n; j++) {
             x = x * 1664525u + 1013904223u;
             const float merkez = static_cast<float>((i / 30) % 7) * 0.3f - 1.0f;
-            m[i][j] = merkez + (static_cast<float>(x >> 8) / 16777216.0f - 0.5f) * 0.4f / static_cast<float>(j + 1);
+            c.Ci[i][j] = merkez + (static_cast<float>(x >> 8) / 16777216.0f - 0.5f) * 0.4f / static_cast<float>(j + 1);
         }
-    return m;
-}
-
-void Hazirla(int r) {
-    KonsolTestKur("", &cikti);
-    Sifirla(0);
-    ayr.Ci = Ozellikler(r, ayr.kdbaslik.n);
-    ayr.r = r;
+    return c;
 }
 
 void BM_YeniKuralKitabi(benchmark::State& st) {
-    Hazirla(300);
+    MesajKaydiKur(&cikti);
+    const COZUMLEME oz = Ozellikler(300, baslik.n);
+    EGITICI e(ayar);
     for (auto _ : st) {
-        st.PauseTiming();
-        Free2B(ayr.km);
-        ayr.km = nullptr;
-        ayr.kdbayrak = 0;
         cikti.clear();
-        st.ResumeTiming();
-        if (VQ_Egit() != 0) st.SkipWithError("training failed");
+        const MATRIS km = e.Egit(oz, baslik, nullptr);
+        if (km.Bos()) st.SkipWithError("training failed");
     }
-    Sifirla(0);
-    KonsolTestBitir();
+    st.counters["is"] = static_cast<double>(e.Is());
+    MesajKaydiBitir();
 }
 
 void BM_VarOlanKuralKitabi(benchmark::State& st) {
-    Hazirla(300);
-    VQ_Egit();
-    float** egitilmis = Calloc2B<float>(ayr.kdbaslik.s, ayr.kdbaslik.n, 4);
-    for (int i = 0; i < ayr.kdbaslik.s; i++)
-        for (int j = 0; j < ayr.kdbaslik.n; j++) egitilmis[i][j] = ayr.km[i][j];
+    MesajKaydiKur(&cikti);
+    COZUMLEME oz = Ozellikler(300, baslik.n);
+    EGITICI e(ayar);
+    const MATRIS egitilmis = e.Egit(oz, baslik, nullptr);
     // A second utterance: the same sounds, shifted a little.
-    for (int i = 0; i < ayr.r; i++)
-        for (int j = 0; j < ayr.kdbaslik.n; j++) ayr.Ci[i][j] += 0.01f * static_cast<float>((i + j) % 5);
-    ayr.kdbayrak = 1;
+    for (int i = 0; i < oz.r; i++)
+        for (int j = 0; j < baslik.n; j++) oz.Ci[i][j] += 0.01f * static_cast<float>((i + j) % 5);
     for (auto _ : st) {
-        st.PauseTiming();
-        for (int i = 0; i < ayr.kdbaslik.s; i++)
-            for (int j = 0; j < ayr.kdbaslik.n; j++) ayr.km[i][j] = egitilmis[i][j];
         cikti.clear();
-        st.ResumeTiming();
-        if (VQ_Egit() != 0) st.SkipWithError("training failed");
+        const MATRIS km = e.Egit(oz, baslik, &egitilmis);
+        if (km.Bos()) st.SkipWithError("training failed");
     }
-    Free2B(egitilmis);
-    Sifirla(0);
-    KonsolTestBitir();
+    st.counters["is"] = static_cast<double>(e.Is());
+    MesajKaydiBitir();
 }
 
 void BM_Puanlama(benchmark::State& st) {
-    Hazirla(300);
-    VQ_Egit();
-    Free2B(ayr.Ci);
-    ayr.Ci = Ozellikler(200, ayr.kdbaslik.n);
-    ayr.r = 200;
-    for (auto _ : st) {
-        cikti.clear();
-        benchmark::DoNotOptimize(OlasilikBul());
-    }
-    Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiKur(&cikti);
+    const MATRIS km = EGITICI(ayar).Egit(Ozellikler(300, baslik.n), baslik, nullptr);
+    const COZUMLEME oz = Ozellikler(200, baslik.n);
+    if (km.Bos()) st.SkipWithError("training failed");
+    for (auto _ : st) benchmark::DoNotOptimize(Puanla(oz, baslik, km));
+    MesajKaydiBitir();
 }
 
 // Reading one default 10 x 15 codebook file, as the recognition screen does
 // for every file of the directory.
 void BM_DosyaOku(benchmark::State& st) {
-    KonsolTestKur("", &cikti);
-    Sifirla(0);
-    ayr.km = Calloc2B<float>(10, 15, 4);
-    ayr.kms = 10, ayr.kmn = 15;
+    MesajKaydiKur(&cikti);
+    MATRIS km;
+    km.Kur(baslik.s, baslik.n);
     const std::string ad = "/tmp/bench_vq_" + std::to_string(::getpid()) + ".vlm";
-    std::snprintf(ayr.kdad, sizeof ayr.kdad, "%s", ad.c_str());
-    if (KuralDosyaKaydet() != 0) st.SkipWithError("cannot write the file");
+    if (KuralDosyasiYaz(ad, baslik, km) != 0) st.SkipWithError("cannot write the file");
     KURALDOSYABASLIK b;
     for (auto _ : st) {
-        float** km = nullptr;
-        if (KuralDosyasiOku(ad.c_str(), &b, &km) != KDOKU_TAMAM) st.SkipWithError("cannot read the file");
-        Free2B(km);
+        MATRIS k;
+        if (KuralDosyasiOku(ad.c_str(), &b, &k) != KDOKU_TAMAM) st.SkipWithError("cannot read the file");
     }
     std::remove(ad.c_str());
-    Sifirla(0);
-    KonsolTestBitir();
+    MesajKaydiBitir();
 }
 
 }  // namespace

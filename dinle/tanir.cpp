@@ -2,20 +2,17 @@
 
 #include <sys/stat.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "ayar_tablosu.h"
-#include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
-#include "mesaj.h"
 #include "lpc.h"
-#include "sifirlama.h"
+#include "matris.h"
+#include "mesaj.h"
 #include "tanima.h"
 #include "uyum.h"
 #include "velmo.h"
@@ -24,10 +21,9 @@ bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
     for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
         if (!VlmDosyasi(ad)) continue;
         const std::string yol = dizin + "/" + ad;
-        float** km = nullptr;
+        MATRIS km;
         int sonuc = KDOKU_GECERSIZ;
         Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), baslik, &km); });
-        Free2B(km);
         if (sonuc == KDOKU_TAMAM) return true;
     }
     return false;
@@ -76,10 +72,7 @@ std::string DizinIzi(const std::string& dizin) {
 KITAP_KUMESI::KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen)
     : dizin_(std::move(dizin)), akis_(akis), verilen_(std::move(verilen)) {}
 
-KITAP_KUMESI::~KITAP_KUMESI() { Birak(); }
-
-void KITAP_KUMESI::Birak() {
-    KuralKitaplariBirak(kitaplar_);
+void KITAP_KUMESI::GruplariBosalt() {
     analizler_.clear();
     grup_.clear();
     uyeler_.clear();
@@ -92,12 +85,9 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     std::vector<KURALKITABI> yeni;
     const bool tamam = KuralKitaplariOku(
         dizin_, [&](const KURALDOSYABASLIK& b) { return KitapAnalizi(b, akis_, verilen_); }, yeni, mesaj);
-    if (!tamam) {
-        KuralKitaplariBirak(yeni);
-        return -1;
-    }
-    Birak();
-    kitaplar_.swap(yeni);
+    if (!tamam) return -1;
+    GruplariBosalt();
+    kitaplar_ = std::move(yeni);
     iz_ = iz;
     okundu_ = true;
     bool tur3 = false, tur12 = false;
@@ -123,40 +113,28 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     return 1;
 }
 
+void KITAP_KUMESI::Puanla(const int16_t* x, size_t n, std::vector<TANIMA_SONUCU>& puanlar) const {
+    if (n == 0 || n > static_cast<size_t>(std::numeric_limits<int>::max()) / sizeof(int16_t)) return;
+    // The utterance is all speech: every group analyses the whole of it.
+    const int boyut = static_cast<int>(n);
+    for (size_t g = 0; g < analizler_.size(); g++) {
+        const std::optional<COZUMLEME> oz = LpcCozumle(x, boyut, 0, boyut, analizler_[g]);
+        if (!oz) continue;
+        SOYLEYIS soyleyis(x, boyut, analizler_[g]);
+        soyleyis.CozumlemeKoy(*oz);
+        KuralKitaplariPuanla(kitaplar_, uyeler_[g], puanlar, soyleyis);
+    }
+}
+
 DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
                                 std::vector<TANIMA_SONUCU>* hepsi) const {
     DINLE_SONUCU s;
     s.ikinci = std::numeric_limits<float>::infinity();
-    const KURALDOSYABASLIK onceki = ayr.kdbaslik;
-    const size_t bayt = n * sizeof(int16_t);
     // An entry never wins unless its group's analysis scores it.
     std::vector<TANIMA_SONUCU> puanlar;
     puanlar.reserve(kitaplar_.size());
     for (const KURALKITABI& k : kitaplar_) puanlar.push_back(KitapSonucu(k, PUAN_YOK));
-    *mesaj += Yakala([&] {
-        Sifirla(1);
-        if (bayt == 0 || bayt > static_cast<size_t>(std::numeric_limits<int>::max())) return;
-        // The utterance as a recording that is all speech.
-        char* tampon = static_cast<char*>(std::malloc(bayt));
-        if (tampon == nullptr) {
-            Yaz("Ses kaydı için bellek ayrılamıyor.\n");
-            return;
-        }
-        std::memcpy(tampon, x, bayt);
-        ayr.kyt = tampon;
-        ayr.kytu = static_cast<int>(bayt);
-        for (size_t g = 0; g < analizler_.size(); g++) {
-            Sifirla(5);  // whatever analysis the record holds, the group before's or an earlier one
-            ayr.bsl = tampon;
-            ayr.uzn = static_cast<int>(bayt);
-            ayr.kdbaslik = analizler_[g];
-            if (LPC_Cozumle(false) != 0) continue;
-            KuralKitaplariPuanla(kitaplar_, uyeler_[g], puanlar);
-        }
-    });
-    Sifirla(1);
-    Sifirla(5);
-    ayr.kdbaslik = onceki;
+    *mesaj += Yakala([&] { Puanla(x, n, puanlar); });
     if (hepsi != nullptr) *hepsi = puanlar;
 
     const int k = EnYakinKitap(puanlar);

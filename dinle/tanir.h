@@ -51,14 +51,11 @@ struct DINLE_SONUCU {
     bool reddedildi = false;  // withheld by --esik or --red
 };
 
-// The codebooks of one directory for one stream, owned (released on
-// destruction), with the analysis each group of them needs.
+// The codebooks of one directory for one stream, with the analysis each
+// group of them needs.
 class KITAP_KUMESI {
 public:
     KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen);
-    ~KITAP_KUMESI();
-    KITAP_KUMESI(const KITAP_KUMESI&) = delete;
-    KITAP_KUMESI& operator=(const KITAP_KUMESI&) = delete;
 
     // Reads the directory if its listing changed since the last reading (the
     // first call always reads). A codebook the stream cannot use (another
@@ -77,13 +74,15 @@ public:
     // `esik` > 0: rejected when the best score is above it. `red` > 0:
     // rejected unless best < red x (best score of another word). Stage
     // messages are appended to *mesaj; with `hepsi`, every codebook's score
-    // in listing order (PUAN_YOK where its group's analysis failed). The record
-    // is left as it was found, without a recording or analysis.
+    // in listing order (PUAN_YOK where its group's analysis failed).
     DINLE_SONUCU Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
                       std::vector<TANIMA_SONUCU>* hepsi = nullptr) const;
 
 private:
-    void Birak();
+    void GruplariBosalt();
+    // The scores of the codebooks of every group whose analysis of the n
+    // samples succeeds go into `puanlar`; the others are left.
+    void Puanla(const int16_t* x, size_t n, std::vector<TANIMA_SONUCU>& puanlar) const;
     std::string dizin_;
     KURALDOSYABASLIK akis_;
     std::set<std::string> verilen_;

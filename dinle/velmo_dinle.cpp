@@ -20,6 +20,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ayar_tablosu.h"
 #include "aygit.h"
 #include "bolut.h"
 #include "cikti.h"
@@ -32,7 +33,6 @@
 #include "konsol.h"
 #include "mesaj.h"
 #include "secenek.h"
-#include "sifirlama.h"
 #include "tanir.h"
 #include "velmo.h"
 #include "wav.h"
@@ -103,7 +103,8 @@ struct SECENEKLER {
     double sure = 0, esik = 0, red = 0;
     int sessizlik = 300, enkisa = 60;
     bool json = false, aygitler = false;
-    std::set<std::string> ayarlar;  // settings options given
+    AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the defaults and the settings options
+    std::set<std::string> ayarlar;              // settings options given
 };
 
 // Returns -1 to go on, otherwise the exit status (help, version).
@@ -139,7 +140,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     }
     KalanlariReddet(app, "");
     SESAYARI ses;  // (velmo-dinle takes no sound options)
-    AyarGirdileriniUygula(ayarlar, ses, "");
+    AyarGirdileriniUygula(ayarlar, s.ayar, ses, "");
     for (const auto& a : ayarlar) s.ayarlar.insert(a.first);
     if (!sure.empty()) {
         s.sure = GercelSecenek("sure", sure);
@@ -164,7 +165,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     }
     if (!s.girdi.empty() && !s.aygit.empty()) throw KullanimHatasi{"--girdi ile --aygit birlikte verilemez."};
     std::string hata;
-    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata};
+    if (!KayitAyarlariGecerli(s.ayar.kdbaslik, s.ayar.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata};
     return -1;
 }
 
@@ -472,10 +473,9 @@ int Calistir(int argc, char** argv) {
     DURUM d;
     d.s = &s;
     // Settings not given on the command line are the codebooks' own.
-    d.analiz = ayr.kdbaslik;
+    d.analiz = s.ayar.kdbaslik;
     KURALDOSYABASLIK ilk;
     if (IlkKitapAyari(s.dizin, &ilk)) KitapAyariniAl(ilk, s.ayarlar, d.analiz);
-    ayr.kdbaslik = d.analiz;
     d.oo = d.analiz.oo;
     if (!s.komutlar.empty()) {
         std::string hata;

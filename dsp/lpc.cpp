@@ -24,19 +24,8 @@ namespace {
 constexpr int EN_COK_N = AYAR_EN_COK_N;
 constexpr int DIZI = EN_COK_N + 2;
 
-// Previous-frame store of the delta cepstrum.
-int bayrak = 0;
-float oCik[EN_COK_N + 1];
-
-// True when n, p and m let the per-frame steps stay inside their rows.
-bool DerecelerGecerli() {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    return b.n >= 1 && b.n <= EN_COK_N && b.p >= 1 && b.p <= b.n + 1 && b.m >= 0 && b.m <= b.n + 1;
-}
-
 // Checks every setting the analysis depends on; prints the first fault.
-bool AyarlarGecerli() {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+bool AyarlarGecerli(const KURALDOSYABASLIK& b) {
     if (b.ks != 1 || b.oc != 16) {
         Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
         return false;
@@ -69,32 +58,31 @@ bool AyarlarGecerli() {
 
 int64_t cozumleme_is_siniri = 4000000000LL;
 
-void Onvurgula(float* kon, float* onv, int penu) {
+void Onvurgula(const float* kon, float* onv, int penu) {
     if (penu < 1) return;
     onv[0] = kon[0];
     for (int j = 1; j < penu; j++) onv[j] = static_cast<float>(kon[j] - 0.98 * kon[j - 1]);
 }
 
-void Pencerele(float* onv, float* hamm, int penu) {
+std::vector<float> HammingPenceresi(int penu) {
+    if (penu < 2) return std::vector<float>(penu > 0 ? 1 : 0, 0.0f);  // no window of one sample
+    std::vector<float> w(static_cast<size_t>(penu));
+    for (int j = 0; j < penu; j++)
+        w[static_cast<size_t>(j)] = static_cast<float>(0.54 - 0.46 * std::cos(6.283185307179586 * j / (penu - 1)));
+    return w;
+}
+
+void Pencerele(const float* onv, const float* pencere, float* hamm, int penu) {
     if (penu < 1) return;
     if (penu < 2) {  // no window of one sample
         hamm[0] = 0.0f;
         return;
     }
-    // The window depends on penu only; it is worked out once per length.
-    static std::vector<float> pencere;
-    if (static_cast<int>(pencere.size()) != penu) {
-        pencere.resize(static_cast<size_t>(penu));
-        for (int j = 0; j < penu; j++)
-            pencere[static_cast<size_t>(j)] =
-                static_cast<float>(0.54 - 0.46 * std::cos(6.283185307179586 * j / (penu - 1)));
-    }
-    for (int j = 0; j < penu; j++) hamm[j] = onv[j] * pencere[static_cast<size_t>(j)];
+    for (int j = 0; j < penu; j++) hamm[j] = onv[j] * pencere[j];
 }
 
-void Baglilastir(float* hamm, int penu, int k) {
-    if (ayr.Ri == nullptr || !DerecelerGecerli() || penu < 1) return;
-    const int m = ayr.kdbaslik.m;
+void Baglilastir(const float* hamm, int penu, int m, float* satir) {
+    if (penu < 1 || m < 0 || m > EN_COK_N + 1) return;
     // All lags side by side: each lag's sum still runs over j in order.
     float R[DIZI] = {};
     int j = 0;
@@ -127,18 +115,13 @@ void Baglilastir(float* hamm, int penu, int k) {
         const int son = std::min(m, penu - 1 - j);
         for (int l = 0; l <= son; l++) R[l] += h * hamm[j + l];
     }
-    float* satir = ayr.Ri[k];
     const float r0 = R[0];
     // A silent frame has no correlation to normalise: its row stays 0.
     for (int l = 0; l <= m; l++) satir[l] = (r0 != 0.0f) ? R[l] / r0 : 0.0f;
 }
 
-void DUrbin(int k) {
-    if (ayr.Ri == nullptr || ayr.Ai == nullptr || ayr.RFi == nullptr || !DerecelerGecerli()) return;
-    const int p = ayr.kdbaslik.p;
-    const float* R = ayr.Ri[k];
-    float* A = ayr.Ai[k];
-    float* RF = ayr.RFi[k];
+void DUrbin(const float* R, int p, float* A, float* RF) {
+    if (p < 1 || p > EN_COK_N + 1) return;
     // Fixed scratch: p <= 100, so the step needs no storage of its own.
     float a[DIZI] = {};
     float yeni[DIZI] = {};
@@ -170,11 +153,8 @@ void DUrbin(int k) {
     for (int l = 1; l <= p; l++) A[l] = -a[l];
 }
 
-void LPC_Cepstrum(int k) {
-    if (ayr.Ai == nullptr || ayr.Ci == nullptr || !DerecelerGecerli()) return;
-    const int n = ayr.kdbaslik.n;
-    const int p = ayr.kdbaslik.p;
-    const float* al = ayr.Ai[k];
+void LPC_Cepstrum(const float* al, int n, int p, float* satir) {
+    if (n < 1 || n > EN_COK_N || p < 1 || p > n + 1) return;
     float c[DIZI] = {};  // c[1..n]; fixed scratch, n <= 99
     c[1] = al[1];
     for (int i = 2; i <= n; i++) {
@@ -183,34 +163,19 @@ void LPC_Cepstrum(int k) {
             ci += (static_cast<float>(j) / static_cast<float>(i) * c[j]) * al[i - j];
         c[i] = ci;
     }
-    float* satir = ayr.Ci[k];
     for (int i = 1; i <= n; i++) satir[i - 1] = c[i];
     satir[n] = 0.0f;
 }
 
-void LPC_Delta_Cepstrum(int k, int grkur) {
-    if (ayr.Ci == nullptr || ayr.DelCi == nullptr || !DerecelerGecerli()) return;
-    const int n = ayr.kdbaslik.n;
-    const float* c = ayr.Ci[k];
-    if (grkur != 0) bayrak = 0;
-    if (bayrak == 0) {
-        std::copy(c, c + n + 1, oCik);
-        bayrak = 1;
-        return;
-    }
-    float* d = ayr.DelCi[k];
-    for (int i = 0; i < n; i++) {
-        const float egim = c[i] - oCik[i];
-        d[i] = egim;
-    }
-    std::copy(c, c + n, oCik);
+void LPC_Delta_Cepstrum(const float* c, const float* onceki, int n, float* d) {
+    for (int i = 0; i < n; i++) d[i] = c[i] - onceki[i];
 }
 
-void debug2d_file(const char* filename, int row, int colum, float** data) {
-    if (filename == nullptr) return;
-    DokumDosyasi f = DokumAc(filename);
+void MatrisDokumu(const char* dosyaadi, const MATRIS& m, int row, int colum) {
+    if (dosyaadi == nullptr) return;
+    DokumDosyasi f = DokumAc(dosyaadi);
     if (!f) return;
-    if (data == nullptr || row < 0 || colum < 0) row = colum = 0;
+    if (m.Bos() || row < 0 || colum < 0 || row > m.Satir() || colum > m.Sutun()) row = colum = 0;
 
     // Lines are formatted into one block and written in large pieces; "%f"
     // of a float is at most 39 digits, a sign and 7 more characters.
@@ -231,20 +196,17 @@ void debug2d_file(const char* filename, int row, int colum, float** data) {
             std::memcpy(p, "   ", 3);
             p += 3;
             // to_chars with a precision prints exactly as printf's "%f".
-            p = std::to_chars(p, p + 64, static_cast<double>(data[i][j]), std::chars_format::fixed, 6).ptr;
+            p = std::to_chars(p, p + 64, static_cast<double>(m[i][j]), std::chars_format::fixed, 6).ptr;
             *p++ = '\n';
         }
     }
     if (p != ilk) std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
 }
 
-int LPC() { return LPC_Cozumle(true); }
-
-int LPC_Cozumle(bool dokum) {
-    if (!AyarlarGecerli()) return 1;
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    const int en = 2;  // bytes per sample after the format check
-    const int boyut = (ayr.bsl != nullptr && ayr.uzn > 0) ? ayr.uzn / en : 0;
+std::optional<COZUMLEME> LpcCozumle(const short* x, int toplam, int basOrnek, int uzunluk,
+                                    const KURALDOSYABASLIK& b) {
+    if (!AyarlarGecerli(b)) return std::nullopt;
+    const int boyut = (x != nullptr && uzunluk > 0) ? uzunluk : 0;
     const int penu = static_cast<int>(static_cast<int64_t>(b.pensu) * b.oo / 1000);
     const int admu = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(b.admsu) * b.oo / 1000, INT_MAX));
     const int pens = boyut / admu;
@@ -253,67 +215,47 @@ int LPC_Cozumle(bool dokum) {
     if (static_cast<int64_t>(analiz) * penu * (b.m + 1) > cozumleme_is_siniri) {
         Yaz("Adım süresi pencere süresine göre çok kısa: çözümleme bitmez (adım %d ms, pencere %d ms).\n",
             b.admsu, b.pensu);
-        return 1;
+        return std::nullopt;
     }
-
     // Samples that can be read from the segment's start to the end of the
-    // sound buffer; frames that reach further read zeros there.
+    // recording; frames that reach further read zeros there.
     int64_t okunur = boyut;
-    if (ayr.kyt != nullptr && ayr.kytu > 0) {
-        const auto bas = reinterpret_cast<uintptr_t>(ayr.kyt);
-        const auto bsl = reinterpret_cast<uintptr_t>(ayr.bsl);
-        if (bsl >= bas && bsl <= bas + static_cast<uintptr_t>(ayr.kytu))
-            okunur = static_cast<int64_t>((bas + static_cast<uintptr_t>(ayr.kytu) - bsl) / en);
-    }
+    if (basOrnek >= 0 && basOrnek <= toplam) okunur = static_cast<int64_t>(toplam) - basOrnek;
+    const short* ornekler = x != nullptr ? x + std::max(basOrnek, 0) : nullptr;
 
     Dizi<float> kon = DiziAl<float>(penu);
     Dizi<float> onv = kon ? DiziAl<float>(penu) : nullptr;
     Dizi<float> hamm = onv ? DiziAl<float>(penu) : nullptr;
     if (!hamm) {
         Yaz("LPC dizileri için bellek ayrılamıyor\n");
-        return 1;
+        return std::nullopt;
     }
-    float*** const alanlar[5] = {&ayr.Ai, &ayr.RFi, &ayr.Ri, &ayr.Ci, &ayr.DelCi};
+    COZUMLEME c;
+    MATRIS* const alanlar[5] = {&c.Ai, &c.RFi, &c.Ri, &c.Ci, &c.DelCi};
     const int sutunlar[5] = {b.p + 1, b.p + 1, b.n + 2, b.n + 1, b.n + 1};
     for (int t = 0; t < 5; t++) {
-        float** mt = Calloc2B<float>(pens + 1, sutunlar[t], 4);
-        if (mt == nullptr) {
-            for (int u = 0; u < t; u++) {
-                Free2B(*alanlar[u]);
-                *alanlar[u] = nullptr;
-            }
+        if (!alanlar[t]->Kur(pens + 1, sutunlar[t])) {
             Yaz("LPC dizileri için bellek ayrılamıyor\n");
-            return 1;
+            return std::nullopt;
         }
-        *alanlar[t] = mt;
     }
 
-    const char* ornekler = ayr.bsl;
+    const std::vector<float> pencere = HammingPenceresi(penu);
     for (int k = 0; k < analiz; k++) {
         const int64_t bas = static_cast<int64_t>(k) * admu;
         float* kp = kon.get();
         for (int j = 0; j < penu; j++) {
             const int64_t i = bas + j;
-            short x = 0;
-            if (i < okunur) std::memcpy(&x, ornekler + i * en, sizeof x);
-            kp[j] = static_cast<float>(x);
+            kp[j] = i < okunur ? static_cast<float>(ornekler[i]) : 0.0f;
         }
         Onvurgula(kp, onv.get(), penu);
-        Pencerele(onv.get(), hamm.get(), penu);
-        Baglilastir(hamm.get(), penu, k);
-        DUrbin(k);
-        LPC_Cepstrum(k);
-        // Every analysis starts with an empty previous-frame store, so its
-        // features never depend on the utterance analysed before.
-        LPC_Delta_Cepstrum(k, k == 0 ? 1 : 0);
+        Pencerele(onv.get(), pencere.data(), hamm.get(), penu);
+        Baglilastir(hamm.get(), penu, b.m, c.Ri[k]);
+        DUrbin(c.Ri[k], b.p, c.Ai[k], c.RFi[k]);
+        LPC_Cepstrum(c.Ai[k], b.n, b.p, c.Ci[k]);
+        // The first frame has no frame before it: its delta row stays 0.
+        if (k > 0) LPC_Delta_Cepstrum(c.Ci[k], c.Ci[k - 1], b.n, c.DelCi[k]);
     }
-    ayr.r = pens;
-    kon.reset();
-    onv.reset();
-    hamm.reset();
-    if (dokum) {
-        debug2d_file("Ci.txt", pens, b.n, ayr.Ci);
-        debug2d_file("DelCi.txt", pens, b.n, ayr.DelCi);
-    }
-    return 0;
+    c.r = pens;
+    return c;
 }

@@ -19,13 +19,6 @@
 
 namespace {
 
-// The speech segment is empty after every failure.
-int Basarisiz() {
-    ayr.bsl = nullptr;
-    ayr.uzn = 0;
-    return 1;
-}
-
 // Appends the decimal form of v and one separator character.
 inline char* SayiEkle(char* p, int v, char ayrac) {
     p = std::to_chars(p, p + 12, v).ptr;
@@ -156,46 +149,53 @@ void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* ener
     if (p != ilk) std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
 }
 
-int UcNoktalar() { return UcNoktalarBul(true); }
+void SinirDokumuYaz(const char* dosyaadi, const short* x, const UC_NOKTALAR& u) {
+    if (!u.olculdu) return;
+    DosyayaKaydet(dosyaadi, x, u.orke.get(), u.sfrgecis.get(), u.boyut, u.uc1, u.uc2,
+                  u.esikYazilir ? &u.esik : nullptr);
+}
 
-int UcNoktalarBul(bool dokum) {
-    ayr.bsl = nullptr;
-    ayr.uzn = 0;
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+void KonusmaYokBildir(const UC_NOKTALAR& u) {
+    if (u.olculdu && !u.bulundu) Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
+}
+
+UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b) {
+    UC_NOKTALAR u;
     if (b.ks != 1 || b.oc != 16) {
         Yaz("Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n");
-        return Basarisiz();
+        return u;
     }
-    if (OrneklemeOraniDenetle(b.oo) != 0) return Basarisiz();
+    if (OrneklemeOraniDenetle(b.oo) != 0) return u;
     // The window may be longer than the recording; then nothing is measured.
     // At an accepted rate, the least window of the table is one sample.
     const int64_t kpenu64 = static_cast<int64_t>(b.kpensu) * b.oo / 1000;
     if (kpenu64 < 1 || !Aralikta(Ayar(AYAR_KPENSU), b.kpensu)) {
         Yaz("Kısa pencere süresi en az bir örnek tutmalı (şimdi %d ms).\n", b.kpensu);
-        return Basarisiz();
+        return u;
     }
     const int kpenu = static_cast<int>(std::min<int64_t>(kpenu64, INT_MAX));
-    const int en = 2;  // bytes per sample after the format check
-    const int boyut = (ayr.kyt != nullptr && ayr.kytu > 0) ? ayr.kytu / en : 0;
+    if (x == nullptr || boyut < 0) boyut = 0;
     const int tablo = std::max(boyut, 1);
 
-    Dizi<int> orke = DiziAl<int>(tablo);
-    if (!orke) {
+    u.orke = DiziAl<int>(tablo);
+    if (!u.orke) {
         Yaz("Örke değerleri için bellek ayrılamıyor.\n");
-        return Basarisiz();
+        return u;
     }
-    Dizi<int> sfrgecis = DiziAl<int>(tablo);
-    if (!sfrgecis) {
-        orke.reset();
+    u.sfrgecis = DiziAl<int>(tablo);
+    if (!u.sfrgecis) {
+        u.orke.reset();
         Yaz("Sıfır geçiş değerleri için bellek ayrılamıyor.\n");
-        return Basarisiz();
+        return u;
     }
-    const short* x = reinterpret_cast<const short*>(ayr.kyt);
-    int* o = orke.get();
-    int* z = sfrgecis.get();
+    int* o = u.orke.get();
+    int* z = u.sfrgecis.get();
     SinirOlcumleri(x, boyut, kpenu, o, z);
     const UCESIKLERI e = UcNoktaEsikleri(o, z, boyut, kpenu, b);
-    const UCESIKLERI* dokumEsik = b.tur == 3 ? &e : nullptr;
+    u.olculdu = true;
+    u.boyut = boyut;
+    u.esik = e;
+    u.esikYazilir = b.tur == 3;
 
     // The first and the last position that reach the high threshold.
     int uc1 = 0, uc2 = 0;
@@ -228,13 +228,11 @@ int UcNoktalarBul(bool dokum) {
     }
     // A low threshold above the high one can move the ends past each other:
     // a segment of negative length is no speech either.
-    if (!yuksekVar || uc2 - uc1 + 1 < 0) {
-        if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, 0, 0, dokumEsik);
-        Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
-        return Basarisiz();
-    }
-    ayr.bsl = ayr.kyt + static_cast<size_t>(uc1) * en;
-    ayr.uzn = (uc2 - uc1 + 1) * en;
-    if (dokum) DosyayaKaydet("sinir.txt", x, o, z, boyut, uc1, uc2, dokumEsik);
-    return 0;
+    if (!yuksekVar || uc2 - uc1 + 1 < 0) return u;
+    u.bulundu = true;
+    u.bas = uc1;
+    u.uzunluk = uc2 - uc1 + 1;
+    u.uc1 = uc1;
+    u.uc2 = uc2;
+    return u;
 }

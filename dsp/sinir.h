@@ -1,19 +1,17 @@
 // Speech endpoint detection.
-// UcNoktalar finds the one stretch of speech in the recording held in
-// ayr.kyt / ayr.kytu by short-time energy and zero crossings and leaves it in
-// ayr.bsl / ayr.uzn (0 success, 1 failure after one printed line). Every run
-// that gets as far as measuring writes the table "sinir.txt" (DosyayaKaydet).
+// KonusmaBul finds the one stretch of speech in a recording (16-bit mono
+// samples) by short-time energy and zero crossings, with the endpoint
+// settings of a header, and returns it with the per-sample measures it used;
+// a failure is said in one line through the message layer. The table
+// "sinir.txt" is written by the caller from that result (SinirDokumuYaz).
 // SinirOlcumleri computes the two measures for any sample array.
-// A kind-3 codebook (ayr.kdbaslik.tur 3) searches with thresholds learnt from
-// the recording's lead-in (OndenEsikler); kinds 1 and 2 with the header's.
+// A kind-3 header (tur 3) searches with thresholds learnt from the
+// recording's lead-in (OndenEsikler); kinds 1 and 2 with the header's.
 #ifndef SINIR_H
 #define SINIR_H
 
+#include "bellek.h"
 #include "velmo.h"
-
-int UcNoktalar();
-// Same as UcNoktalar; with dokum false no "sinir.txt" is written.
-int UcNoktalarBul(bool dokum);
 
 // Energy (mean absolute amplitude of the kpenu samples around position j,
 // truncated) and zero-crossing measure (twice the sign changes over the
@@ -48,6 +46,35 @@ UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpe
 // The thresholds UcNoktalar uses with the header b on these measures.
 UCESIKLERI UcNoktaEsikleri(const int* orke, const int* sfrgecis, int boyut, int kpenu,
                            const KURALDOSYABASLIK& b);
+
+// One endpoint search.
+struct UC_NOKTALAR {
+    bool bulundu = false;  // speech found: samples bas .. bas + uzunluk - 1
+    int bas = 0;
+    int uzunluk = 0;       // may be 0 when the low threshold meets the high one
+    // The measures, boyut entries each, when the search got as far as
+    // measuring (olculdu); the table is written only then.
+    bool olculdu = false;
+    int boyut = 0;
+    Dizi<int> orke, sfrgecis;
+    UCESIKLERI esik{};
+    bool esikYazilir = false;  // kind 3: the table names its learnt thresholds
+    int uc1 = 0, uc2 = 0;      // the table's start and end (0, 0 without speech)
+};
+
+// The speech of the `boyut` samples at x under the settings of `b`: ks 1 and
+// oc 16, a valid rate and endpoint window are required (else one line, no
+// measures). Without speech (no position reaches the high threshold, or the
+// ends pass each other) bulundu is false with the measures taken: the
+// caller writes its table, if any, then says so with KonusmaYokBildir.
+UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b);
+
+// The line of a search that measured and found no speech; nothing otherwise.
+void KonusmaYokBildir(const UC_NOKTALAR& u);
+
+// The table of a search that measured, for the samples it searched;
+// nothing when it did not measure.
+void SinirDokumuYaz(const char* dosyaadi, const short* x, const UC_NOKTALAR& u);
 
 // Writes the table: a header with basl and bitis, the column names, then one
 // line "i<TAB>x[i]<TAB>enerji[i]<TAB>sifirgecisi[i]" per sample. The file is

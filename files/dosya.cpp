@@ -22,7 +22,6 @@
 #include "bellek.h"
 #include "kodlama.h"
 #include "mesaj.h"
-#include "sifirlama.h"
 #include "yarim.h"
 #include "sinir.h"
 #include "vq3.h"
@@ -236,27 +235,26 @@ int AtomikYaz(const std::string& hedef, bool uzerine, const std::function<bool(s
     return Yerlestir(gecici, hedef, uzerine) ? 0 : 1;
 }
 
-// A save needs a file name and a codebook of usable size in memory.
-bool KayitOlabilir(const char* ne) {
-    if (strnlen(ayr.kdad, KDAD_BOYU) == 0 || strnlen(ayr.kdad, KDAD_BOYU) == KDAD_BOYU) {
+// A save needs a file name and a codebook of the header's usable size.
+bool KayitOlabilir(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, const char* ne) {
+    if (yol.empty() || yol.size() >= KDAD_BOYU || yol.find('\0') != std::string::npos) {
         Yaz("Kural dosyası adı seçilmedi; %s yazılmadı.\n", ne);
         return false;
     }
-    if (ayr.km == nullptr) {
+    if (km.Bos()) {
         Yaz("Bellekte kural kitabı yok; %s yazılmadı.\n", ne);
         return false;
     }
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    if (s < 1 || n < 1 || n > KD_EN_BUYUK_N || s != ayr.kms || n != ayr.kmn) {
+    const int s = b.s, n = b.n;
+    if (s < 1 || n < 1 || n > KD_EN_BUYUK_N || s != km.Satir() || n != km.Sutun()) {
         Yaz("Kural kitabı boyutları geçersiz (s=%d, n=%d); %s yazılmadı.\n", s, n, ne);
         return false;
     }
     return true;
 }
 
-// Header lines 1 to 25 of the report and the dump, Windows-1254.
-// `ekran`: for the screen, with the word's control characters shown as
-// "\xNN"; the report keeps the bytes as they are.
+}  // namespace
+
 std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
     std::string o;
     Satir(o, "            Biçim Belirteci=%s DOSYASI\n", Metin(b.bicim, sizeof b.bicim).c_str());
@@ -294,9 +292,7 @@ std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
     return o;
 }
 
-}  // namespace
-
-int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
+int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km) {
     if (ad == nullptr) return KDOKU_ACILAMIYOR;
     const std::string adg = Gorunur(ad);  // the name as messages show it
     const char* const g = adg.c_str();
@@ -352,8 +348,8 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
             static_cast<unsigned long long>(boy - KD_BASLIK_BOYU - veri));
         return KDOKU_GECERSIZ;
     }
-    float** k = Calloc2B<float>(b.s, b.n, 4);
-    if (k == nullptr) {
+    MATRIS k;
+    if (!k.Kur(b.s, b.n)) {
         Yaz("%s: kural matrisi için bellek ayrılamıyor.\n", g);
         return KDOKU_BELLEK;
     }
@@ -362,7 +358,6 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     std::memcpy(k[0], ilk + KD_BASLIK_BOYU, eldeki);
     if (eldeki < veri &&
         TamOku(t.fd, reinterpret_cast<char*>(k[0]) + eldeki, static_cast<size_t>(veri - eldeki)) != veri - eldeki) {
-        Free2B(k);
         Yaz("%s okunamıyor.\n", g);
         return KDOKU_GECERSIZ;
     }
@@ -370,13 +365,12 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km) {
     // against every utterance.
     for (uint64_t i = 0; i < veri / 4; i++) {
         if (!std::isfinite(k[0][i])) {
-            Free2B(k);
             Yaz("%s: kural kitabında sayı olmayan ya da sonsuz değer var; kural dosyası değil.\n", g);
             return KDOKU_GECERSIZ;
         }
     }
     *baslik = b;
-    *km = k;
+    *km = std::move(k);
     return KDOKU_TAMAM;
 }
 
@@ -390,43 +384,23 @@ bool KuralDosyasiSozu(const char* ad, std::string& soz) {
     return true;
 }
 
-int KuralDosyaYukle(const char* dosyaadi) {
-    if (dosyaadi == nullptr || strnlen(dosyaadi, KDAD_BOYU) == KDAD_BOYU) {
-        Yaz("Dosya adı çok uzun (en çok %d bayt); kural dosyası okunmadı.\n", KDAD_BOYU - 1);
-        return 1;
-    }
-    KURALDOSYABASLIK baslik;
-    float** km = nullptr;
-    const int sonuc = KuralDosyasiOku(dosyaadi, &baslik, &km);
-    if (sonuc == KDOKU_ACILAMIYOR) Yaz("%s açılamıyor.\n", Gorunur(dosyaadi).c_str());
-    if (sonuc != KDOKU_TAMAM) return 1;
-    KuralKitabiKur(km, baslik.s, baslik.n);
-    ayr.kdbaslik = baslik;
-    std::memmove(ayr.kdad, dosyaadi, strlen(dosyaadi) + 1);
-    ayr.kdbayrak = 1;
-    return 0;
-}
-
-std::string KuralRaporu(const KURALDOSYABASLIK& b, const float* const* km, bool ekran) {
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran) {
     std::string rapor = BaslikSatirlari(b, ekran);
     Satir(rapor, "KURAL YÖNEYLERİ\n");
-    for (int i = 0; i < b.s; i++)
+    const int s = km.Satir() == b.s && km.Sutun() == b.n ? b.s : 0;
+    for (int i = 0; i < s; i++)
         for (int j = 0; j < b.n; j++) Ekle(rapor, "%d:%d\t%f\n", i, j, static_cast<double>(km[i][j]));
     return rapor;
 }
 
 namespace {
 
-bool KitapYaz(std::FILE* f) {
-    const int s = ayr.kdbaslik.s;
-    const size_t n = static_cast<size_t>(ayr.kdbaslik.n);
-    if (std::fwrite(&ayr.kdbaslik, KD_BASLIK_BOYU, 1, f) != 1) return false;
-    for (int i = 0; i < s; i++)
-        if (std::fwrite(ayr.km[i], sizeof(float), n, f) != n) return false;
-    return true;
+std::function<bool(std::FILE*)> KitapYazici(const KURALDOSYABASLIK& b, const MATRIS& km) {
+    return [&b, &km](std::FILE* f) {
+        if (std::fwrite(&b, KD_BASLIK_BOYU, 1, f) != 1) return false;
+        return std::fwrite(km.Veri(), sizeof(float), km.Oge(), f) == km.Oge();
+    };
 }
-
-std::string Rapor() { return KuralRaporu(ayr.kdbaslik, ayr.km, false); }
 
 std::function<bool(std::FILE*)> MetinYazici(const std::string& metin) {
     return [&metin](std::FILE* f) { return std::fwrite(metin.data(), 1, metin.size(), f) == metin.size(); };
@@ -434,31 +408,29 @@ std::function<bool(std::FILE*)> MetinYazici(const std::string& metin) {
 
 }  // namespace
 
-int KuralDosyaKaydet() {
-    if (!KayitOlabilir("kural dosyası")) return 1;
-    const int sonuc = AtomikYaz(ayr.kdad, true, KitapYaz);
-    if (sonuc == 0) ayr.kdbayrak = 1;
-    return sonuc;
+int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km) {
+    if (!KayitOlabilir(yol, b, km, "kural dosyası")) return 1;
+    return AtomikYaz(yol, true, KitapYazici(b, km));
 }
 
-int KuralDosyaKaydetMetin() {
-    if (!KayitOlabilir("metin raporu")) return 1;
-    const std::string rapor = Rapor();
-    return AtomikYaz(std::string(ayr.kdad) + ".txt", true, MetinYazici(rapor));
+int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km) {
+    if (!KayitOlabilir(yol, b, km, "metin raporu")) return 1;
+    const std::string rapor = KuralRaporu(b, km, false);
+    return AtomikYaz(yol + ".txt", true, MetinYazici(rapor));
 }
 
-int KuralDosyasiVeRaporKaydet(bool uzerine) {
-    if (!KayitOlabilir("kural dosyası")) return 1;
-    const std::string kitap = ayr.kdad, raporAdi = kitap + ".txt";
+int KuralDosyasiVeRaporYaz(const std::string& kitap, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine) {
+    if (!KayitOlabilir(kitap, b, km, "kural dosyası")) return 1;
+    const std::string raporAdi = kitap + ".txt";
     mode_t kitapKipi, raporKipi;
     if (!HedefUygun(kitap, uzerine, kitapKipi) || !HedefUygun(raporAdi, true, raporKipi)) return 1;
     EskiGecicileriSil(DizinKismi(kitap));
     // Both are written in full before either takes its name.
-    const std::string rapor = Rapor();
+    const std::string rapor = KuralRaporu(b, km, false);
     // On every failure below, the temporary files still held are removed as
     // the function returns.
     GECICI geciciKitap, geciciRapor;
-    if (!GeciciYaz(kitap, kitapKipi, KitapYaz, geciciKitap)) return 1;
+    if (!GeciciYaz(kitap, kitapKipi, KitapYazici(b, km), geciciKitap)) return 1;
     if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) return 1;
     // The report first, the codebook last: a codebook file never stands
     // beside a report of another codebook for longer than this step. A name
@@ -470,23 +442,5 @@ int KuralDosyasiVeRaporKaydet(bool uzerine) {
     }
     if (!Yerlestir(geciciRapor, raporAdi, true)) return 1;
     if (!Yerlestir(geciciKitap, kitap, uzerine)) return 1;
-    ayr.kdbayrak = 1;
     return 0;
-}
-
-void AyarlarEkranaBas() {
-    Yaz("%s", Cp1254ten(BaslikSatirlari(ayr.kdbaslik, true)).c_str());
-    Yaz("DOSYA ve BELLEK BİLGİLERİ\n");
-    Yaz("          Kural Dosyası Adı=%s\n", Gorunur(Metin(ayr.kdad, sizeof ayr.kdad)).c_str());
-    Yaz("          Kural Dosyası Bayrağı=%d\n", ayr.kdbayrak);
-    Yaz("\n");
-    Yaz("LPC/DLPC Yöneylerinin Sayısı=%d\n", ayr.r);
-    Yaz("Kayıt Uzunluğu=%d byte\n", ayr.kytu);
-    Yaz("Konuşma Uzunluğu=%d byte\n", ayr.uzn);
-    Yaz("\n");
-    for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t) {
-        if (t->grup != GRUP_EGITME) continue;
-        if (const int* i = TamsayiYeri(*t, ayr)) Yaz("%s=%d%s\n", t->raporEtiketi, *i, t->raporBirimi);
-        else Yaz("%s=%f%s\n", t->raporEtiketi, static_cast<double>(*GercelYeri(*t, ayr)), t->raporBirimi);
-    }
 }

@@ -1,10 +1,9 @@
 // Codebook files: an 88-byte KURALDOSYABASLIK header (little-endian) and the
-// codebook, s rows of n floats. Writing is atomic: a temporary file in the
+// codebook, s rows of n floats, given and returned as values. Writing is atomic: a temporary file in the
 // target's directory, every write, the flush and the close checked, then
 // renamed over the target, so a failed save never harms an earlier file.
 // Reading validates the header and the length before trusting any size.
-// Also the text report beside a codebook file (name + ".txt", Windows-1254)
-// and the settings dump on the console. Results: 0 success, 1 failure after
+// Also the text report beside a codebook file (name + ".txt", Windows-1254). Results: 0 success, 1 failure after
 // a Turkish message (KuralDosyasiOku: see its results below).
 #ifndef DOSYA_H
 #define DOSYA_H
@@ -12,41 +11,40 @@
 #include <string>
 
 #include "ayar_tablosu.h"
+#include "matris.h"
 #include "velmo.h"
 
-// Writes ayr.kdbaslik and ayr.km to ayr.kdad; sets ayr.kdbayrak on success.
-// An existing regular file is replaced and keeps its permission bits; one
-// the user may not write (no write bit, as 0444) is refused.
-int KuralDosyaKaydet();
-// What a save does: the report ayr.kdad + ".txt" first, then the codebook
-// file, each atomically, so a codebook file always has its own report (or,
-// for a moment, an earlier codebook has the new one). Without `uzerine` the
+// Writes the header b and the codebook km (b.s rows of b.n) to `yol`. An
+// existing regular file is replaced and keeps its permission bits; one the
+// user may not write (no write bit, as 0444) is refused.
+int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km);
+// What a save does: the report yol + ".txt" first, then the codebook file,
+// each atomically, so a codebook file always has its own report (or, for a
+// moment, an earlier codebook has the new one). Without `uzerine` the
 // codebook file must not exist: a name that appears while writing makes the
-// save fail, never replaced. Sets ayr.kdbayrak on success. Temporary files
-// of killed saves (".velmo-" and six characters, over a minute old) are
-// removed from the directory.
-int KuralDosyasiVeRaporKaydet(bool uzerine);
-// Reads a codebook file into ayr (header, codebook, path, kdbayrak 1).
-int KuralDosyaYukle(const char* dosyaadi);
-// Writes the text report ayr.kdad + ".txt".
-int KuralDosyaKaydetMetin();
+// save fail, never replaced. Temporary files of killed saves (".velmo-" and
+// six characters, over a minute old) are removed from the directory.
+int KuralDosyasiVeRaporYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine);
+// Writes the text report yol + ".txt".
+int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km);
 // The text of that report (Windows-1254) for the header `b` and the
 // codebook `km` of b.s rows of b.n floats. With `ekran` the word's control
 // characters are shown as "\xNN" (for a terminal); otherwise the bytes are
 // those the report file holds.
-std::string KuralRaporu(const KURALDOSYABASLIK& b, const float* const* km, bool ekran);
-// Prints the header sections and the file, memory and training settings.
-void AyarlarEkranaBas();
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran);
+// Header lines 1 to 25 of the report and the settings dump, Windows-1254,
+// with `ekran` as above.
+std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran);
 
-// Reads and validates the file `ad` without touching ayr: on success the
-// header goes to *baslik and a new Calloc2B codebook of s x n to *km.
+// Reads and validates the file `ad`: on success the header goes to *baslik
+// and the codebook of s x n to *km.
 enum {
     KDOKU_TAMAM = 0,       // read
     KDOKU_GECERSIZ = 1,    // not a valid codebook file; one line naming it printed
     KDOKU_ACILAMIYOR = 2,  // cannot be opened; nothing printed, errno says why
     KDOKU_BELLEK = 3,      // codebook array cannot be had; message printed
 };
-int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, float*** km);
+int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km);
 // The word stored in the codebook file `ad` (Windows-1254 bytes up to the
 // NUL); false when it is no readable file with a codebook header.
 bool KuralDosyasiSozu(const char* ad, std::string& soz);

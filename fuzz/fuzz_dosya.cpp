@@ -1,16 +1,17 @@
 // The codebook file reader against arbitrary file bytes: every input is
 // either refused with a message or read into a codebook of exactly the
-// header's size; then the loaded header is shown by the settings dump.
+// header's size; then the header read is shown as the settings dump shows
+// it, and the word is read as the save's overwrite question reads it.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
-#include "bellek.h"
 #include "dosya.h"
+#include "matris.h"
 #include "mesaj_kaydi.h"
-#include "sifirlama.h"
 #include "velmo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
@@ -18,7 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     static std::string yol;
     if (yol.empty()) {
         MesajKaydiKur(&cikti);
-        Sifirla(0);
         yol = "/tmp/fuzz_dosya_" + std::to_string(getpid()) + ".vlm";
     }
     std::FILE* f = std::fopen(yol.c_str(), "wb");
@@ -27,15 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     std::fclose(f);
 
     KURALDOSYABASLIK b;
-    float** km = nullptr;
+    MATRIS km;
     if (KuralDosyasiOku(yol.c_str(), &b, &km) == KDOKU_TAMAM) {
-        // Touch the last element: the array must hold s x n floats.
+        if (km.Satir() != b.s || km.Sutun() != b.n) std::abort();
+        // Touch the last element: the block must hold s x n floats.
         volatile float son = km[b.s - 1][b.n - 1];
         (void)son;
-        Free2B(km);
+        BaslikSatirlari(b, true);
     }
-    if (KuralDosyaYukle(yol.c_str()) == 0) AyarlarEkranaBas();
-    Sifirla(4);
+    std::string soz;
+    KuralDosyasiSozu(yol.c_str(), soz);
     cikti.clear();
     return 0;
 }

@@ -1,30 +1,33 @@
 // libvelmo: the C interface over the stages (endpoints, analysis, codebook
 // training and scoring, codebook files) and the recognition scan's codebook
-// set. Every call holds one lock for the whole of its work, because the
-// stages keep their state in the one global record. Stage messages are
-// caught (never printed) and the last one becomes the call's error text.
+// set. A handle owns its codebooks and the groups they are scored in; a
+// call's recordings and analyses are its own values, so handles on separate
+// threads share nothing. Stage messages are caught per thread (never
+// printed) and the last one becomes the call's error text.
 #include "velmo/tanici.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ayar_tablosu.h"
-#include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
-#include "mesaj.h"
 #include "lpc.h"
+#include "matris.h"
+#include "mesaj.h"
 #include "oran.h"
-#include "sifirlama.h"
 #include "sinir.h"
 #include "tarama.h"
 #include "uyum.h"
@@ -37,12 +40,25 @@
 
 struct velmo_tanici {
     std::vector<KURALKITABI> kitaplar;
+    // The codebooks scored against one analysis of a recording, in listing
+    // order; the first one's header gives the analysis.
+    std::vector<std::vector<size_t>> gruplar;
     std::string hata;
 };
 
 namespace {
 
-std::mutex kilit;
+// The text conversions (kodlama.h) keep one converter per direction for the
+// whole process. The calls that may reach one (a word to the code page, a
+// stored word back, a report written, a file name in a message) take this
+// lock; the endpoints, analyses, training and scoring run outside it.
+std::mutex kodlamaKilidi;
+
+template <class F>
+auto Donusturerek(F&& is) {
+    std::lock_guard<std::mutex> kilitli(kodlamaKilidi);
+    return is();
+}
 
 constexpr int EN_AZ_ORAN = static_cast<int>(Ayar(AYAR_OO).enAz);
 constexpr int EN_COK_ORAN = static_cast<int>(Ayar(AYAR_OO).enCok);
@@ -77,19 +93,9 @@ std::string SatirSonuAt(std::string metin) {
     return metin;
 }
 
-// The recording as the sound buffer a microphone recording would have left,
-// its speech not yet found. False when it cannot be had.
-bool SesTamponu(const std::vector<int16_t>& ornekler) {
-    Sifirla(1);
-    const size_t bayt = ornekler.size() * sizeof(int16_t);
-    if (bayt == 0 || bayt > static_cast<size_t>(INT_MAX)) return false;
-    char* tampon = static_cast<char*>(Ayir(bayt, 1));
-    if (tampon == nullptr) return false;
-    std::memcpy(tampon, ornekler.data(), bayt);
-    ayr.kyt = tampon;
-    ayr.kytu = static_cast<int>(bayt);
-    return true;
-}
+// The most samples one recording may hold: its bytes fit an int, as a
+// microphone recording's do.
+constexpr size_t EN_COK_ORNEK = static_cast<size_t>(INT_MAX) / sizeof(int16_t);
 
 // Samples at `giris` Hz converted to `cikis` Hz (the same samples when equal).
 bool Donustur(const int16_t* x, size_t n, int giris, int cikis, std::vector<int16_t>& sonuc, std::string* hata) {
@@ -114,6 +120,19 @@ bool AyniCozumleme(const KURALDOSYABASLIK& a, const KURALDOSYABASLIK& b) {
     return a.yee == b.yee && a.aee == b.aee && a.bsge == b.bsge && CozumlemeFarki(a, b).empty();
 }
 
+// The codebooks grouped by the analysis they are scored against, each group
+// in listing order, the groups in the order of their first codebook.
+std::vector<std::vector<size_t>> Gruplar(const std::vector<KURALKITABI>& k) {
+    std::vector<std::vector<size_t>> gruplar;
+    for (size_t i = 0; i < k.size(); i++) {
+        size_t g = 0;
+        while (g < gruplar.size() && !AyniCozumleme(k[i].baslik, k[gruplar[g][0]].baslik)) g++;
+        if (g == gruplar.size()) gruplar.emplace_back();
+        gruplar[g].push_back(i);
+    }
+    return gruplar;
+}
+
 // Every valid codebook file of `dizin` in name order, whatever its settings.
 // Messages of skipped files are appended to *mesaj; false when the directory
 // cannot be read.
@@ -129,17 +148,17 @@ bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, 
         KURALKITABI k;
         k.ad = ad;
         int sonuc = KDOKU_TAMAM;
-        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); });
+        // A name the terminal's charset cannot hold is converted in the message.
+        *mesaj += Donusturerek([&] { return Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); }); });
         if (sonuc == KDOKU_BELLEK) return false;
         if (sonuc != KDOKU_TAMAM) continue;
         // The analysis reads 16-bit mono samples; a header saying otherwise
         // was not made from a recording this library can be given.
         if (k.baslik.ks != 1 || k.baslik.oc != 16 || k.baslik.oo < EN_AZ_ORAN || k.baslik.oo > EN_COK_ORAN) {
             *mesaj += yol + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
-            Free2B(k.km);
             continue;
         }
-        kitaplar.push_back(k);
+        kitaplar.push_back(std::move(k));
     }
     return true;
 }
@@ -149,122 +168,126 @@ void SonucBosalt(velmo_sonuc* s) {
     s->puan = PUAN_YOK;
 }
 
+// Scores the codebooks `grup` (one analysis, that of the first one's header)
+// against the recording `x` at their rate: its end points, its analysis,
+// then each codebook. A failing stage says why and leaves the scores.
+void GrubuPuanla(const std::vector<KURALKITABI>& k, const std::vector<size_t>& grup, const std::vector<int16_t>& x,
+                 std::vector<TANIMA_SONUCU>& puanlar) {
+    if (x.empty()) return;
+    if (x.size() > EN_COK_ORNEK) {
+        Yaz("Ses kaydı için bellek ayrılamıyor.\n");
+        return;
+    }
+    const KURALDOSYABASLIK& b = k[grup[0]].baslik;
+    const int boyut = static_cast<int>(x.size());
+    const UC_NOKTALAR u = KonusmaBul(x.data(), boyut, b);
+    KonusmaYokBildir(u);
+    if (!u.bulundu) return;
+    const std::optional<COZUMLEME> oz = LpcCozumle(x.data(), boyut, u.bas, u.uzunluk, b);
+    if (!oz) return;
+    SOYLEYIS soyleyis(x.data(), boyut, b);
+    soyleyis.CozumlemeKoy(*oz);
+    KuralKitaplariPuanla(k, grup, puanlar, soyleyis);
+}
+
 // Scores of every codebook of `t` against the recording, in listing order
 // (+infinity where the recording gave no analysis). Stage messages are
 // appended to *mesaj.
-std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici* t, const int16_t* x, size_t n, int oo,
+std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici& t, const int16_t* x, size_t n, int oo,
                                          std::string* mesaj) {
-    const std::vector<KURALKITABI>& k = t->kitaplar;
     std::vector<TANIMA_SONUCU> puanlar;
-    puanlar.reserve(k.size());
-    for (const KURALKITABI& kitap : k) puanlar.push_back(KitapSonucu(kitap, std::numeric_limits<float>::infinity()));
-    std::vector<bool> yapildi(k.size(), false);
+    puanlar.reserve(t.kitaplar.size());
+    for (const KURALKITABI& kitap : t.kitaplar)
+        puanlar.push_back(KitapSonucu(kitap, std::numeric_limits<float>::infinity()));
     std::map<int, std::vector<int16_t>> oranda;  // the recording at each codebook rate
-    for (size_t i = 0; i < k.size(); i++) {
-        if (yapildi[i]) continue;
-        std::vector<size_t> grup;
-        for (size_t j = i; j < k.size(); j++) {
-            if (!yapildi[j] && AyniCozumleme(k[j].baslik, k[i].baslik)) {
-                grup.push_back(j);
-                yapildi[j] = true;
-            }
-        }
-        const int hedef = k[i].baslik.oo;
+    for (const std::vector<size_t>& grup : t.gruplar) {
+        const int hedef = t.kitaplar[grup[0]].baslik.oo;
         if (oranda.count(hedef) == 0) {
             std::string h;
             if (!Donustur(x, n, oo, hedef, oranda[hedef], &h))
                 *mesaj += std::to_string(oo) + " Hz'den " + std::to_string(hedef) + " Hz'e dönüştürülemedi: " + h + "\n";
         }
-        *mesaj += Yakala([&] {
-            if (!SesTamponu(oranda[hedef])) {
-                if (!oranda[hedef].empty()) Yaz("Ses kaydı için bellek ayrılamıyor.\n");
-                return;
-            }
-            ayr.kdbaslik = k[i].baslik;
-            if (UcNoktalarBul(false) != 0) return;
-            Sifirla(5);
-            if (LPC_Cozumle(false) != 0) return;
-            KuralKitaplariPuanla(k, grup, puanlar);
-        });
+        *mesaj += Yakala([&] { GrubuPuanla(t.kitaplar, grup, oranda[hedef], puanlar); });
     }
-    Sifirla(1);
-    Sifirla(5);
     return puanlar;
 }
 
-// A copy of the codebook in memory, to put back when a recording fails.
-float** KodKitabiKopyasi() {
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    if (ayr.km == nullptr) return nullptr;
-    float** k = Calloc2B<float>(s, n, 4);
-    if (k != nullptr) std::memcpy(k[0], ayr.km[0], static_cast<size_t>(s) * static_cast<size_t>(n) * sizeof(float));
-    return k;
-}
-
-// One recording trained as the word-training screens train a take: end
-// points, then a new codebook (the first) or the one in memory refined.
-bool AlimEgit(const std::vector<int16_t>& ornekler, std::string* mesaj) {
-    bool basarili = false;
-    float** yedek = nullptr;
-    *mesaj += Yakala([&] {
-        if (!SesTamponu(ornekler)) {
-            Yaz("Kayıt boş ya da çok uzun.\n");
-            return;
-        }
-        if (UcNoktalarBul(false) != 0) return;
-        Sifirla(ayr.kdbayrak == 0 ? 4 : 5);
-        if (ayr.kdbayrak != 0) yedek = KodKitabiKopyasi();
-        if (LPC_Cozumle(false) != 0) return;
-        if (VQ_Egit() != 0) return;
-        OlasilikBul();
-        basarili = true;
-    });
-    if (basarili) {
-        ayr.kdbayrak = 1;  // what saving leaves behind: the next take refines it
-    } else if (yedek != nullptr) {
-        Free2B(ayr.km);
-        ayr.km = yedek;
-        yedek = nullptr;
-    }
-    Free2B(yedek);
-    return basarili;
-}
-
-int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar, size_t adet,
-         int oo, int tur, std::string* hata) {
-    if (yol == nullptr || *yol == '\0') return *hata = "Kural dosyası adı boş.", 1;
-    if (std::strlen(yol) >= KDAD_BOYU - 4)
-        return *hata = "Kural dosyası adı çok uzun (en çok " + std::to_string(KDAD_BOYU - 5) + " bayt).", 1;
-    std::string cp;
-    if (soz == nullptr || !Utf8den1254(soz, cp) || cp.empty() || cp.size() >= SOZ_BOYU)
-        return *hata = "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).", 1;
-    if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return *hata = "Kayıt yok.", 1;
-    if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN)
-        return *hata = OranHatasi(oo), 1;
-
-    Sifirla(0);
-    KURALDOSYABASLIK& b = ayr.kdbaslik;
+// The settings of a library training: the defaults, with the word (Windows-1254
+// bytes `cp`), the rate, the kind and the recording length of the longest take.
+AYAR_DEGERLERI EgitimAyarlari(const std::string& cp, int oo, int tur, size_t enUzun) {
+    AYAR_DEGERLERI a = VarsayilanAyarlar();
+    KURALDOSYABASLIK& b = a.kdbaslik;
     b.oo = oo;
     b.tur = tur;
     std::memset(b.soz, 0, sizeof b.soz);
     std::memcpy(b.soz, cp.data(), cp.size());
-    // The recording length the header records: the longest take, whole seconds.
-    size_t enUzun = 0;
-    for (size_t i = 0; i < adet; i++)
-        if (kayitlar[i] != nullptr) enUzun = std::max(enUzun, sayilar[i]);
+    // The recording length the header records: whole seconds.
     const size_t saniye = (enUzun + static_cast<size_t>(oo) - 1) / static_cast<size_t>(oo);
     const AYARTANIMI& sure = Ayar(AYAR_KSU);
     b.ksu = static_cast<int>(std::min<size_t>(std::max<size_t>(saniye, static_cast<size_t>(sure.enAz)),
                                               static_cast<size_t>(sure.enCok)));
-    ayr.kdbayrak = 0;
+    return a;
+}
 
+// One take trained as the word-training screens train a take: end points,
+// the analysis, then a new codebook (km empty) or km refined. km is replaced
+// only when the take trained.
+bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km, std::string* mesaj) {
+    bool basarili = false;
+    *mesaj += Yakala([&] {
+        if (n > EN_COK_ORNEK) {
+            Yaz("Kayıt boş ya da çok uzun.\n");
+            return;
+        }
+        const KURALDOSYABASLIK& b = ayar.kdbaslik;
+        const int boyut = static_cast<int>(n);
+        const UC_NOKTALAR u = KonusmaBul(x, boyut, b);
+        KonusmaYokBildir(u);
+        if (!u.bulundu) return;
+        const std::optional<COZUMLEME> oz = LpcCozumle(x, boyut, u.bas, u.uzunluk, b);
+        if (!oz) return;
+        EGITICI egitici(ayar);
+        MATRIS yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
+        if (yeni.Bos()) return;
+        km = std::move(yeni);
+        basarili = true;
+    });
+    return basarili;
+}
+
+// The arguments of a training, checked; "" when they are usable, else why
+// not. The word in the code page goes to `cp`.
+std::string EgitimDenetle(const char* yol, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
+                          size_t adet, int oo, std::string& cp) {
+    if (yol == nullptr || *yol == '\0') return "Kural dosyası adı boş.";
+    if (std::strlen(yol) >= KDAD_BOYU - 4)
+        return "Kural dosyası adı çok uzun (en çok " + std::to_string(KDAD_BOYU - 5) + " bayt).";
+    const bool sozUygun = soz != nullptr && Donusturerek([&] { return Utf8den1254(soz, cp); });
+    if (!sozUygun || cp.empty() || cp.size() >= SOZ_BOYU)
+        return "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).";
+    if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return "Kayıt yok.";
+    if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return OranHatasi(oo);
+    return "";
+}
+
+int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar, size_t adet,
+         int oo, int tur, std::string* hata) {
+    std::string cp;
+    *hata = EgitimDenetle(yol, soz, kayitlar, sayilar, adet, oo, cp);
+    if (!hata->empty()) return 1;
+    size_t enUzun = 0;
+    for (size_t i = 0; i < adet; i++)
+        if (kayitlar[i] != nullptr) enUzun = std::max(enUzun, sayilar[i]);
+    const AYAR_DEGERLERI ayar = EgitimAyarlari(cp, oo, tur, enUzun);
+
+    MATRIS km;
     std::string hatalar;
     size_t egitilen = 0;
     for (size_t i = 0; i < adet; i++) {
         std::string mesaj;
         bool tamam = false;
         if (kayitlar[i] != nullptr && sayilar[i] > 0)
-            tamam = AlimEgit(std::vector<int16_t>(kayitlar[i], kayitlar[i] + sayilar[i]), &mesaj);
+            tamam = AlimEgit(kayitlar[i], sayilar[i], ayar, km, &mesaj);
         else
             mesaj = "Kayıt boş.";
         if (tamam) {
@@ -275,18 +298,15 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
         }
     }
     if (egitilen == 0) {
-        Sifirla(0);
         *hata = hatalar + "\nHiçbir kayıtla eğitilemedi; " + yol + " yazılmadı.";
         return 1;
     }
-    std::memset(ayr.kdad, 0, sizeof ayr.kdad);
-    std::memcpy(ayr.kdad, yol, std::strlen(yol));
-    int k1 = 1, k2 = 1;
+    int sonuc = 1;
     // The report first and the codebook last, both atomically, as every save
     // does: a surviving codebook file always has its own report.
-    const std::string yazim = Yakala([&] { k1 = k2 = KuralDosyasiVeRaporKaydet(true); });
-    Sifirla(0);
-    if (k1 != 0 || k2 != 0) {
+    const std::string yazim = Donusturerek(
+        [&] { return Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true); }); });
+    if (sonuc != 0) {
         *hata = SatirSonuAt(yazim);
         if (hata->empty()) *hata = std::string(yol) + " yazılamadı.";
         if (!hatalar.empty()) *hata = hatalar + "\n" + *hata;
@@ -296,23 +316,48 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     return hatalar.empty() ? 0 : 1;
 }
 
+// The winner `k` of the scores into *sonuc.
+void SonucYaz(const velmo_tanici& t, const std::vector<TANIMA_SONUCU>& puanlar, int k, velmo_sonuc* sonuc) {
+    const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];
+    Kopyala(sonuc->soz, sizeof sonuc->soz, Donusturerek([&] { return SonucSozu(en); }));
+    Kopyala(sonuc->dosya, sizeof sonuc->dosya, en.dosya);
+    sonuc->puan = en.puan;
+    sonuc->tur = t.kitaplar[static_cast<size_t>(k)].baslik.tur;
+}
+
+int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc) {
+    if (sonuc == nullptr) return t->hata = "Sonuç için yer verilmedi.", 1;
+    if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
+    if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return t->hata = OranHatasi(oo), 1;
+    if (sayi > EN_COK_ORNEK) return t->hata = "Kayıt çok uzun.", 1;
+    std::string mesaj;
+    const std::vector<TANIMA_SONUCU> puanlar = HepsiniPuanla(*t, ornekler, sayi, oo, &mesaj);
+    const int k = EnYakinKitap(puanlar);
+    if (k < 0) {
+        t->hata = SonSatir(mesaj);
+        if (t->hata.empty())
+            t->hata = "Tanınan sözcük yok: hiçbir kural kitabının uzaklığı " +
+                      std::to_string(static_cast<int>(PUAN_YOK)) + "'den küçük değil.";
+        return 1;
+    }
+    SonucYaz(*t, puanlar, k, sonuc);
+    return 0;
+}
+
 }  // namespace
 
 extern "C" {
 
 velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
-    std::lock_guard<std::mutex> kilitli(kilit);
     Kopyala(hata, hata_boyu, "");
     try {
         if (dizin == nullptr || *dizin == '\0') {
             Kopyala(hata, hata_boyu, "Dizin adı boş.");
             return nullptr;
         }
-        velmo_tanici* t = new velmo_tanici;
+        std::unique_ptr<velmo_tanici> t(new velmo_tanici);
         std::string mesaj;
         if (!KitaplariOku(dizin, t->kitaplar, &mesaj)) {
-            KuralKitaplariBirak(t->kitaplar);
-            delete t;
             Kopyala(hata, hata_boyu, SatirSonuAt(mesaj));
             return nullptr;
         }
@@ -320,11 +365,11 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
         if (t->kitaplar.empty()) {
             std::string m = std::string(dizin) + ": geçerli kural dosyası (*.vlm) yok.";
             if (!t->hata.empty()) m = t->hata + "\n" + m;
-            delete t;
             Kopyala(hata, hata_boyu, m);
             return nullptr;
         }
-        return t;
+        t->gruplar = Gruplar(t->kitaplar);
+        return t.release();
     } catch (...) {
         Kopyala(hata, hata_boyu, "Bellek yetersiz.");
         return nullptr;
@@ -332,36 +377,12 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
 }
 
 int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc) {
-    std::lock_guard<std::mutex> kilitli(kilit);
     if (sonuc != nullptr) SonucBosalt(sonuc);
     if (t == nullptr) return 1;
     try {
         t->hata.clear();
-        if (sonuc == nullptr) return t->hata = "Sonuç için yer verilmedi.", 1;
-        if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
-        if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN)
-            return t->hata = OranHatasi(oo), 1;
-        if (sayi > static_cast<size_t>(INT_MAX) / sizeof(int16_t)) return t->hata = "Kayıt çok uzun.", 1;
-        const KURALDOSYABASLIK onceki = ayr.kdbaslik;
-        std::string mesaj;
-        const std::vector<TANIMA_SONUCU> puanlar = HepsiniPuanla(t, ornekler, sayi, oo, &mesaj);
-        ayr.kdbaslik = onceki;
-        const int k = EnYakinKitap(puanlar);
-        if (k < 0) {
-            t->hata = SonSatir(mesaj);
-            if (t->hata.empty()) t->hata = "Tanınan sözcük yok: hiçbir kural kitabının uzaklığı " + std::to_string(static_cast<int>(PUAN_YOK)) +
-                          "'den küçük değil.";
-            return 1;
-        }
-        const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];
-        Kopyala(sonuc->soz, sizeof sonuc->soz, SonucSozu(en));
-        Kopyala(sonuc->dosya, sizeof sonuc->dosya, en.dosya);
-        sonuc->puan = en.puan;
-        sonuc->tur = t->kitaplar[static_cast<size_t>(k)].baslik.tur;
-        return 0;
+        return Tani(t, ornekler, sayi, oo, sonuc);
     } catch (...) {
-        Sifirla(1);
-        Sifirla(5);
         t->hata = "Bellek yetersiz.";
         return 1;
     }
@@ -371,25 +392,18 @@ const char* velmo_hata(const velmo_tanici* t) { return t == nullptr ? "" : t->ha
 
 int velmo_egit(const char* vlm_yolu, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
                size_t kayit_sayisi, int oo, int tur, char* hata, size_t hata_boyu) {
-    std::lock_guard<std::mutex> kilitli(kilit);
     std::string h;
     int sonuc = 1;
     try {
         sonuc = Egit(vlm_yolu, soz, kayitlar, sayilar, kayit_sayisi, oo, tur, &h);
     } catch (...) {
-        Sifirla(0);
         h = "Bellek yetersiz.";
     }
     Kopyala(hata, hata_boyu, h);
     return sonuc;
 }
 
-void velmo_tanici_kapat(velmo_tanici* t) {
-    if (t == nullptr) return;
-    std::lock_guard<std::mutex> kilitli(kilit);
-    KuralKitaplariBirak(t->kitaplar);
-    delete t;
-}
+void velmo_tanici_kapat(velmo_tanici* t) { delete t; }
 
 const char* velmo_surum(void) { return VELMO_SURUM; }
 

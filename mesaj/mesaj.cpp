@@ -25,7 +25,9 @@ public:
 };
 
 HATA_ALICISI hataAlicisi;
-MESAJ_ALICISI* etkin = &hataAlicisi;
+// Each thread has its own sink, so threads that catch their messages (the
+// library's handles) never see each other's.
+thread_local MESAJ_ALICISI* etkin = &hataAlicisi;
 
 }  // namespace
 

@@ -17,8 +17,9 @@ public:
     virtual void Al(const std::string& utf8) = 0;  // one piece of message text
 };
 
-// Installs `alici` (not owned; nullptr: the standard-error default) and
-// returns the one it replaces, so a caller can put it back.
+// Installs `alici` (not owned; nullptr: the standard-error default) for the
+// calling thread and returns the one it replaces, so a caller can put it
+// back. Every thread starts with the default.
 MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici);
 
 // Formatted message (UTF-8 format and texts) to the installed sink.

@@ -1,7 +1,8 @@
-// Velmo: the settings-and-state record shared by every part of the program.
-// AYARLAR holds every setting and all working state; KURALDOSYABASLIK is the
-// 88-byte codebook header that sits inside it and at the front of every .vlm
-// file. There is exactly one instance, `ayr`.
+// Velmo's settings as values. KURALDOSYABASLIK is the 88-byte codebook header
+// at the front of every .vlm file: it holds the recording, endpoint, analysis
+// and codebook settings. EGITIM_AYARLARI are the training settings, and
+// AYAR_DEGERLERI all settings together, as the settings table describes them
+// (settings/ayar_tablosu.h). Stages take these as arguments.
 #ifndef VELMO_H
 #define VELMO_H
 
@@ -59,32 +60,18 @@ enum {
     SOZ_BOYU = 20,     // word, NUL included
 };
 
-// All settings and working state of the program.
-struct AYARLAR {
-    int thm;                 // seed of the random initial codebook
-    float uae;               // LBG stopping threshold
-    int eabs;                // least labels of the most populated region
-    int onyinl;              // largest number of reset pre-iterations
-    int yinl;                // largest number of LBG iterations
-    char kdad[KDAD_BOYU];    // path of the current codebook file, "" when none
-    char yol[YOL_BOYU];      // working directory
-    KURALDOSYABASLIK kdbaslik;
-    int kdbayrak;            // 1 while km holds the codebook of the file kdad
-    char* kyt;               // sound buffer (16-bit signed LE PCM), owned
-    int kytu;                // its length in bytes
-    char* bsl;               // first byte of the speech inside kyt
-    int uzn;                 // length of the speech in bytes
-    int r;                   // number of analysis frames
-    float** km;              // codebook: s rows of n
-    int kms, kmn;            // the rows and columns km was made with
-    float** Ri;              // autocorrelation per frame
-    float** Ai;              // LPC coefficients per frame
-    float** RFi;             // reflection coefficients per frame
-    float** Ci;              // LPC cepstrum per frame
-    float** DelCi;           // delta cepstrum per frame
+// The settings of a training run.
+struct EGITIM_AYARLARI {
+    int thm;     // seed of the random initial codebook
+    float uae;   // LBG stopping threshold
+    int eabs;    // least labels of the most populated region
+    int onyinl;  // largest number of reset pre-iterations
+    int yinl;    // largest number of LBG iterations
 };
 
-extern AYARLAR ayr;
-extern const char* nul;  // the empty text: no codebook file chosen
+// Every setting a user sees: the training settings and the header.
+struct AYAR_DEGERLERI : EGITIM_AYARLARI {
+    KURALDOSYABASLIK kdbaslik;
+};
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "mesaj.h"
 
@@ -21,23 +22,23 @@ const AYARTANIMI* AyarBul(const std::string& ad) {
     return nullptr;
 }
 
-int* TamsayiYeri(const AYARTANIMI& t, AYARLAR& a) {
+int* TamsayiYeri(const AYARTANIMI& t, AYAR_DEGERLERI& a) {
     if (t.baslikAlani != nullptr) return &(a.kdbaslik.*t.baslikAlani);
     if (t.tamsayiAlani != nullptr) return &(a.*t.tamsayiAlani);
     return nullptr;
 }
 
-float* GercelYeri(const AYARTANIMI& t, AYARLAR& a) {
+float* GercelYeri(const AYARTANIMI& t, AYAR_DEGERLERI& a) {
     return t.gercelAlani != nullptr ? &(a.*t.gercelAlani) : nullptr;
 }
 
-double AyarDegeri(const AYARTANIMI& t, const AYARLAR& a) {
-    AYARLAR& d = const_cast<AYARLAR&>(a);
+double AyarDegeri(const AYARTANIMI& t, const AYAR_DEGERLERI& a) {
+    AYAR_DEGERLERI& d = const_cast<AYAR_DEGERLERI&>(a);
     if (const int* i = TamsayiYeri(t, d)) return *i;
     return static_cast<double>(*GercelYeri(t, d));
 }
 
-void AyarDegeriKoy(const AYARTANIMI& t, AYARLAR& a, double deger) {
+void AyarDegeriKoy(const AYARTANIMI& t, AYAR_DEGERLERI& a, double deger) {
     if (int* i = TamsayiYeri(t, a)) *i = static_cast<int>(deger);
     else *GercelYeri(t, a) = static_cast<float>(deger);
 }
@@ -57,7 +58,7 @@ std::string AralikMetni(const AYARTANIMI& t) {
     return m;
 }
 
-std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a) {
+std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI& a) {
     const AYARTANIMI &yuksek = AYAR_TABLOSU[AYAR_YEE], &alcak = AYAR_TABLOSU[AYAR_AEE];
     if (t.no == AYAR_YEE && deger < AyarDegeri(alcak, a))
         return std::string(t.adi) + ", " + alcak.adi + "'nden (" + Sayi(AyarDegeri(alcak, a)) + ") küçük olamaz";
@@ -66,9 +67,24 @@ std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a) {
     return std::string();
 }
 
-void Varsayilanlar(AYARLAR& a, bool turDahil) {
+void Varsayilanlar(AYAR_DEGERLERI& a, bool turDahil) {
     for (const AYARTANIMI& t : AYAR_TABLOSU)
         if (t.no != AYAR_TUR || turDahil) AyarDegeriKoy(t, a, t.varsayilan);
+}
+
+void KimlikVarsayilan(KURALDOSYABASLIK& b) {
+    const char kdbicim[4] = {'V', 'L', 'M', '\0'};
+    std::memcpy(b.bicim, kdbicim, 4);
+    b.tur = static_cast<int>(Ayar(AYAR_TUR).varsayilan);
+    std::memset(b.soz, 0, sizeof b.soz);
+    b.kmt = 0;
+}
+
+AYAR_DEGERLERI VarsayilanAyarlar() {
+    AYAR_DEGERLERI a{};
+    KimlikVarsayilan(a.kdbaslik);
+    Varsayilanlar(a, false);
+    return a;
 }
 
 int AralikDenetle(AYARNO no, int deger, const char* ne, const char* birim) {

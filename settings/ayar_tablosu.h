@@ -35,8 +35,8 @@ struct AYARTANIMI {
     AYARGRUBU grup;
     // Where it is stored: a header field, an int or a float of the record.
     int KURALDOSYABASLIK::*baslikAlani;
-    int AYARLAR::*tamsayiAlani;
-    float AYARLAR::*gercelAlani;
+    int AYAR_DEGERLERI::*tamsayiAlani;
+    float AYAR_DEGERLERI::*gercelAlani;
     double enAz, enCok;  // accepted values
     double varsayilan;   // what a reset gives
     const char* birim;   // "Hz", "s", "ms" or "" (none)
@@ -117,20 +117,20 @@ inline constexpr AYARTANIMI AYAR_TABLOSU[AYAR_SAYISI] = {
     {AYAR_S, "s", GRUP_LPC, &KURALDOSYABASLIK::s, nullptr, nullptr, 1, 32766, 10, "",
      26, " Kural Yoneyleri Sayisi......:", 'l', 5, "Kural Yoneyleri Sayisi<", "Kural Yöneyleri Sayısı",
      "  Kural Yöneylerinin Sayısı", "", 12, "Kural Yöneyleri Sayısı"},
-    {AYAR_THM, "thm", GRUP_EGITME, nullptr, &AYARLAR::thm, nullptr, -SINIRSIZ, SINIRSIZ, 1234, "",
+    {AYAR_THM, "thm", GRUP_EGITME, nullptr, &AYAR_DEGERLERI::thm, nullptr, -SINIRSIZ, SINIRSIZ, 1234, "",
      29, " Rasgelelik Tohumu...........:", 'r', 1, "Rasgelelik Tohumu<", "Rasgelelik Tohumu",
      "Rasgelelik Tohumu", "", 13, "Rasgelelik Tohumu"},
-    {AYAR_UAE, "uae", GRUP_EGITME, nullptr, nullptr, &AYARLAR::uae, 0, SINIRSIZ,
+    {AYAR_UAE, "uae", GRUP_EGITME, nullptr, nullptr, &AYAR_DEGERLERI::uae, 0, SINIRSIZ,
      static_cast<double>(0.000001f), "",
      30, " Uzaklik Siniri..............:", 'u', 1, "Uzaklik Siniri<", "Uzaklık Sınırı",
      "Uzaklık Alt Eşiği", "", 18, "Uzaklık Alt Eşiği"},
-    {AYAR_EABS, "eabs", GRUP_EGITME, nullptr, &AYARLAR::eabs, nullptr, 0, SINIRSIZ, 5, "",
+    {AYAR_EABS, "eabs", GRUP_EGITME, nullptr, &AYAR_DEGERLERI::eabs, nullptr, 0, SINIRSIZ, 5, "",
      31, " En Az Bolge Sayisi..........:", 'e', 1, "En Az Bolge Sayisi<", "En Az Bölge Sayısı",
      "En Az Bölge Sayısı", "", 14, "En Az Bölge Sayısı"},
-    {AYAR_ONYINL, "onyinl", GRUP_EGITME, nullptr, &AYARLAR::onyinl, nullptr, 1, SINIRSIZ, 50, "",
+    {AYAR_ONYINL, "onyinl", GRUP_EGITME, nullptr, &AYAR_DEGERLERI::onyinl, nullptr, 1, SINIRSIZ, 50, "",
      32, " OnYineleme Sayisi...........:", 'n', 2, "OnYineleme Sayisi<", "Ön Yineleme Sayısı",
      "Ön Yineleme Sayısı", "", 15, "Ön Yineleme Sayısı"},
-    {AYAR_YINL, "yinl", GRUP_EGITME, nullptr, &AYARLAR::yinl, nullptr, 0, SINIRSIZ, 100, "",
+    {AYAR_YINL, "yinl", GRUP_EGITME, nullptr, &AYAR_DEGERLERI::yinl, nullptr, 0, SINIRSIZ, 100, "",
      33, " Yineleme Sayisi.............:", 'm', 7, "Yineleme Sayisi<", "Yineleme Sayısı",
      "Yineleme sayısı", "", 16, "Yineleme Sayısı"},
 };
@@ -155,11 +155,11 @@ const AYARTANIMI* AyarBul(const std::string& ad);
 
 // Where the setting lives in `a`: its int (nullptr for the float one) or its
 // float (nullptr for the int ones).
-int* TamsayiYeri(const AYARTANIMI& t, AYARLAR& a);
-float* GercelYeri(const AYARTANIMI& t, AYARLAR& a);
-double AyarDegeri(const AYARTANIMI& t, const AYARLAR& a);
+int* TamsayiYeri(const AYARTANIMI& t, AYAR_DEGERLERI& a);
+float* GercelYeri(const AYARTANIMI& t, AYAR_DEGERLERI& a);
+double AyarDegeri(const AYARTANIMI& t, const AYAR_DEGERLERI& a);
 // Writes `deger` (which the caller has checked) to the setting in `a`.
-void AyarDegeriKoy(const AYARTANIMI& t, AYARLAR& a, double deger);
+void AyarDegeriKoy(const AYARTANIMI& t, AYAR_DEGERLERI& a, double deger);
 
 bool Aralikta(const AYARTANIMI& t, double deger);
 // The accepted values in words: "1000–192000 Hz", "en az 1 ms",
@@ -169,10 +169,16 @@ std::string AralikMetni(const AYARTANIMI& t);
 // The rules a new value `deger` of `t` must keep with the other settings of
 // `a`: "" when it keeps them, else what it breaks, in words. The high energy
 // threshold may not fall below the low one.
-std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYARLAR& a);
+std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI& a);
 
 // Gives every setting of `a` but the kind its default (the kind: `turDahil`).
-void Varsayilanlar(AYARLAR& a, bool turDahil);
+void Varsayilanlar(AYAR_DEGERLERI& a, bool turDahil);
+// The header's identity as a reset leaves it: format tag "VLM", the default
+// kind, no word, command 0.
+void KimlikVarsayilan(KURALDOSYABASLIK& b);
+// Every setting at its default, with that identity: the settings a program
+// starts from.
+AYAR_DEGERLERI VarsayilanAyarlar();
 
 // A stage's range check of one setting: 0 when `deger` is in the table's
 // range, else 1 after one message "NE A ile B[ BIRIM] arasında olmalı

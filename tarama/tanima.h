@@ -1,14 +1,12 @@
-// The recognition scan: the utterance in ayr (features of the last analysis)
-// scored against every codebook file of a directory, as the recognition
-// screen, velmo-toplu and the benchmarks use it.
+// The recognition scan: an utterance (SOYLEYIS) scored against every
+// codebook file of a directory, as the recognition screen, velmo-toplu and
+// the benchmarks use it.
 // Files are taken in name order, "*.vlm" matched without regard to case; a
 // file that cannot be opened is skipped silently, an invalid one, one whose
 // codebook cannot be allocated, or one made with other analysis settings
 // than the utterance (CozumlemeFarki), after one line naming it and the
-// reason, and the scan goes on. Each scored file reports its word and
-// "uzaklik:..." as messages. The best is the first file with the smallest
-// score strictly below PUAN_YOK. The scan leaves the record's settings, codebook,
-// file name and flag as they were before it.
+// reason, and the scan goes on. The best is the first file with the
+// smallest score strictly below PUAN_YOK.
 #ifndef TANIMA_H
 #define TANIMA_H
 
@@ -16,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "lpc.h"
+#include "matris.h"
 #include "velmo.h"
 
 // The score of "no answer": a codebook wins only with a score strictly below
@@ -28,28 +28,55 @@ struct TANIMA_SONUCU {
     float puan;         // mean distortion
 };
 
-// `analiz` holds the settings the utterance was analysed with. Fills `enIyi`
-// (puan PUAN_YOK, empty word and file when nothing wins) and, if given, `hepsi`
-// with every scored file in order. `satirBitti`, if given, is called after
-// each file's line (skipped or scored), for a screen to move on.
-void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
-                          std::vector<TANIMA_SONUCU>* hepsi,
-                          const std::function<void()>& satirBitti = nullptr);
+// An utterance as the scan scores it: a recording and the settings it is
+// analysed with, and its analyses, one per group of kinds that share their
+// end points (kinds 1 and 2 the header's thresholds, kind 3 its learnt
+// ones), each made when a codebook first needs it. The samples stay the
+// caller's and must outlive this.
+class SOYLEYIS {
+public:
+    SOYLEYIS(const short* x, int boyut, const KURALDOSYABASLIK& analiz);
+    // The analysis the caller already made with `analiz` (its own kind's end
+    // points), so it is not made again; it stays the caller's and must
+    // outlive this.
+    void CozumlemeKoy(const COZUMLEME& c);
+    // The analysis a codebook of kind `tur` is scored against: end points
+    // with `analiz` and that kind, then the frames; an utterance in which
+    // they find no speech gives an analysis of no frames (it scores +infinity).
+    const COZUMLEME& Cozumleme(int tur);
+    const KURALDOSYABASLIK& Analiz() const { return analiz_; }
 
-// Mean distortion of the utterance in ayr under the codebook `km` of the
-// header `baslik` (OlasilikBul with them in the record); the record's header
-// and codebook are put back afterwards.
-float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km);
+private:
+    const short* x_;
+    int boyut_;
+    KURALDOSYABASLIK analiz_;
+    bool yapildi_[2] = {false, false};
+    const COZUMLEME* odunc_[2] = {nullptr, nullptr};
+    COZUMLEME c_[2];
+};
 
-// The utterance analysed a second time, for the kinds whose end points
-// differ from those of the first analysis (kind 3 against kinds 1 and 2).
-struct EK_COZUMLEME;
+// What a caller hears of a scan, each optional: a file about to be scored
+// (its word and file known), the same file scored, and the end of each
+// file's part of the messages (skipped or scored), for a screen to move on.
+struct TARAMA_DINLEYICISI {
+    std::function<void(const TANIMA_SONUCU&)> puanlaniyor;
+    std::function<void(const TANIMA_SONUCU&)> puanlandi;
+    std::function<void()> satirBitti;
+};
 
-// KuralKitabiPuani against the analysis the codebook's kind needs: the
-// record's own (made with `analiz`) when the kinds share their end points,
-// else the second analysis in `ek`, made from the recording in ayr.kyt on
-// first use with `analiz` and the codebook's kind. The record is left as it was.
-float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABASLIK& analiz, EK_COZUMLEME& ek);
+// Fills `enIyi` (puan PUAN_YOK, empty word and file when nothing wins) and,
+// if given, `hepsi` with every scored file in order. The scan itself says
+// only why a file is skipped.
+void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* enIyi,
+                          std::vector<TANIMA_SONUCU>* hepsi, const TARAMA_DINLEYICISI& dinleyici = {});
+
+// Mean distortion of the utterance under the codebook `km` of the header
+// `baslik`, against the analysis the codebook's kind needs.
+float TurunePuan(const KURALDOSYABASLIK& baslik, const MATRIS& km, SOYLEYIS& soyleyis);
+
+// The analysis settings a codebook of kind `tur` asks for: those of the
+// utterance, with the end points of that kind.
+KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, int tur);
 
 // True when a codebook of header `baslik` (read from `yol`) fits the
 // analysis `analiz` made with its kind's end points; otherwise prints the

@@ -18,7 +18,6 @@
 #include "dosya.h"
 #include "kodlama.h"
 #include "mesaj.h"
-#include "sifirlama.h"
 #include "lpc.h"
 #include "sinir.h"
 #include "uyum.h"
@@ -40,100 +39,48 @@ bool VlmDosyasi(const std::string& ad) {
     return ad.size() > 4 && strcasecmp(ad.c_str() + ad.size() - 4, ".vlm") == 0;
 }
 
-float KuralKitabiPuani(const KURALDOSYABASLIK& baslik, float** km) {
-    ODUNC_KURAL_KITABI odunc(baslik, km);
-    return OlasilikBul();
-}
-
 namespace {
 
 // The group of kinds that share one analysis: kinds 1 and 2 the fixed
 // thresholds' end points, kind 3 its learnt ones.
-int CozumlemeGrubu(int tur) { return tur == 2 ? 1 : tur; }
+int Grup(int tur) { return tur == 3 ? 1 : 0; }
 
-// The analysis settings a codebook of kind `tur` asks for: those of the
-// utterance, with the end points of that kind.
+}  // namespace
+
 KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, int tur) {
     KURALDOSYABASLIK a = analiz;
     if (tur >= 1 && tur <= 3) a.tur = tur;
     return a;
 }
 
-// The feature state of one analysis of the utterance.
-struct OZNITELIK {
-    float** Ri = nullptr;
-    float** Ai = nullptr;
-    float** RFi = nullptr;
-    float** Ci = nullptr;
-    float** DelCi = nullptr;
-    int r = 0;
-    char* bsl = nullptr;
-    int uzn = 0;
-};
+SOYLEYIS::SOYLEYIS(const short* x, int boyut, const KURALDOSYABASLIK& analiz)
+    : x_(x), boyut_(boyut), analiz_(analiz) {}
 
-// Exchanges the record's analysis with `o`.
-void Degistir(OZNITELIK& o) {
-    std::swap(o.Ri, ayr.Ri);
-    std::swap(o.Ai, ayr.Ai);
-    std::swap(o.RFi, ayr.RFi);
-    std::swap(o.Ci, ayr.Ci);
-    std::swap(o.DelCi, ayr.DelCi);
-    std::swap(o.r, ayr.r);
-    std::swap(o.bsl, ayr.bsl);
-    std::swap(o.uzn, ayr.uzn);
+void SOYLEYIS::CozumlemeKoy(const COZUMLEME& c) {
+    const int g = Grup(analiz_.tur);
+    odunc_[g] = &c;
+    yapildi_[g] = true;
 }
 
-}  // namespace
-
-// The utterance analysed again for the other group of kinds, made when the
-// first codebook of that group comes and released with the scan.
-struct EK_COZUMLEME {
-    bool yapildi = false;
-    OZNITELIK o;
-    EK_COZUMLEME() = default;
-    EK_COZUMLEME(const EK_COZUMLEME&) = delete;
-    EK_COZUMLEME& operator=(const EK_COZUMLEME&) = delete;
-    ~EK_COZUMLEME() {
-        for (float** m : {o.Ri, o.Ai, o.RFi, o.Ci, o.DelCi}) Free2B(m);
+const COZUMLEME& SOYLEYIS::Cozumleme(int tur) {
+    // A kind outside 1..3 is analysed as the utterance's own.
+    const int etkin = tur >= 1 && tur <= 3 ? tur : analiz_.tur;
+    const int g = Grup(etkin);
+    if (!yapildi_[g]) {
+        yapildi_[g] = true;
+        const KURALDOSYABASLIK a = TurIcin(analiz_, etkin);
+        const UC_NOKTALAR u = KonusmaBul(x_, boyut_, a);
+        KonusmaYokBildir(u);
+        if (u.bulundu) {
+            std::optional<COZUMLEME> c = LpcCozumle(x_, boyut_, u.bas, u.uzunluk, a);
+            if (c) c_[g] = std::move(*c);
+        }
     }
-};
-
-namespace {
-
-// The second analysis in the record for one scope: the first one is back
-// on every way out of it (also when the scoring throws).
-class EK_ODUNC {
-public:
-    explicit EK_ODUNC(EK_COZUMLEME& ek) : ek_(ek) { Degistir(ek_.o); }
-    ~EK_ODUNC() { Degistir(ek_.o); }
-    EK_ODUNC(const EK_ODUNC&) = delete;
-    EK_ODUNC& operator=(const EK_ODUNC&) = delete;
-
-private:
-    EK_COZUMLEME& ek_;
-};
-
-// The recording in ayr analysed with the settings `a` (end points and
-// frames, no dumps) into ek; the record's own analysis stays as it was.
-void EkCozumle(const KURALDOSYABASLIK& a, EK_COZUMLEME& ek) {
-    ek.yapildi = true;
-    const KURALDOSYABASLIK ayarlar = ayr.kdbaslik;
-    OZNITELIK ana;
-    Degistir(ana);  // the record now holds no analysis
-    ayr.kdbaslik = a;
-    if (UcNoktalarBul(false) == 0) LPC_Cozumle(false);
-    ayr.kdbaslik = ayarlar;
-    Degistir(ek.o);   // the new analysis into ek
-    Degistir(ana);    // the first one back
+    return odunc_[g] != nullptr ? *odunc_[g] : c_[g];
 }
 
-}  // namespace
-
-float TurunePuan(const KURALDOSYABASLIK& baslik, float** km, const KURALDOSYABASLIK& analiz, EK_COZUMLEME& ek) {
-    if (CozumlemeGrubu(baslik.tur) == CozumlemeGrubu(analiz.tur)) return KuralKitabiPuani(baslik, km);
-    if (!ek.yapildi) EkCozumle(TurIcin(analiz, baslik.tur), ek);
-    EK_ODUNC odunc(ek);
-    return KuralKitabiPuani(baslik, km);
+float TurunePuan(const KURALDOSYABASLIK& baslik, const MATRIS& km, SOYLEYIS& soyleyis) {
+    return Puanla(soyleyis.Cozumleme(baslik.tur), baslik, km);
 }
 
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
@@ -143,26 +90,25 @@ bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KUR
     return false;
 }
 
-void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TANIMA_SONUCU* enIyi,
-                          std::vector<TANIMA_SONUCU>* hepsi, const std::function<void()>& satirBitti) {
+void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* enIyi,
+                          std::vector<TANIMA_SONUCU>* hepsi, const TARAMA_DINLEYICISI& dinleyici) {
+    const std::function<void()>& satirBitti = dinleyici.satirBitti;
+    const KURALDOSYABASLIK& analiz = soyleyis.Analiz();
     enIyi->dosya.clear();
     enIyi->soz[0] = '\0';
     enIyi->puan = PUAN_YOK;
     const std::string onek = std::string(dizin) + "/";
-    EK_COZUMLEME ek;
     for (const std::string& ad : DizinDosyalari(dizin)) {
         if (!VlmDosyasi(ad)) continue;
         const std::string yol = onek + ad;
         KURALDOSYABASLIK baslik;
-        float** km = nullptr;
+        MATRIS km;
         const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km);
         if (sonuc == KDOKU_ACILAMIYOR) continue;
         if (sonuc != KDOKU_TAMAM) {
             if (satirBitti) satirBitti();
             continue;
         }
-        // The codebook is the file's only while it is scored.
-        std::unique_ptr<float*, void (*)(float**)> kitap(km, [](float** k) { Free2B(k); });
         if (!CozumlemeyeUygun(yol.c_str(), baslik, analiz)) {
             if (satirBitti) satirBitti();
             continue;
@@ -171,8 +117,10 @@ void KuralDosyalariniTara(const char* dizin, const KURALDOSYABASLIK& analiz, TAN
         t.dosya = ad;
         std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
-        Yaz("%s		", Gorunur(SonucSozu(t)).c_str());
-        t.puan = TurunePuan(baslik, km, analiz, ek);
+        t.puan = PUAN_YOK;
+        if (dinleyici.puanlaniyor) dinleyici.puanlaniyor(t);
+        t.puan = TurunePuan(baslik, km, soyleyis);
+        if (dinleyici.puanlandi) dinleyici.puanlandi(t);
         if (satirBitti) satirBitti();
         if (t.puan < enIyi->puan) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);
@@ -188,7 +136,7 @@ bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz,
 bool KuralKitaplariOku(const std::string& dizin,
                        const std::function<KURALDOSYABASLIK(const KURALDOSYABASLIK&)>& analiz,
                        std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
-    KuralKitaplariBirak(kitaplar);
+    kitaplar.clear();
     struct stat st;
     if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         *mesaj += UcbirimeCevir(dizin + ": dizin okunamıyor.\n");
@@ -204,22 +152,13 @@ bool KuralKitaplariOku(const std::string& dizin,
         *mesaj += Yakala([&] {
             sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km);
             if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz(k.baslik))) {
-                Free2B(k.km);
-                k.km = nullptr;
+                k.km.Birak();
                 sonuc = KDOKU_GECERSIZ;
             }
         });
-        if (sonuc == KDOKU_TAMAM) kitaplar.push_back(k);
+        if (sonuc == KDOKU_TAMAM) kitaplar.push_back(std::move(k));
     }
     return true;
-}
-
-void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar) {
-    for (KURALKITABI& k : kitaplar) {
-        Free2B(k.km);
-        k.km = nullptr;
-    }
-    kitaplar.clear();
 }
 
 TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan) {
@@ -232,22 +171,20 @@ TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan) {
 }
 
 void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
-                          std::vector<TANIMA_SONUCU>& puanlar) {
-    const KURALDOSYABASLIK analiz = ayr.kdbaslik;
-    EK_COZUMLEME ek;
+                          std::vector<TANIMA_SONUCU>& puanlar, SOYLEYIS& soyleyis) {
     for (size_t i : secilen) {
         const KURALKITABI& k = kitaplar[i];
         float puan = PUAN_YOK;
-        Yakala([&] { puan = TurunePuan(k.baslik, k.km, analiz, ek); });
+        Yakala([&] { puan = TurunePuan(k.baslik, k.km, soyleyis); });
         puanlar[i] = KitapSonucu(k, puan);
     }
 }
 
-std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar) {
+std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, SOYLEYIS& soyleyis) {
     std::vector<TANIMA_SONUCU> puanlar(kitaplar.size());
     std::vector<size_t> hepsi(kitaplar.size());
     std::iota(hepsi.begin(), hepsi.end(), size_t{0});
-    KuralKitaplariPuanla(kitaplar, hepsi, puanlar);
+    KuralKitaplariPuanla(kitaplar, hepsi, puanlar, soyleyis);
     return puanlar;
 }
 

@@ -4,7 +4,7 @@
 // ordinary files whose name ends in ".vlm" in any case, in name order; a file
 // that cannot be opened is skipped silently, an invalid one, one made with
 // other analysis settings than the utterances or one whose codebook cannot
-// be allocated after one line. Scoring is KuralKitabiPuani.
+// be allocated after one line. Scoring is TurunePuan.
 #ifndef TARAMA_H
 #define TARAMA_H
 
@@ -18,10 +18,10 @@
 struct KURALKITABI {
     std::string ad;           // bare file name
     KURALDOSYABASLIK baslik;
-    float** km = nullptr;     // Calloc2B codebook, owned
+    MATRIS km;
 };
 
-// Reads the listing of `dizin` into `kitaplar` (released first). Messages
+// Reads the listing of `dizin` into `kitaplar` (emptied first). Messages
 // of skipped files are appended to *mesaj. False when the directory cannot
 // be listed.
 bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
@@ -31,24 +31,21 @@ bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz,
 bool KuralKitaplariOku(const std::string& dizin,
                        const std::function<KURALDOSYABASLIK(const KURALDOSYABASLIK&)>& analiz,
                        std::vector<KURALKITABI>& kitaplar, std::string* mesaj);
-void KuralKitaplariBirak(std::vector<KURALKITABI>& kitaplar);
 
 // The entry of codebook `k` with the score `puan`: its file name, its word
 // (NUL-terminated) and the score.
 TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan);
 
-// Scores of the current analysis (made with the settings in ayr.kdbaslik)
-// against every codebook, in listing order, as the screen's scan gives
-// them, a second analysis made for codebooks of the other end points
-// (TurunePuan); the record is left as it was. The messages of the scoring
-// are dropped.
-std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar);
-// The same for the codebooks at the indices `secilen` only (in that order,
-// sharing one second analysis): puanlar[i] becomes KitapSonucu of codebook i
+// Scores of the utterance against every codebook, in listing order, as the
+// screen's scan gives them (TurunePuan). The messages of the scoring are
+// dropped.
+std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, SOYLEYIS& soyleyis);
+// The same for the codebooks at the indices `secilen` only (in that order):
+// puanlar[i] becomes KitapSonucu of codebook i
 // and its score; the other entries are left alone. `puanlar` has an entry
 // for every codebook.
 void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
-                          std::vector<TANIMA_SONUCU>& puanlar);
+                          std::vector<TANIMA_SONUCU>& puanlar, SOYLEYIS& soyleyis);
 
 // Index of the winning entry: the first with the smallest score strictly
 // below PUAN_YOK; -1 when none.

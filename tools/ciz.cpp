@@ -9,15 +9,15 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cikti.h"
-#include "yarim.h"
 #include "konsol.h"
 #include "lpc.h"
-#include "sifirlama.h"
 #include "sinir.h"
-#include "velmo.h"
+#include "toplu.h"
+#include "yarim.h"
 
 namespace {
 
@@ -245,41 +245,43 @@ std::string UcCizgileri(const CIZIM& c) {
            Metin(x2 + 3, DALGA_Y + 14, "bitiş", " fill=\"#b00020\" font-weight=\"bold\"");
 }
 
-// The analysis of the recording in the record, as the picture shows it.
-void Olcumler(const KURALDOSYABASLIK& komut, int uc, int lpc, std::vector<int>& orke, std::vector<int>& sg,
-              CIZIM& c) {
-    c.boyut = ayr.kytu / 2;
-    c.x = reinterpret_cast<const short*>(ayr.kyt);
-    c.oo = komut.oo;
-    c.yee = komut.yee;
-    c.aee = komut.aee;
-    c.bsge = komut.bsge;
-    const int64_t kpenu = static_cast<int64_t>(komut.kpensu) * komut.oo / 1000;
-    orke.assign(static_cast<size_t>(c.boyut), 0);
-    sg.assign(static_cast<size_t>(c.boyut), 0);
-    if (kpenu >= 1) {
-        c.kpenu = static_cast<int>(std::min<int64_t>(kpenu, INT32_MAX));
-        SinirOlcumleri(c.x, c.boyut, c.kpenu, orke.data(), sg.data());
+// What the picture shows of the recording x: the measures and thresholds
+// of its end-point search u (zeros and the settings' thresholds when it
+// could not measure), the speech it found and the frames of its analysis.
+// `sifirlar` holds the zeros while the picture is drawn.
+CIZIM Cizim(const std::vector<short>& x, const KURALDOSYABASLIK& b, const UC_NOKTALAR& u,
+            const std::optional<COZUMLEME>& oz, std::vector<int>& sifirlar) {
+    CIZIM c;
+    c.x = x.data();
+    c.boyut = static_cast<int>(x.size());
+    c.oo = b.oo;
+    if (u.olculdu) {
+        c.kpenu = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(b.kpensu) * b.oo / 1000, INT32_MAX));
+        c.orke = u.orke.get();
+        c.sfrgecis = u.sfrgecis.get();
         // The thresholds the search used: kind 3 learns them from the lead-in.
-        const UCESIKLERI e = UcNoktaEsikleri(orke.data(), sg.data(), c.boyut, c.kpenu, komut);
-        c.yee = e.yee;
-        c.aee = e.aee;
-        c.bsge = e.bsge;
+        c.yee = u.esik.yee;
+        c.aee = u.esik.aee;
+        c.bsge = u.esik.bsge;
+    } else {
+        sifirlar.assign(static_cast<size_t>(c.boyut), 0);
+        c.orke = c.sfrgecis = sifirlar.data();
+        c.yee = b.yee;
+        c.aee = b.aee;
+        c.bsge = b.bsge;
     }
-    c.orke = orke.data();
-    c.sfrgecis = sg.data();
-    c.konusma = (uc == 0 && ayr.bsl != nullptr);
+    c.konusma = u.bulundu;
     if (c.konusma) {
-        c.uc1 = static_cast<int>((ayr.bsl - ayr.kyt) / 2);
-        c.uc2 = c.uc1 + ayr.uzn / 2 - 1;
+        c.uc1 = u.bas;
+        c.uc2 = u.bas + u.uzunluk - 1;
     }
-    if (c.konusma && lpc == 0) {
-        c.penu = static_cast<int>(static_cast<int64_t>(komut.pensu) * komut.oo / 1000);
-        c.admu = static_cast<int>(static_cast<int64_t>(komut.admsu) * komut.oo / 1000);
-        const int boyut = ayr.uzn / 2;
-        c.cerceve = (c.admu > 0 && boyut > 0) ? (boyut - 1) / c.admu : 0;
-        c.r = ayr.r;
+    if (c.konusma && oz) {
+        c.penu = static_cast<int>(static_cast<int64_t>(b.pensu) * b.oo / 1000);
+        c.admu = static_cast<int>(static_cast<int64_t>(b.admsu) * b.oo / 1000);
+        c.cerceve = (c.admu > 0 && u.uzunluk > 0) ? (u.uzunluk - 1) / c.admu : 0;
+        c.r = oz->r;
     }
+    return c;
 }
 
 // The picture to `cikti`, "-" for standard output. 0 on success.
@@ -309,29 +311,20 @@ std::string SvgCiz(const CIZIM& c) {
            Metin(GEN - SAG, YUK - 6, "saniye", " text-anchor=\"end\" fill=\"#444\"") + UcCizgileri(c) + "</svg>\n";
 }
 
-int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& cikti) {
-    const KURALDOSYABASLIK komut = ayr.kdbaslik;
-    const int saniye = komut.ksu;
+int KayitCiz(const std::string& girdi, const KURALDOSYABASLIK& b, const SESAYARI& ses, const std::string& cikti) {
     std::vector<short> x;
-    if (SesDosyasiOku(girdi, komut.oo, saniye, ses, x) != 0) return 1;
-    int uc = 1, lpc = 1;
+    if (SesDosyasiOku(girdi, b.oo, b.ksu, ses, x) != 0) return 1;
+    UC_NOKTALAR u;
+    std::optional<COZUMLEME> oz;
     HataHam(Yakala([&] {
-        if (SesTamponuKur(x, saniye) != 0) return;
-        uc = UcNoktalarBul(false);
-        Sifirla(5);
-        lpc = LPC_Cozumle(false);
+        u = UcNoktalariBul(x, b, "");
+        oz = KonusmayiCozumle(x, u, b, "");
     }));
-    if (ayr.kyt == nullptr) return 1;
-    CIZIM c;
-    std::vector<int> orke, sg;
-    Olcumler(komut, uc, lpc, orke, sg, c);
-    const std::string ad = TabanAd(girdi);
-    char b[200];
-    std::snprintf(b, sizeof b, " %d Hz, %d s, kısa pencere %d ms, çerçeve %d ms / adım %d ms", komut.oo, saniye,
-                  komut.kpensu, komut.pensu, komut.admsu);
-    c.baslik = ad + " —" + b;
-    const std::string svg = SvgCiz(c);
-    Sifirla(5);
-    Sifirla(1);
-    return SvgYaz(svg, cikti);
+    std::vector<int> sifirlar;
+    CIZIM c = Cizim(x, b, u, oz, sifirlar);
+    char ek[200];
+    std::snprintf(ek, sizeof ek, " %d Hz, %d s, kısa pencere %d ms, çerçeve %d ms / adım %d ms", b.oo, b.ksu,
+                  b.kpensu, b.pensu, b.admsu);
+    c.baslik = TabanAd(girdi) + " —" + ek;
+    return SvgYaz(SvgCiz(c), cikti);
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "velmo.h"
 #include "wav.h"
 
 // What the picture shows; the arrays hold `boyut` entries.
@@ -28,10 +29,10 @@ struct CIZIM {
 
 std::string SvgCiz(const CIZIM& c);
 
-// Reads `girdi` as a recording of the settings' duration, finds its end
-// points and frames with the program's stages, and writes the picture to
-// `cikti` ("-" for standard output). Stage messages go to standard error.
-// 0 on success, 1 after a message.
-int KayitCiz(const std::string& girdi, const SESAYARI& ses, const std::string& cikti);
+// Reads `girdi` as a recording of b.ksu seconds, finds its end points and
+// frames with the program's stages and the settings `b`, and writes the
+// picture to `cikti` ("-" for standard output). Stage messages go to
+// standard error. 0 on success, 1 after a message.
+int KayitCiz(const std::string& girdi, const KURALDOSYABASLIK& b, const SESAYARI& ses, const std::string& cikti);
 
 #endif

@@ -211,7 +211,6 @@ std::vector<std::string> Sutunlar(const DEGERLENDIRME& d) {
 
 int DegerlendirmeTopla(const std::vector<ETIKETLI>& etiketli, const std::vector<KURALKITABI>& kitaplar,
                        const DEGERLENDIRMEAYARI& a, DEGERLENDIRME& d) {
-    const KURALDOSYABASLIK komut = ayr.kdbaslik;
     const auto bas = std::chrono::steady_clock::now();
     const bool ilerleme = isatty(2) != 0;
     int sonuc = 0;
@@ -219,7 +218,7 @@ int DegerlendirmeTopla(const std::vector<ETIKETLI>& etiketli, const std::vector<
     // taken in the list's order.
     auto Tani = [&](size_t i) {
         KAYITSONUCU k;
-        TANIMA t = TekTani(etiketli[i].dosya, &kitaplar, a.dizin, komut, a.ses, "", a.red, &k.mesaj);
+        TANIMA t = TekTani(etiketli[i].dosya, &kitaplar, a.dizin, a.komut, a.ses, "", a.red, &k.mesaj);
         k.okundu = t.okundu;
         k.yanit = t.okundu && t.kazanan >= 0 && !t.reddedildi;
         if (k.yanit) k.bulunan = SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]);

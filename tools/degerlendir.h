@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "ayar_tablosu.h"
 #include "tarama.h"
+#include "velmo.h"
 #include "wav.h"
 
 // A recording and the word said in it (UTF-8).
@@ -73,6 +75,7 @@ void SonucuSay(const ETIKETLI& e, const KAYITSONUCU& k, DEGERLENDIRME& d);
 std::vector<std::string> Sutunlar(const DEGERLENDIRME& d);
 
 struct DEGERLENDIRMEAYARI {
+    KURALDOSYABASLIK komut = VarsayilanAyarlar().kdbaslik;  // what every recording is analysed with
     std::string dizin;
     SESAYARI ses;
     double red = 0;         // the rejection rule of TekTani; 0 off
@@ -80,7 +83,7 @@ struct DEGERLENDIRMEAYARI {
     bool ayrinti = false;   // the stages' messages on standard error, by recording
 };
 // Recognises every recording with the codebooks `kitaplar` and the settings
-// in force, counting into `d` in the recordings' order. 0, or 1 when a
+// a.komut, counting into `d` in the recordings' order. 0, or 1 when a
 // recording could not be read.
 int DegerlendirmeTopla(const std::vector<ETIKETLI>& etiketli, const std::vector<KURALKITABI>& kitaplar,
                        const DEGERLENDIRMEAYARI& a, DEGERLENDIRME& d);

@@ -1,8 +1,8 @@
-// Many independent items worked on in worker processes. The stages keep
-// their state in one global record, so threads cannot share them; each
-// forked worker gets a copy of everything prepared before (codebooks read
-// once), takes every k-th item and sends each result back through a pipe,
-// with whatever the item wrote on standard output and standard error.
+// Many independent items worked on in worker processes: each forked worker
+// gets a copy of everything prepared before (codebooks read once), takes
+// every k-th item and sends each result back through a pipe, with whatever
+// the item wrote on standard output and standard error, which a process
+// has to itself.
 // The caller gets the results in item order, each as soon as it and every
 // item before it are done, with the item's output written just before it:
 // the same order and bytes as a serial run. An item whose worker died is

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "ayar_tablosu.h"
-#include "bellek.h"
 #include "dosya.h"
 #include "kodlama.h"
 #include "konsol.h"
@@ -24,15 +23,9 @@ const char* TurAdi(int tur) {
     }
 }
 
-// Frees the codebook the reader made, on every path.
-struct KITAP_SAHIBI {
-    float** km;
-    ~KITAP_SAHIBI() { Free2B(km); }
-};
-
 }  // namespace
 
-JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const float* const* km) {
+JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km) {
     const char* turAdi = TurAdi(b.tur);
     JSON j = {{"dosya", dosya},
               {"bicim", Metin(b.bicim, sizeof b.bicim)},
@@ -65,7 +58,7 @@ JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const 
 
 int KuralDosyasiRaporla(const std::string& ad, bool json) {
     KURALDOSYABASLIK b;
-    float** km = nullptr;
+    MATRIS km;
     const int sonuc = KuralDosyasiOku(ad.c_str(), &b, &km);
     if (sonuc == KDOKU_ACILAMIYOR) {
         const int hata = errno;
@@ -74,7 +67,6 @@ int KuralDosyasiRaporla(const std::string& ad, bool json) {
     }
     // The reader has named the file and what is wrong with it.
     if (sonuc != KDOKU_TAMAM) return 1;
-    const KITAP_SAHIBI sahip{km};
     if (json) KonsolHamYaz(JsonMetni(KuralKitabiJson(ad, b, km)));
     else KonsolHamYaz(UcbirimeCevir(Cp1254ten(KuralRaporu(b, km, true))));
     return 0;

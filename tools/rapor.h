@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cikti.h"
+#include "matris.h"
 #include "velmo.h"
 
 // The codebook `km` (b.s rows of b.n floats) with its header as JSON: the
@@ -15,7 +16,7 @@
 // number, every header setting under its option name, for kind 3 its two
 // sections and cepstrum weighting, and the codewords row by row, each float
 // in the shortest text that reads back as the same float.
-JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const float* const* km);
+JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km);
 
 // Reads and checks the codebook file `ad` and writes it on standard output:
 // the text report, or with `json` the JSON document. 0; 1 after a message

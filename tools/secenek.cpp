@@ -13,7 +13,6 @@
 #include "kodlama.h"
 #include "konsol.h"
 #include "mesaj.h"
-#include "sifirlama.h"
 #include "velmo.h"
 
 namespace {
@@ -72,30 +71,32 @@ bool FloatCoz(const std::string& metin, float& deger) {
 
 bool AyarSecenegiMi(const std::string& ad) { return AyarSecenegi(ad) != nullptr; }
 
-bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, std::string* hata) {
+bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, AYAR_DEGERLERI& ayar, std::string* hata) {
     const AYARTANIMI* t = AyarSecenegi(ad);
     if (t == nullptr) {
         *hata = "bilinmeyen ayar --" + ad;
         return false;
     }
-    if (float* g = GercelYeri(*t, ayr)) {
+    if (float* g = GercelYeri(*t, ayar)) {
         if (FloatCoz(deger, *g)) return true;
         *hata = "--" + ad + " için sayı bekleniyor: '" + deger + "'";
         return false;
     }
-    if (TamsayiCoz(deger, *TamsayiYeri(*t, ayr))) return true;
+    if (TamsayiCoz(deger, *TamsayiYeri(*t, ayar))) return true;
     *hata = "--" + ad + " için tamsayı bekleniyor: '" + deger + "'";
     return false;
 }
 
 std::string AyarYardimi() {
     std::string o = "Ayarlar (ayar menüsünün alanları; varsayılanlar sıfırlamanınkiler):\n";
+    AYAR_DEGERLERI varsayilan = VarsayilanAyarlar();
     char satir[200];
     for (const AYARTANIMI* t : AyarSecenekleri()) {
-        if (const float* g = GercelYeri(*t, ayr))
+        if (const float* g = GercelYeri(*t, varsayilan))
             std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%f)\n", t->ad, t->yardim, static_cast<double>(*g));
         else
-            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%d)\n", t->ad, t->yardim, *TamsayiYeri(*t, ayr));
+            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%d)\n", t->ad, t->yardim,
+                          *TamsayiYeri(*t, varsayilan));
         o += satir;
     }
     return o;
@@ -146,8 +147,7 @@ std::string SesYardimi() {
            "  --gurultu DB     bütün kayda bu tepe düzeyinde beyaz gürültü ekler (dBFS, örneğin -54)\n";
 }
 
-bool KayitAyarlariGecerli(int saniye, std::string* hata) {
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+bool KayitAyarlariGecerli(const KURALDOSYABASLIK& b, int saniye, std::string* hata) {
     const auto disinda = [&](AYARNO no, int deger, const char* birim) {
         const AYARTANIMI& a = Ayar(no);
         if (deger >= a.enAz && deger <= a.enCok) return false;
@@ -172,7 +172,6 @@ int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h) {
 int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char** argv) {
     KodlamaBaslat();
     MesajAlicisiKur(HataAlicisi());
-    Sifirla(0);
     int sonuc;
     try {
         sonuc = calistir(argc, argv);
@@ -234,11 +233,12 @@ void KalanlariReddet(const CLI::App& app, const std::string& komut) {
     }
 }
 
-void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, SESAYARI& ses, const std::string& komut) {
+void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SESAYARI& ses,
+                           const std::string& komut) {
     for (const auto& [ad, deger] : girdi) {
         std::string hata;
-        const bool iyi =
-            SesSecenegiMi(ad) ? SesSecenegiUygula(ad, deger, ses, &hata) : AyarSecenegiUygula(ad, deger, &hata);
+        const bool iyi = SesSecenegiMi(ad) ? SesSecenegiUygula(ad, deger, ses, &hata)
+                                           : AyarSecenegiUygula(ad, deger, ayar, &hata);
         if (!iyi) throw KullanimHatasi{hata, komut};
     }
 }

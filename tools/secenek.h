@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "velmo.h"
 #include "wav.h"
 
 namespace CLI {
@@ -28,8 +29,8 @@ struct KullanimHatasi {
 int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h);
 
 // The body of a tool's main: the charset set up, stage messages sent to
-// standard error, the record reset, `calistir` run with a usage error
-// reported as above, and what is buffered for the terminal written out.
+// standard error, `calistir` run with a usage error reported as above, and
+// what is buffered for the terminal written out.
 // Returns the exit status; 1 instead of 0 when standard output refused
 // what was written to it (said on standard error unless the pipe was closed).
 int AracCalistir(const char* prog, int (*calistir)(int, char**), int argc, char** argv);
@@ -51,9 +52,10 @@ void AyarSecenekleriEkle(CLI::App& app, AYARGIRDILERI& girdi, bool ses);
 void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::string& komut);
 // Throws for the first argument the application did not take.
 void KalanlariReddet(const CLI::App& app, const std::string& komut);
-// Puts the typed values into ayr and `ses`; throws for a value that is not a
-// number of its option's kind or range.
-void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, SESAYARI& ses, const std::string& komut);
+// Puts the typed values into `ayar` and `ses`; throws for a value that is not
+// a number of its option's kind or range.
+void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SESAYARI& ses,
+                           const std::string& komut);
 
 // A number option's text read strictly; throws ("--ad: "x" bir sayı değil.").
 double GercelSecenek(const std::string& ad, const std::string& deger, const std::string& komut = "");
@@ -67,10 +69,10 @@ bool FloatCoz(const std::string& metin, float& deger);
 
 // A settings option: "--oo" and the others, without the dashes.
 bool AyarSecenegiMi(const std::string& ad);
-// Sets the setting `ad` from `deger`. False (with *hata set) when the value
-// is not a number of the field's kind.
-bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, std::string* hata);
-// The settings options' help lines, with the current values of ayr.
+// Sets the setting `ad` of `ayar` from `deger`. False (with *hata set) when
+// the value is not a number of the field's kind.
+bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, AYAR_DEGERLERI& ayar, std::string* hata);
+// The settings options' help lines, with their defaults.
 std::string AyarYardimi();
 
 // The sound options --dolgu, --tepe, --gurultu.
@@ -78,7 +80,8 @@ bool SesSecenegiMi(const std::string& ad);
 bool SesSecenegiUygula(const std::string& ad, const std::string& deger, SESAYARI& ayar, std::string* hata);
 std::string SesYardimi();
 
-// Checks the settings that make the recording itself (rate, duration).
-bool KayitAyarlariGecerli(int saniye, std::string* hata);
+// Checks the settings that make the recording itself: the rate of `b` and a
+// duration of `saniye` seconds.
+bool KayitAyarlariGecerli(const KURALDOSYABASLIK& b, int saniye, std::string* hata);
 
 #endif

@@ -1,89 +1,23 @@
 #include "toplu.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
-#include <memory>
+#include <utility>
 
-#include "bellek.h"
 #include "cikti.h"
 #include "dosya.h"
-#include "kodlama.h"
 #include "konsol.h"
-#include "lpc.h"
-#include "sifirlama.h"
-#include "sinir.h"
 #include "vq1.h"
 #include "vq3.h"
 
 namespace {
 
-// End points with or without their dump.
-int UcNoktalarCalistir(const std::string& dokum) {
-    if (dokum.empty()) return UcNoktalarBul(false);
-    int sonuc = 1;
-    auto is = [](void* v) { *static_cast<int*>(v) = UcNoktalar(); };
-    if (!DizindeCalistir(dokum, is, &sonuc)) return UcNoktalarBul(false);
-    return sonuc;
-}
-
-int LPCCalistir(const std::string& dokum) {
-    if (dokum.empty()) return LPC_Cozumle(false);
-    int sonuc = 1;
-    auto is = [](void* v) { *static_cast<int*>(v) = LPC(); };
-    if (!DizindeCalistir(dokum, is, &sonuc)) return LPC_Cozumle(false);
-    return sonuc;
-}
-
-// A copy of the codebook in memory, to put back when a take fails.
-float** KodKitabiKopyala() {
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    if (ayr.km == nullptr) return nullptr;
-    float** k = Calloc2B<float>(s, n, 4);
-    if (k != nullptr) std::memcpy(k[0], ayr.km[0], static_cast<size_t>(s) * static_cast<size_t>(n) * sizeof(float));
-    return k;
-}
-
-struct Kopya2B {
-    float** m = nullptr;
-    ~Kopya2B() { Free2B(m); }
-    float** Birak() {
-        float** k = m;
-        m = nullptr;
-        return k;
-    }
-};
-
-// One take as the new-word menu runs it: "konus" (the file for the
-// microphone), then "egit" and the save that sets the codebook flag.
-bool SiraliAlim(const std::vector<short>& ses, const EGITIMAYARI& e, bool& egitildi) {
-    bool basarili = false;
-    Kopya2B yedek;
-    std::string m = Yakala([&] {
-        if (SesTamponuKur(ses, ayr.kdbaslik.ksu) != 0) return;
-        UcNoktalarCalistir(e.dokum);
-        Sifirla(ayr.kdbayrak == 0 ? 4 : 5);
-        if (ayr.kdbayrak != 0) yedek.m = KodKitabiKopyala();
-        if (LPCCalistir(e.dokum) != 0) return;
-        if (VQ_Egit() != 0) return;
-        OlasilikBul();
-        basarili = true;
-    });
-    KonsolHamYaz(m);
-    if (basarili) {
-        // What "koru" leaves behind: the codebook belongs to the file now.
-        ayr.kdbayrak = 1;
-        egitildi = true;
-    } else if (egitildi && yedek.m != nullptr) {
-        // The codebook of the earlier takes stays as it was.
-        Free2B(ayr.km);
-        ayr.km = yedek.Birak();
-    }
-    return basarili;
+// The dump `ad` in the directory `dokum`.
+std::string DokumYolu(const std::string& dokum, const char* ad) {
+    return (std::filesystem::path(dokum) / ad).string();
 }
 
 bool DosyaVar(const std::string& ad) {
@@ -91,8 +25,8 @@ bool DosyaVar(const std::string& ad) {
     return lstat(ad.c_str(), &st) == 0;
 }
 
-// What training can be asked for at all: a name that fits the record, a
-// file that may be written, a dump directory that exists.
+// What training can be asked for at all: a name that fits the screens' path
+// buffer, a file that may be written, a dump directory that exists.
 bool EgitimIstegiGecerli(const EGITIMAYARI& e) {
     if (e.cikti.empty() || e.cikti.size() >= KDAD_BOYU) {
         Hata("Kural dosyası adı boş ya da çok uzun (en çok %d bayt).\n", KDAD_BOYU - 1);
@@ -112,220 +46,244 @@ bool EgitimIstegiGecerli(const EGITIMAYARI& e) {
     return true;
 }
 
-// How the takes went.
-struct EGITIMSAYIMI {
+// How the takes went, and the codebook they made (empty until one trained).
+struct EGITIM {
     int egitilen = 0, basarisiz = 0;
-    bool egitildi = false;  // the record holds a trained codebook
+    MATRIS km;
 };
 
+// The score line the training screen shows under a trained codebook.
+void PuanSatiri(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
+    Yaz("uzaklik:%f\n", static_cast<double>(Puanla(oz, b, km)));
+}
+
+// One take as the new-word menu runs it: "konus" (the file for the
+// microphone), then "egit": a new codebook for the first take that trains,
+// the codebook of the earlier takes refined for the others. A take that
+// fails leaves `km` as it was.
+bool SiraliAlim(const std::vector<short>& x, const EGITIMAYARI& e, MATRIS& km) {
+    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
+    MATRIS yeni;
+    KonsolHamYaz(Yakala([&] {
+        const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
+        const std::optional<COZUMLEME> oz = KonusmayiCozumle(x, u, b, e.dokum);
+        if (!oz) return;
+        EGITICI egitici(e.ayar);
+        yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
+        if (!yeni.Bos()) PuanSatiri(*oz, b, yeni);
+    }));
+    if (yeni.Bos()) return false;
+    km = std::move(yeni);
+    return true;
+}
+
 // Names the take on standard output and reads it as a recording.
-bool AlimOku(const std::string& g, const EGITIMAYARI& e, std::vector<short>& ses) {
+bool AlimOku(const std::string& g, const EGITIMAYARI& e, std::vector<short>& x) {
     Cikti("== %s ==\n", g.c_str());
-    return SesDosyasiOku(g, ayr.kdbaslik.oo, ayr.kdbaslik.ksu, e.ses, ses) == 0;
+    return SesDosyasiOku(g, e.ayar.kdbaslik.oo, e.ayar.kdbaslik.ksu, e.ses, x) == 0;
 }
 
 // Takes one after another, as the menus train them.
-void SiraliEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, EGITIMSAYIMI& sy) {
+void SiraliEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, EGITIM& eg) {
     for (const std::string& g : girdiler) {
-        std::vector<short> ses;
-        if (!AlimOku(g, e, ses)) {
-            sy.basarisiz++;
-        } else if (SiraliAlim(ses, e, sy.egitildi)) {
-            sy.egitilen++;
+        std::vector<short> x;
+        if (!AlimOku(g, e, x)) {
+            eg.basarisiz++;
+        } else if (SiraliAlim(x, e, eg.km)) {
+            eg.egitilen++;
         } else {
             Hata("%s: eğitim başarısız; bu kayıt atlandı.\n", g.c_str());
-            sy.basarisiz++;
+            eg.basarisiz++;
         }
     }
 }
 
 // The vectors of every take, gathered for one new codebook. Kind 3 pools
-// each section of every take on its own.
+// each section of every take on its own, and scores the last take read
+// against the pooled codebook.
 struct HAVUZ {
     bool kesitli = false;
-    std::vector<float> ci, delci;
+    std::vector<float> ci, delci;  // rows of n + 1, as the analysis holds them
     int r = 0;
     std::vector<float> kesit1, kesit2;
     int r1 = 0, r2 = 0;
+    COZUMLEME son;  // the analysis of the last take read (none when it had none)
 };
 
+// Adds the rows of one analysis to the pool.
+void HavuzaKat(const COZUMLEME& oz, int n, HAVUZ& h) {
+    if (h.kesitli) {
+        const int sinir = KesitSiniri(oz.r);
+        AgirlikliYoneyler(oz.Ci, n, 0, sinir, h.kesit1);
+        AgirlikliYoneyler(oz.Ci, n, sinir, oz.r, h.kesit2);
+        h.r1 += sinir;
+        h.r2 += oz.r - sinir;
+    } else {
+        for (int i = 0; i < oz.r; i++) {
+            h.ci.insert(h.ci.end(), oz.Ci[i], oz.Ci[i] + n + 1);
+            h.delci.insert(h.delci.end(), oz.DelCi[i], oz.DelCi[i] + n + 1);
+        }
+    }
+    h.r += oz.r;
+}
+
 // Analyses one take and adds its vectors to the pool.
-bool HavuzaEkle(const std::vector<short>& ses, const EGITIMAYARI& e, HAVUZ& h) {
-    const int n = ayr.kdbaslik.n;
+bool HavuzaEkle(const std::vector<short>& x, const EGITIMAYARI& e, HAVUZ& h) {
+    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
+    h.son = COZUMLEME();
     bool tamam = false;
     KonsolHamYaz(Yakala([&] {
-        if (SesTamponuKur(ses, ayr.kdbaslik.ksu) != 0) return;
-        if (UcNoktalarCalistir(e.dokum) != 0) return;
-        Sifirla(5);
-        if (LPCCalistir(e.dokum) != 0 || ayr.r < 1) return;
-        if (ayr.r > std::numeric_limits<int>::max() - 1 - h.r) return;
-        if (h.kesitli) {
-            const int sinir = KesitSiniri(ayr.r);
-            AgirlikliYoneyler(0, sinir, h.kesit1);
-            AgirlikliYoneyler(sinir, ayr.r, h.kesit2);
-            h.r1 += sinir;
-            h.r2 += ayr.r - sinir;
-        }
-        for (int i = 0; !h.kesitli && i < ayr.r; i++) {
-            h.ci.insert(h.ci.end(), ayr.Ci[i], ayr.Ci[i] + n + 1);
-            h.delci.insert(h.delci.end(), ayr.DelCi[i], ayr.DelCi[i] + n + 1);
-        }
-        h.r += ayr.r;
-        Yaz("LPC/DLPC yöneyi: %d\n", ayr.r);
+        const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
+        if (!u.bulundu) return;
+        std::optional<COZUMLEME> oz = KonusmayiCozumle(x, u, b, e.dokum);
+        if (!oz) return;
+        h.son = std::move(*oz);
+        if (h.son.r < 1 || h.son.r > std::numeric_limits<int>::max() - 1 - h.r) return;
+        HavuzaKat(h.son, b.n, h);
+        Yaz("LPC/DLPC yöneyi: %d\n", h.son.r);
         tamam = true;
     }));
     return tamam;
 }
 
 // One new codebook of kind 3 from the pooled sections.
-bool KesitliHavuzuEgit(const HAVUZ& h, int egitilen) {
+MATRIS KesitliHavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen) {
+    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     Cikti("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, h.r1, h.r2);
-    Free2B(ayr.km);
-    ayr.km = nullptr;
-    ayr.kms = ayr.kmn = 0;
-    ayr.kdbayrak = 0;
-    bool egitildi = false;
+    MATRIS km;
     KonsolHamYaz(Yakala([&] {
-        if (KesitliEgit(h.kesit1, h.r1, h.kesit2, h.r2) != 0) return;
-        OlasilikBul();  // the last take against the pooled codebook
-        egitildi = true;
+        EGITICI egitici(e.ayar);
+        km = egitici.KesitliEgit(h.kesit1, h.r1, h.kesit2, h.r2, b, nullptr);
+        if (!km.Bos()) PuanSatiri(h.son, b, km);
     }));
-    return egitildi;
+    return km;
+}
+
+// The pooled rows as one analysis of h.r frames (with the spare row of zeros
+// an analysis has); false after a message when memory runs out.
+bool HavuzCozumlemesi(const HAVUZ& h, int n, COZUMLEME& oz) {
+    if (!oz.Ci.Kur(h.r + 1, n + 1) || !oz.DelCi.Kur(h.r + 1, n + 1)) {
+        Yaz("LPC dizileri için bellek ayrılamıyor\n");
+        return false;
+    }
+    std::memcpy(oz.Ci.Veri(), h.ci.data(), h.ci.size() * sizeof(float));
+    std::memcpy(oz.DelCi.Veri(), h.delci.data(), h.delci.size() * sizeof(float));
+    oz.r = h.r;
+    return true;
 }
 
 // One new codebook from the pooled vectors, trained as one long take.
-bool HavuzuEgit(const HAVUZ& h, int egitilen) {
-    const int n = ayr.kdbaslik.n;
+MATRIS HavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen) {
+    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     Cikti("== havuz: %d kayıt, %d yöney ==\n", egitilen, h.r);
-    Sifirla(1);
-    Sifirla(4);
-    ayr.kdbayrak = 0;
-    bool egitildi = false;
+    MATRIS km;
     KonsolHamYaz(Yakala([&] {
-        ayr.Ci = Calloc2B<float>(h.r + 1, n + 1, 4);
-        ayr.DelCi = Calloc2B<float>(h.r + 1, n + 1, 4);
-        if (ayr.Ci == nullptr || ayr.DelCi == nullptr) {
-            Yaz("LPC dizileri için bellek ayrılamıyor\n");
-            return;
-        }
-        std::memcpy(ayr.Ci[0], h.ci.data(), h.ci.size() * sizeof(float));
-        std::memcpy(ayr.DelCi[0], h.delci.data(), h.delci.size() * sizeof(float));
-        ayr.r = h.r;
-        if (VQ_Egit() != 0) return;
-        OlasilikBul();
-        egitildi = true;
+        COZUMLEME oz;
+        if (!HavuzCozumlemesi(h, b.n, oz)) return;
+        EGITICI egitici(e.ayar);
+        km = egitici.Egit(oz, b, nullptr);
+        if (!km.Bos()) PuanSatiri(oz, b, km);
     }));
-    return egitildi;
+    return km;
 }
 
 // Every take's vectors into one pool, then one new codebook from them.
-void HavuzluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, EGITIMSAYIMI& sy) {
+void HavuzluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, EGITIM& eg) {
     HAVUZ h;
-    h.kesitli = ayr.kdbaslik.tur == 3;
+    h.kesitli = e.ayar.kdbaslik.tur == 3;
     for (const std::string& g : girdiler) {
-        std::vector<short> ses;
-        if (!AlimOku(g, e, ses)) {
-            sy.basarisiz++;
-        } else if (HavuzaEkle(ses, e, h)) {
-            sy.egitilen++;
+        std::vector<short> x;
+        if (!AlimOku(g, e, x)) {
+            eg.basarisiz++;
+        } else if (HavuzaEkle(x, e, h)) {
+            eg.egitilen++;
         } else {
             Hata("%s: çözümlenecek konuşma yok; bu kayıt atlandı.\n", g.c_str());
-            sy.basarisiz++;
+            eg.basarisiz++;
         }
     }
     if (h.r == 0) return;
-    sy.egitildi = h.kesitli ? KesitliHavuzuEgit(h, sy.egitilen) : HavuzuEgit(h, sy.egitilen);
-    if (!sy.egitildi) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
+    eg.km = h.kesitli ? KesitliHavuzuEgit(h, e, eg.egitilen) : HavuzuEgit(h, e, eg.egitilen);
+    if (eg.km.Bos()) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
 }
 
-// Saves the trained codebook and its report under e.cikti and releases it.
-int EgitilmisiKaydet(const EGITIMAYARI& e, const EGITIMSAYIMI& sy) {
-    std::memset(ayr.kdad, 0, sizeof ayr.kdad);
-    std::memcpy(ayr.kdad, e.cikti.data(), e.cikti.size());
+// Saves the trained codebook and its report under e.cikti.
+int EgitilmisiKaydet(const EGITIMAYARI& e, const EGITIM& eg) {
+    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     // Without --uzerine the name is taken only if it is still free when the
     // file is complete: of two runs on one name, one fails and says so.
     int kayit = 1;
-    HataHam(Yakala([&] { kayit = KuralDosyasiVeRaporKaydet(e.uzerine); }));
-    Sifirla(4);
-    Sifirla(1);
+    HataHam(Yakala([&] { kayit = KuralDosyasiVeRaporYaz(e.cikti, b, eg.km, e.uzerine); }));
     if (kayit != 0) return 1;
     static const char* const turler[] = {"LPC", "DeltaLPC", "kesitli LPC"};
-    const int tur = ayr.kdbaslik.tur;
-    Cikti("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), tur,
-        tur >= 1 && tur <= 3 ? turler[tur - 1] : "?", sy.egitilen, sy.basarisiz);
-    return sy.basarisiz == 0 ? 0 : 1;
+    Cikti("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), b.tur,
+          b.tur >= 1 && b.tur <= 3 ? turler[b.tur - 1] : "?", eg.egitilen, eg.basarisiz);
+    return eg.basarisiz == 0 ? 0 : 1;
+}
+
+// The scores of the utterance x, analysed as `oz`, against the kept
+// codebooks or the directory's files; the messages of the scan are
+// appended to *mesaj.
+std::vector<TANIMA_SONUCU> Puanlar(const std::vector<short>& x, const COZUMLEME& oz, const KURALDOSYABASLIK& komut,
+                                   const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
+                                   std::string* mesaj) {
+    SOYLEYIS soyleyis(x.data(), static_cast<int>(x.size()), komut);
+    soyleyis.CozumlemeKoy(oz);
+    if (kitaplar != nullptr) return KuralKitaplariPuanla(*kitaplar, soyleyis);
+    std::vector<TANIMA_SONUCU> puanlar;
+    TANIMA_SONUCU enIyi;
+    *mesaj += Yakala([&] { KuralDosyalariniTara(dizin.c_str(), soyleyis, &enIyi, &puanlar); });
+    return puanlar;
 }
 
 }  // namespace
 
-bool DizindeCalistir(const std::string& dizin, void (*is)(void*), void* veri) {
-    const int geri = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (geri < 0) return false;
-    if (chdir(dizin.c_str()) != 0) {
-        close(geri);
-        return false;
+UC_NOKTALAR UcNoktalariBul(const std::vector<short>& x, const KURALDOSYABASLIK& b, const std::string& dokum) {
+    UC_NOKTALAR u = KonusmaBul(x.data(), static_cast<int>(x.size()), b);
+    if (!dokum.empty()) SinirDokumuYaz(DokumYolu(dokum, "sinir.txt").c_str(), x.data(), u);
+    KonusmaYokBildir(u);
+    return u;
+}
+
+std::optional<COZUMLEME> KonusmayiCozumle(const std::vector<short>& x, const UC_NOKTALAR& u,
+                                          const KURALDOSYABASLIK& b, const std::string& dokum) {
+    std::optional<COZUMLEME> oz =
+        LpcCozumle(x.data(), static_cast<int>(x.size()), u.bas, u.bulundu ? u.uzunluk : 0, b);
+    if (oz && !dokum.empty()) {
+        MatrisDokumu(DokumYolu(dokum, "Ci.txt").c_str(), oz->Ci, oz->r, b.n);
+        MatrisDokumu(DokumYolu(dokum, "DelCi.txt").c_str(), oz->DelCi, oz->r, b.n);
     }
-    is(veri);
-    const int r = fchdir(geri);
-    close(geri);
-    return r == 0;
+    return oz;
 }
 
 int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
     if (!EgitimIstegiGecerli(e)) return 1;
-    ayr.kdbayrak = 0;
-    EGITIMSAYIMI sy;
-    if (e.havuz) HavuzluEgit(girdiler, e, sy);
-    else SiraliEgit(girdiler, e, sy);
-    if (!sy.egitildi) {
+    EGITIM eg;
+    if (e.havuz) HavuzluEgit(girdiler, e, eg);
+    else SiraliEgit(girdiler, e, eg);
+    if (eg.km.Bos()) {
         Hata("Hiçbir kayıtla eğitilemedi; %s yazılmadı.\n", e.cikti.c_str());
-        Sifirla(4);
-        Sifirla(1);
         return 1;
     }
-    return EgitilmisiKaydet(e, sy);
-}
-
-std::string PuanSatirlariniAt(const std::string& metin) {
-    std::string o;
-    size_t i = 0;
-    while (i < metin.size()) {
-        size_t j = metin.find('\n', i);
-        j = (j == std::string::npos) ? metin.size() : j + 1;
-        const std::string satir = metin.substr(i, j - i);
-        if (satir.find("\t\tuzaklik:") == std::string::npos) o += satir;
-        i = j;
-    }
-    return o;
+    return EgitilmisiKaydet(e, eg);
 }
 
 TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
                std::string* mesaj) {
     TANIMA t;
-    ayr.kdbaslik = komut;
-    std::vector<short> ornekler;
-    if (SesDosyasiOku(girdi, komut.oo, TANIMA_SURESI, ses, ornekler) != 0) return t;
+    std::vector<short> x;
+    if (SesDosyasiOku(girdi, komut.oo, TANIMA_SURESI, ses, x) != 0) return t;
     t.okundu = true;
-    // The screen: release the recording, record 2 s, end points, release the
-    // analysis, analyse once with the settings in force, scan.
-    *mesaj += PuanSatirlariniAt(Yakala([&] {
-        if (SesTamponuKur(ornekler, TANIMA_SURESI) != 0) return;
-        UcNoktalarCalistir(dokum);
-        Sifirla(5);
-        if (LPCCalistir(dokum) != 0) return;
-        if (kitaplar != nullptr) {
-            t.puanlar = KuralKitaplariPuanla(*kitaplar);
-        } else {
-            TANIMA_SONUCU enIyi;
-            KuralDosyalariniTara(dizin.c_str(), ayr.kdbaslik, &enIyi, &t.puanlar);
-            // What the scan leaves in memory belongs to no file of ours.
-            Sifirla(4);
-            ayr.kdbayrak = 0;
-            ayr.kdad[0] = '\0';
-        }
-    }));
-    ayr.kdbaslik = komut;
+    // The screen: record 2 s, end points, analyse once with the settings in
+    // force, scan.
+    std::optional<COZUMLEME> oz;
+    *mesaj += Yakala([&] {
+        const UC_NOKTALAR u = UcNoktalariBul(x, komut, dokum);
+        oz = KonusmayiCozumle(x, u, komut, dokum);
+    });
+    if (!oz) return t;
+    t.puanlar = Puanlar(x, *oz, komut, kitaplar, dizin, mesaj);
     t.kazanan = EnYakinKitap(t.puanlar);
     if (t.kazanan < 0) return t;
     const TANIMA_SONUCU& en = t.puanlar[static_cast<size_t>(t.kazanan)];

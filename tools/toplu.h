@@ -1,14 +1,19 @@
 // The work of velmo-toplu: training a word from sound files as the word
 // training menus would, recognising files as the recognition screen does,
 // and measuring accuracy over a labelled set. Each step calls the program's
-// own stages (UcNoktalar, Sifirla, LPC, VQ_Egit, OlasilikBul, the codebook
-// writers); a sound file stands in for the microphone's buffer.
+// own stages on values (KonusmaBul, LpcCozumle, EGITICI, Puanla, the scan,
+// the codebook writers); a sound file stands in for the microphone's
+// recording.
 #ifndef TOPLU_H
 #define TOPLU_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ayar_tablosu.h"
+#include "lpc.h"
+#include "sinir.h"
 #include "tarama.h"
 #include "velmo.h"
 #include "wav.h"
@@ -16,12 +21,18 @@
 // The recognition screen records this long, whatever the settings say.
 enum { TANIMA_SURESI = 2 };
 
-// Runs `is` with the current directory changed to `dizin` (the stages write
-// their dumps "sinir.txt", "Ci.txt", "DelCi.txt" into the current
-// directory). False when the directory cannot be entered.
-bool DizindeCalistir(const std::string& dizin, void (*is)(void*), void* veri);
+// The two steps the screens take on a recording x of the settings b, with
+// the dumps written into the directory `dokum` ("" for none). The end
+// points: the search, its table "sinir.txt", then the line that says no
+// speech was found.
+UC_NOKTALAR UcNoktalariBul(const std::vector<short>& x, const KURALDOSYABASLIK& b, const std::string& dokum);
+// The analysis of the speech u found in x (of no samples when it found
+// none) and its "Ci.txt" and "DelCi.txt"; nothing after a message.
+std::optional<COZUMLEME> KonusmayiCozumle(const std::vector<short>& x, const UC_NOKTALAR& u,
+                                          const KURALDOSYABASLIK& b, const std::string& dokum);
 
 struct EGITIMAYARI {
+    AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the word in ayar.kdbaslik.soz
     std::string cikti;     // codebook file to write
     bool havuz = false;    // one new codebook from the vectors of all takes
     bool uzerine = false;  // an existing file may be replaced
@@ -29,8 +40,8 @@ struct EGITIMAYARI {
     SESAYARI ses;
 };
 
-// Trains the word in ayr.kdbaslik.soz from the takes `girdiler` and writes
-// the codebook file and its report. Stage messages go to standard output,
+// Trains the word of e.ayar from the takes `girdiler` and writes the
+// codebook file and its report. Stage messages go to standard output,
 // failures of files to standard error. 0 when every take trained and the
 // file was written; 1 otherwise (the file is still written when at least
 // one take trained).
@@ -45,17 +56,14 @@ struct TANIMA {
 };
 
 // Recognises one file as one cycle of the recognition screen, with the
-// settings `komut` (put into ayr.kdbaslik before and after): a 2-second
-// recording, end points, analysis, then the scan. With `kitaplar` the
-// codebooks read once are scored; without it the directory is scanned by the
-// screen's own KuralDosyalariniTara. Stage messages (not the score lines)
-// are appended to *mesaj. With `red` above 0 the answer is withheld unless
-// the best score is below red times the best score of another word.
+// settings `komut`: a 2-second recording, end points, analysis, then the
+// scan. With `kitaplar` the codebooks read once are scored; without it the
+// directory is scanned by the screen's own KuralDosyalariniTara. Stage
+// messages are appended to *mesaj. With `red`
+// above 0 the answer is withheld unless the best score is below red times
+// the best score of another word.
 TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
                std::string* mesaj);
-
-// Drops the scan's per-file score lines ("word<TAB><TAB>uzaklik:...").
-std::string PuanSatirlariniAt(const std::string& metin);
 
 #endif

@@ -21,9 +21,9 @@
 #include "ciz.h"
 #include "degerlendir.h"
 #include "kodlama.h"
+#include "ayar_tablosu.h"
 #include "konsol.h"
 #include "secenek.h"
-#include "sifirlama.h"
 #include "tarama.h"
 #include "toplu.h"
 #include "paralel.h"
@@ -186,6 +186,7 @@ struct SECENEKLER {
     bool sozVar = false;
     double red = 0;
     int isler = IslemciSayisi();  // worker processes of degerlendir
+    AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the defaults and the settings options
     SESAYARI ses;
 };
 
@@ -231,7 +232,7 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
     KomutSatiriniAyristir(app, argc - 1, argv + 1, k);
     if (yardim) return false;
     KalanlariReddet(app, k);
-    AyarGirdileriniUygula(ayarlar, s.ses, k);
+    AyarGirdileriniUygula(ayarlar, s.ayar, s.ses, k);
     if (islerVar != nullptr && islerVar->count() > 0 &&
         (!TamsayiCoz(isler, s.isler) || s.isler < 1 || s.isler > 1024))
         throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + isler + "'", k};
@@ -241,7 +242,7 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
 }
 
 // The word for the codebook header: Windows-1254, at most 19 bytes.
-void SozKoy(const SECENEKLER& s) {
+void SozKoy(SECENEKLER& s) {
     std::string soz = s.soz;
     if (!s.sozVar) soz = fs::path(s.cikti).stem().string();
     std::string cp;
@@ -250,19 +251,21 @@ void SozKoy(const SECENEKLER& s) {
     if (cp.size() >= SOZ_BOYU)
         throw KullanimHatasi{"sözcük en çok 19 bayt olabilir: '" + soz + "' (--soz ile verin)", s.komut};
     if (cp.find('\0') != std::string::npos) throw KullanimHatasi{"sözcükte NUL olamaz", s.komut};
-    std::memset(ayr.kdbaslik.soz, 0, sizeof ayr.kdbaslik.soz);
-    std::memcpy(ayr.kdbaslik.soz, cp.data(), cp.size());
+    KURALDOSYABASLIK& b = s.ayar.kdbaslik;
+    std::memset(b.soz, 0, sizeof b.soz);
+    std::memcpy(b.soz, cp.data(), cp.size());
 }
 
 // ---------------------------------------------------------------- egit
 
-int EgitKomutu(const SECENEKLER& s) {
+int EgitKomutu(SECENEKLER& s) {
     if (s.cikti.empty()) throw KullanimHatasi{"kural dosyası adı gerekli (-o DOSYA)", s.komut};
     if (s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
     std::string hata;
-    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
+    if (!KayitAyarlariGecerli(s.ayar.kdbaslik, s.ayar.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
     SozKoy(s);
     EGITIMAYARI e;
+    e.ayar = s.ayar;
     e.cikti = s.cikti;
     e.havuz = s.havuz;
     e.uzerine = s.uzerine;
@@ -275,7 +278,7 @@ int EgitKomutu(const SECENEKLER& s) {
 
 bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar) {
     std::string m;
-    const bool okundu = KuralKitaplariOku(s.dizin, ayr.kdbaslik, kitaplar, &m);
+    const bool okundu = KuralKitaplariOku(s.dizin, s.ayar.kdbaslik, kitaplar, &m);
     HataHam(m);
     if (!okundu) return false;
     if (kitaplar.empty()) {
@@ -324,13 +327,13 @@ void TaniSatirlari(const std::string& d, const TANIMA& t, bool hepsi) {
 int TaniKomutu(const SECENEKLER& s) {
     if (s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
     std::string hata;
-    if (!KayitAyarlariGecerli(TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
+    if (!KayitAyarlariGecerli(s.ayar.kdbaslik, TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
     struct stat st;
     if (stat(s.dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         Hata("%s: dizin okunamıyor.\n", s.dizin.c_str());
         return 1;
     }
-    const KURALDOSYABASLIK komut = ayr.kdbaslik;
+    const KURALDOSYABASLIK& komut = s.ayar.kdbaslik;
     int sonuc = 0;
     JSON json = {{"kural_dizini", s.dizin}, {"sonuclar", JSON::array()}};
     for (const std::string& d : s.dosyalar) {
@@ -370,7 +373,7 @@ int DegerlendirKomutu(const SECENEKLER& s) {
         throw KullanimHatasi{"--liste ile kayıt adları verilmez", s.komut};
     if (!s.desen.empty() && s.dosyalar.empty()) throw KullanimHatasi{"en az bir kayıt gerekli", s.komut};
     std::string hata;
-    if (!KayitAyarlariGecerli(TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
+    if (!KayitAyarlariGecerli(s.ayar.kdbaslik, TANIMA_SURESI, &hata)) throw KullanimHatasi{hata, s.komut};
     int sonuc = 0;
     std::vector<ETIKETLI> etiketli;
     if (!EtiketliKayitlar(s, etiketli, &sonuc)) return 1;
@@ -379,6 +382,7 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     DEGERLENDIRME d;
     DegerlendirmeBaslat(s.dizin, kitaplar, etiketli, d);
     DEGERLENDIRMEAYARI a;
+    a.komut = s.ayar.kdbaslik;
     a.dizin = s.dizin;
     a.ses = s.ses;
     a.red = s.red;
@@ -386,7 +390,6 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     a.ayrinti = s.ayrinti;
     if (DegerlendirmeTopla(etiketli, kitaplar, a, d) != 0) sonuc = 1;
     KonsolHamYaz(s.json ? DegerlendirmeJson(d) : UcbirimeCevir(DegerlendirmeMetni(d)));
-    KuralKitaplariBirak(kitaplar);
     return sonuc;
 }
 
@@ -395,10 +398,10 @@ int DegerlendirKomutu(const SECENEKLER& s) {
 int CizKomutu(const SECENEKLER& s) {
     if (s.dosyalar.size() != 1) throw KullanimHatasi{"tek bir kayıt gerekli", s.komut};
     std::string hata;
-    if (!KayitAyarlariGecerli(ayr.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
+    if (!KayitAyarlariGecerli(s.ayar.kdbaslik, s.ayar.kdbaslik.ksu, &hata)) throw KullanimHatasi{hata, s.komut};
     std::string cikti = s.cikti;
     if (cikti.empty()) cikti = fs::path(s.dosyalar[0]).filename().replace_extension(".svg").string();
-    return KayitCiz(s.dosyalar[0], s.ses, cikti);
+    return KayitCiz(s.dosyalar[0], s.ayar.kdbaslik, s.ses, cikti);
 }
 
 // ---------------------------------------------------------------- rapor
@@ -427,7 +430,6 @@ int Calistir(int argc, char** argv) {
     SECENEKLER s;
     s.komut = k;
     if (!Ayristir(argc, argv, s)) {
-        Sifirla(0);  // the help shows the defaults, not the values typed before -h
         Cikti("%s", KomutYardimi(k).c_str());
         return 0;
     }

@@ -10,12 +10,9 @@
 #include <cstring>
 #include <memory>
 
-#include "bellek.h"
 #include "cikti.h"
 #include "kodlama.h"
 #include "oran.h"
-#include "sifirlama.h"
-#include "velmo.h"
 
 namespace {
 
@@ -204,27 +201,5 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
     if (static_cast<int64_t>(ses.size()) > gerek) ses.resize(static_cast<size_t>(gerek));
     if (ayar.tepeVar) TepeyeGetir(ses, ayar.tepe);
     KayitYap(ses, adet, bas, ayar, ornekler);
-    return 0;
-}
-
-int SesTamponuKur(const std::vector<short>& ornekler, int saniye) {
-    Sifirla(1);
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    // The byte count of the recording as Kaydet computes it from the format.
-    const int64_t blok = static_cast<int64_t>(b.ks) * (b.oc / 8);
-    const int64_t boy = blok * b.oo * saniye;
-    if (boy <= 0 || boy > INT32_MAX) {
-        Hata("Kayıt biçimi geçersiz (%d kanal, %d bit, %d Hz, %d s).\n", b.ks, b.oc, b.oo, saniye);
-        return 1;
-    }
-    char* tampon = static_cast<char*>(Ayir(static_cast<size_t>(boy), 1));
-    if (tampon == nullptr) {
-        Hata("Ses kaydı için bellek ayrılamıyor.\n");
-        return 1;
-    }
-    const size_t kopya = std::min(static_cast<size_t>(boy), ornekler.size() * sizeof(short));
-    if (kopya > 0) std::memcpy(tampon, ornekler.data(), kopya);
-    ayr.kyt = tampon;
-    ayr.kytu = static_cast<int>(boy);
     return 0;
 }

@@ -2,8 +2,8 @@
 // reads) is mixed to one channel, resampled to the settings' rate with
 // libsoxr (oran.h), optionally levelled, padded and given a little noise, and
 // cut or zero-filled to exactly the number of samples a recording of the
-// given length holds. SesTamponuKur then hands those samples to the program
-// as the sound buffer that Kaydet would have left (ayr.kyt / ayr.kytu).
+// given length holds: the samples the microphone would have given (one
+// channel of 16 bits, as the stages take it).
 #ifndef WAV_H
 #define WAV_H
 
@@ -28,11 +28,5 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
 // the nearest integer (ties to even), clipped to -32768..32767; 0 for a
 // value that is not finite.
 short OrnekNicemle(float v);
-
-// Releases the earlier recording (Sifirla(1)) and makes a new sound buffer
-// holding `ornekler`, sized as a recording of the settings' format and of
-// `saniye` seconds is (channels x bytes per sample x rate x seconds), the
-// rest zero. 0 on success, 1 after a message on standard error.
-int SesTamponuKur(const std::vector<short>& ornekler, int saniye);
 
 #endif

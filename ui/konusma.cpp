@@ -1,11 +1,11 @@
 #include "konusma.h"
 
 #include "duzey.h"
+#include "asamalar.h"
 #include "kayit.h"
 #include "kayit_dosyasi.h"
 #include "kodlama.h"
 #include "konsol.h"
-#include "velmo.h"
 
 namespace {
 

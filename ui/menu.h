@@ -3,6 +3,8 @@
 #ifndef MENU_H
 #define MENU_H
 
+#include "tanima.h"
+
 void Temizle();                                   // text mode, colours, banner
 void Secenek(int x, int y, int z, const char* dizgi);  // label, letter z in yellow
 void KomSat(int x, int y);                        // fresh command line ">"
@@ -14,6 +16,9 @@ void AnaMenu();
 void YeniSozcukMenu();
 void EskiSozcukMenu();
 void KonusTanisin();
+// How the recognition screen shows a scan: each scored file's word, then
+// its score, on a line of its own.
+TARAMA_DINLEYICISI PuanSatirlari();
 void AyarlarMenu();
 
 void AyarlarEkranaGetir();  // read-only settings screen, until a key

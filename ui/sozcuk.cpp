@@ -8,21 +8,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <string>
 
 #include "bellek.h"
 #include "dosya.h"
 #include "ekran.h"
-#include "kayit.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "konusma.h"
-#include "lpc.h"
 #include "menu.h"
 #include "sifirlama.h"
-#include "sinir.h"
-#include "velmo.h"
-#include "vq1.h"
+#include "asamalar.h"
+#include "kayit.h"
 
 namespace {
 
@@ -85,17 +83,17 @@ void Egit(bool yeni) {
     if (!KayitVar()) return;
     if (LPC() != 0) return;
     // A word with a saved codebook is trained further from it, not afresh.
-    if (ayr.kdbayrak != 0 && ayr.km != nullptr) Yaz("Kayıtlı kural kitabı geliştiriliyor.\n");
+    if (ayr.kdbayrak != 0 && !ayr.km.Bos()) Yaz("Kayıtlı kural kitabı geliştiriliyor.\n");
     if (VQ_Egit() != 0) return;
     const float uzaklik = OlasilikBul();
     insline();  // the score line stays above the next one
-    Yaz("%d kural yöneyi %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, ayr.r,
+    Yaz("%d kural yöneyi %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, ayr.oz.r,
         static_cast<double>(uzaklik));
 }
 
 void Egitmeden() {
     Sifirla(5);
-    if (ayr.km == nullptr) {
+    if (ayr.km.Bos()) {
         Yaz("Bellekte kural kitabı yok; önce eğitin ya da bir kural dosyası yükleyin.\n");
         return;
     }
@@ -134,7 +132,7 @@ bool BaskaSozunUzerineYazilsinMi() {
 // was accepted), until this codebook has been saved to it once.
 void Koru(bool yeni) {
     // With nothing to save the writer says so; no report is written then.
-    if (ayr.km == nullptr || ayr.kdad[0] == '\0') {
+    if (ayr.km.Bos() || ayr.kdad[0] == '\0') {
         KuralDosyaKaydet();
         return;
     }
@@ -200,7 +198,7 @@ void EskiDosyaAdi() {
     if (ad.empty() || ad[0] == ' ') return;
     if (!TamYol(ad, tamyol)) return;
     KURALDOSYABASLIK baslik;
-    float** km = nullptr;
+    MATRIS km;
     switch (KuralDosyasiOku(tamyol.c_str(), &baslik, &km)) {
         case KDOKU_ACILAMIYOR: {
             char yol[YOL_BOYU];
@@ -213,7 +211,7 @@ void EskiDosyaAdi() {
         default: return;  // the reader named the fault; nothing changes
     }
     ayr.kdbaslik = baslik;
-    KuralKitabiKur(km, baslik.s, baslik.n);
+    KuralKitabiKur(std::move(km));
     std::strcpy(ayr.kdad, tamyol.c_str());
     ayr.kdbayrak = 1;
     clrscr();
@@ -249,7 +247,7 @@ void SozcukMenu(bool yeni) {
             case KONSOL_SON:
             case 't': return;
             case 'k': Konus(); break;
-            case 'd': Seslendir(ayr.bsl, ayr.uzn); break;
+            case 'd': Seslendir(ayr.kdbaslik, ayr.bsl, ayr.uzn); break;
             case 'e': Egit(yeni); break;
             case 'm': Egitmeden(); break;
             case 'r': Koru(yeni); break;

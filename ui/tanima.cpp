@@ -5,14 +5,11 @@
 
 #include "ekran.h"
 #include "kodlama.h"
-#include "kayit.h"
 #include "konsol.h"
 #include "konusma.h"
-#include "lpc.h"
+#include "asamalar.h"
 #include "menu.h"
 #include "sifirlama.h"
-#include "sinir.h"
-#include "vq1.h"
 
 namespace {
 
@@ -39,6 +36,16 @@ bool KuralDosyasiVar(const char* dizin) {
 }
 
 }  // namespace
+
+// Each scored file's line on the screen: its word, then its score, then
+// the screen moves on.
+TARAMA_DINLEYICISI PuanSatirlari() {
+    TARAMA_DINLEYICISI d;
+    d.puanlaniyor = [](const TANIMA_SONUCU& t) { Yaz("%s\t\t", Gorunur(SonucSozu(t)).c_str()); };
+    d.puanlandi = [](const TANIMA_SONUCU& t) { Yaz("uzaklik:%f\n", static_cast<double>(t.puan)); };
+    d.satirBitti = insline;
+    return d;
+}
 
 void KonusTanisin() {
     Temizle();
@@ -86,7 +93,9 @@ void KonusTanisin() {
             if (konusma != 0) {
                 Yaz("Kayıtta konuşma bulunamadı; sözcük gösterilmiyor.\n");
             } else if (LPC() == 0) {
-                KuralDosyalariniTara(ayr.yol, ayr.kdbaslik, &enIyi, nullptr, insline);
+                SOYLEYIS soyleyis(reinterpret_cast<const short*>(ayr.kyt), ayr.kytu / 2, ayr.kdbaslik);
+                soyleyis.CozumlemeKoy(ayr.oz);
+                KuralDosyalariniTara(ayr.yol, soyleyis, &enIyi, nullptr, PuanSatirlari());
                 puanlandi = true;
             }
         }

@@ -14,7 +14,6 @@
 #include "ayar_tablosu.h"
 #include "bellek.h"
 #include "mesaj.h"
-#include "sifirlama.h"
 #include "velmo.h"
 #include "vq3.h"
 
@@ -22,13 +21,9 @@ namespace {
 
 // The generator of the C standard's example: the same sequence on every
 // machine, so a codebook trained anywhere is the same everywhere.
-uint32_t uretecDurumu = 1;
-
-void UreteciTohumla(int tohum) { uretecDurumu = static_cast<uint32_t>(tohum); }
-
-int UretecSonraki() {
-    uretecDurumu = uretecDurumu * 1103515245u + 12345u;
-    return static_cast<int>((uretecDurumu / 65536u) % (URETEC_EN_BUYUK + 1u));
+int UretecSonraki(uint32_t& durum) {
+    durum = durum * 1103515245u + 12345u;
+    return static_cast<int>((durum / 65536u) % (URETEC_EN_BUYUK + 1u));
 }
 
 // Index of the greatest score; only a strictly greater one replaces the
@@ -48,7 +43,7 @@ int EnBuyukSkor(const float* y, int s) {
 // Scores vx - 0.5 vv of every codebook vector for x (vv, vx float sums in
 // index order; the score computed in double and rounded to float) and the
 // winner: the greatest score, the lowest index on ties.
-int EnYakin(float** km, const float* x, int s, int n, float* y) {
+int EnYakin(SABIT_SATIR km, const float* x, int s, int n, float* y) {
     int i = 0;
     // Four codewords side by side: eight independent sums, each still a
     // float running sum in index order.
@@ -86,7 +81,7 @@ int EnYakin(float** km, const float* x, int s, int n, float* y) {
 
 // The first vector, in row order, of region `bolge` that differs from the
 // region's codeword: the donor of a refill; -1 when there is none.
-int Verici(float* const* km, float* const* gm, const int* etiketler, int bolge, int n, int r) {
+int Verici(SABIT_SATIR km, SABIT_SATIR gm, const int* etiketler, int bolge, int n, int r) {
     for (int i = 0; i < r; i++)
         if (etiketler[i] == bolge && EsitYoneyler(km[bolge], gm[i], n) == 1) return i;
     return -1;
@@ -100,7 +95,7 @@ int Verici(float* const* km, float* const* gm, const int* etiketler, int bolge, 
 // vectors differs from its codeword is passed over for the next biggest. A
 // codeword for which no region has a donor (the vectors hold fewer distinct
 // values than there are codewords) keeps its old value.
-void BosBolgeleriDoldur(float** km, float** gm, int* etiketler, int* bolge, int s, int r, int n) {
+void BosBolgeleriDoldur(SATIR km, SABIT_SATIR gm, int* etiketler, int* bolge, int s, int r, int n) {
     std::vector<char> vericisiz(static_cast<size_t>(s), 0);
     for (int j = 0; j < s; j++) {
         if (bolge[j] != 0) continue;
@@ -125,33 +120,23 @@ void BosBolgeleriDoldur(float** km, float** gm, int* etiketler, int* bolge, int 
 
 const char* const kCevrimSatiri = "\tÇevrim:%d\tbirinci yöney:%d\tetiket sayısı:%d\n";
 
-// Work of the training run in progress: distance terms (vectors x codewords x
-// components) of the passes made so far. VQ_Egit starts it at 0; LBG and the
-// reset called on their own start their own count.
-bool egitimde = false;
-int64_t egitimIsi = 0;
-
-// Takes the work of one pass over the vectors; false (nothing taken) when it
-// would go past vq_is_siniri.
-bool GecisIsiAl(int r, int s, int n) {
-    const int64_t gecis = static_cast<int64_t>(r) * s * n;
-    if (gecis > vq_is_siniri - egitimIsi) return false;
-    egitimIsi += gecis;
-    return true;
+// Does the codebook have the shape the header gives it?
+bool Kullanilir(const MATRIS& km, int s, int n) {
+    return !km.Bos() && s >= 1 && n >= 1 && km.Satir() == s && km.Sutun() == n;
 }
-
-struct EgitimKapsami {
-    bool onceki;
-    EgitimKapsami() : onceki(egitimde) {
-        if (!egitimde) egitimIsi = 0;
-        egitimde = true;
-    }
-    ~EgitimKapsami() { egitimde = onceki; }
-};
 
 }  // namespace
 
 int64_t vq_is_siniri = 4000000000LL;
+
+// Takes the work of one pass over the vectors; false (nothing taken) when it
+// would go past the limit.
+bool EGITICI::GecisIsiAl(int r, int s, int n) {
+    const int64_t gecis = static_cast<int64_t>(r) * s * n;
+    if (gecis > isSiniri_ - is_) return false;
+    is_ += gecis;
+    return true;
+}
 
 int EsitYoneyler(const float* yoney1, const float* yoney2, int n) {
     for (int j = 0; j < n; j++)
@@ -159,8 +144,8 @@ int EsitYoneyler(const float* yoney1, const float* yoney2, int n) {
     return 0;
 }
 
-void RasgeleSayilarUret(int* rsd, int s, int r) {
-    UreteciTohumla(ayr.thm);
+void EGITICI::RasgeleSayilarUret(int* rsd, int s, int r) {
+    uretec_ = static_cast<uint32_t>(ayar_.thm);
     if (s < 1) return;
     std::memset(rsd, 0, static_cast<size_t>(s) * sizeof(int));
     // Candidates come from g * r / URETEC_EN_BUYUK for g below it (the largest
@@ -176,7 +161,7 @@ void RasgeleSayilarUret(int* rsd, int s, int r) {
     alinan.set(0);
     for (int j = 0; j < s; j++) {
         for (;;) {
-            const int g = UretecSonraki();
+            const int g = UretecSonraki(uretec_);
             const int dizin = static_cast<int>(static_cast<int64_t>(g) * r / URETEC_EN_BUYUK);
             if (dizin >= r) continue;
             const int anahtar = r <= URETEC_EN_BUYUK ? dizin : g;
@@ -188,21 +173,20 @@ void RasgeleSayilarUret(int* rsd, int s, int r) {
     }
 }
 
-int KazananGoze(float** gm, float** km, float** uzaklik, int I, int s, int n, int* kazanangoze) {
+int KazananGoze(SABIT_SATIR gm, SABIT_SATIR km, float* fark, int I, int s, int n, int* kazanangoze) {
     Dizi<float> y = DiziAl<float>(s);
     if (!y || s < 1) {
-        Yaz("'KazananGoze()' 'y' dizisi için bellek ayrılamıyor.\n");
+        Yaz("En yakın kural yöneyini bulmak için bellek ayrılamıyor.\n");
         return 1;
     }
     const float* x = gm[I];
     const int w = EnYakin(km, x, s, n, y.get());
     *kazanangoze = w;
-    float* fark = *uzaklik;
     for (int j = 0; j < n; j++) fark[j] = x[j] - km[w][j];
     return 0;
 }
 
-int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int etiket) {
+int Ortala(float* yoneymerkezi, SABIT_SATIR gm, const int* etiketler, int r, int n, int etiket) {
     for (int j = 0; j < n; j++) yoneymerkezi[j] = 0.0f;
     int etiketsayisi = 0;
     for (int i = 0; i < r; i++) {
@@ -211,32 +195,32 @@ int Ortala(float* yoneymerkezi, float** gm, int* etiketler, int r, int n, int et
         etiketsayisi++;
     }
     if (etiketsayisi == 0) {
-        Yaz("Paylaştırma sonucu %d. kural yöneyi hiçbir giriş tarafından seçilmedi 'Ortala()'.\n", etiket);
+        Yaz("Paylaştırma sonucu %d. kural yöneyi hiçbir giriş tarafından seçilmedi.\n", etiket);
         return 1;
     }
     for (int j = 0; j < n; j++) yoneymerkezi[j] = yoneymerkezi[j] / static_cast<float>(etiketsayisi);
     return 0;
 }
 
-int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
-    EgitimKapsami kapsam;
+int EGITICI::LBG(SATIR km, SABIT_SATIR gm, int s, int r, int n, int yinl) {
+    KAPSAM kapsam(*this);
     int sayac = 0;
     float onceki = 1000.0;
-    const float uae = ayr.uae;
+    const float uae = ayar_.uae;
     Dizi<int> etiketler = DiziAl<int>(r);
     Dizi<int> eskiEtiketler = DiziAl<int>(r);
     if (!etiketler || !eskiEtiketler) {
-        Yaz("'LBG()' 'etiketler' için bellek ayrılamıyor.\n");
+        Yaz("Eğitimin etiketleri için bellek ayrılamıyor.\n");
         return 1;
     }
     Dizi<float> uzaklik = DiziAl<float>(n);
     if (!uzaklik) {
-        Yaz("'LBG()' 'uzaklik' için bellek ayrılamıyor.\n");
+        Yaz("Eğitimin uzaklıkları için bellek ayrılamıyor.\n");
         return 1;
     }
     Dizi<int> bolge = DiziAl<int>(s);
     if (!bolge) {
-        Yaz("'LBG()' 'bolgeler' için bellek ayrılamıyor.\n");
+        Yaz("Eğitimin bölgeleri için bellek ayrılamıyor.\n");
         return 1;
     }
     bool yenidenBol = false;
@@ -254,8 +238,8 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
         float toplam = 0.0f;
         bool degisti = false;
         for (int i = 0; i < r; i++) {
-            if (KazananGoze(gm, km, &fark, i, s, n, &etiketler[i]) == 1) {
-                Yaz("İşlev çağrısı başarısız 'LBG()-->KazananGoze()'.\n");
+            if (KazananGoze(gm, km, fark, i, s, n, &etiketler[i]) == 1) {
+                Yaz("Eğitim yarıda kaldı: bir yöneyin en yakın kural yöneyi bulunamadı.\n");
                 return 1;
             }
             degisti = degisti || etiketler[i] != eskiEtiketler[i];
@@ -277,8 +261,7 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
                 continue;
             }
             if (Ortala(km[i], gm, etiketler.get(), r, n, i) == 1) {
-                Yaz("İşlev çağrısı başarısız LBG()--> Ortala()");
-                Yaz("\tsayac:%d\tetiket:%d \n", sayac, i);
+                Yaz("Eğitim yarıda kaldı: %d. çevrimde %d. kural yöneyinin ağırlık merkezi bulunamadı.\n", sayac, i);
                 return 1;
             }
         }
@@ -296,16 +279,8 @@ int LBG(float** km, float** gm, int s, int r, int n, int yinl) {
     return 0;
 }
 
-int KuralKitabinaYerlestir(float** gm, float*** km, int* etiketler, int I, int enyuksekbolgedizini,
-                           int n, int r) {
-    float** k = *km;
-    const int i = Verici(k, gm, etiketler, enyuksekbolgedizini, n, r);
-    if (i >= 0) std::memcpy(k[I], gm[i], static_cast<size_t>(n) * sizeof(float));
-    return 0;
-}
-
-int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
-    EgitimKapsami kapsam;
+int EGITICI::KuralKitabiniSifirla(SABIT_SATIR gm, SATIR km, int s, int n, int r) {
+    KAPSAM kapsam(*this);
     Dizi<int> etiketler = DiziAl<int>(r);
     if (!etiketler) {
         Yaz("Etiketler için bellek ayrılamıyor.\n");
@@ -326,15 +301,15 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
     int yineleme = 0;
     int enyuksekbolgedizini = 0, enyuksekbolgesayisi = 0;
     bool yerlesti = false;
-    while (!yerlesti && yineleme < ayr.onyinl) {
+    while (!yerlesti && yineleme < ayar_.onyinl) {
         if (!GecisIsiAl(r, s, n)) {
             Yaz("Eğitim iş sınırına ulaştı: sıfırlama %d çevrimde bitmedi ('OnYineleme Sayisi' %d).\n", yineleme,
-                ayr.onyinl);
+                ayar_.onyinl);
             return 1;
         }
         for (int i = 0; i < r; i++) {
-            if (KazananGoze(gm, *km, &fark, i, s, n, &etiketler[i]) == 1) {
-                Yaz("İşlev çağrısı başarısız 'KuralKitabiniSifirla()-->KazananGoze()'.\n");
+            if (KazananGoze(gm, km, fark, i, s, n, &etiketler[i]) == 1) {
+                Yaz("Sıfırlama yarıda kaldı: bir yöneyin en yakın kural yöneyi bulunamadı.\n");
                 return 1;
             }
         }
@@ -348,122 +323,138 @@ int KuralKitabiniSifirla(float** gm, float*** km, int s, int n, int r) {
                 enyuksekbolgedizini = j;
             }
         }
-        if (enyuksekbolgesayisi < ayr.eabs) {
-            Yaz("Sıfırlama sırasında kural yöneylerinden hiçbiri %d sayıda etiket toplayamadı.\n", ayr.eabs);
+        if (enyuksekbolgesayisi < ayar_.eabs) {
+            Yaz("Sıfırlama sırasında kural yöneylerinden hiçbiri %d sayıda etiket toplayamadı.\n", ayar_.eabs);
             Yaz(kCevrimSatiri, yineleme, enyuksekbolgedizini, enyuksekbolgesayisi);
             return 1;
         }
         int bos = -1;
         for (int j = 0; j < s && bos < 0; j++)
             if (bolge[j] == 0) bos = j;
-        if (bos >= 0)
-            KuralKitabinaYerlestir(gm, km, etiketler.get(), bos, enyuksekbolgedizini, n, r);
-        else
+        if (bos >= 0) {
+            const int i = Verici(km, gm, etiketler.get(), enyuksekbolgedizini, n, r);
+            if (i >= 0) std::memcpy(km[bos], gm[i], static_cast<size_t>(n) * sizeof(float));
+        } else
             yerlesti = true;
         yineleme++;
     }
     if (!yerlesti) {
-        Yaz("Sıfırlama işlemi %d sayida çevrim sonrasında başarısız.\n", ayr.onyinl);
+        Yaz("Sıfırlama işlemi %d sayida çevrim sonrasında başarısız.\n", ayar_.onyinl);
         Yaz(kCevrimSatiri, yineleme, enyuksekbolgedizini, enyuksekbolgesayisi);
         return 1;
     }
     return 0;
 }
 
-int EgitimKitabiUygun(int secim, int s, int n) {
-    if (ayr.kdbayrak == 0 && secim > VQ_EN_COK_SECIM) {
+int EgitimKitabiUygun(const MATRIS* baslangic, int secim, int s, int n) {
+    if (baslangic == nullptr && secim > VQ_EN_COK_SECIM) {
         Yaz("Rasgele seçimle en çok %d kural yöneyi çıkarılabilir, %d istendi.\n", VQ_EN_COK_SECIM, secim);
         return 1;
     }
-    if (ayr.kdbayrak != 0 && ayr.km == nullptr) {
+    if (baslangic != nullptr && baslangic->Bos()) {
         Yaz("Yeniden eğitilecek kural kitabı bellekte yok.\n");
         return 1;
     }
-    if (ayr.kdbayrak != 0 && (ayr.kms != s || ayr.kmn != n)) {
-        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", ayr.kms, ayr.kmn, s, n);
+    if (baslangic != nullptr && (baslangic->Satir() != s || baslangic->Sutun() != n)) {
+        Yaz("Bellekteki kural kitabı %dx%d, ayarlar %dx%d istiyor; yeniden eğitilemez.\n", baslangic->Satir(),
+            baslangic->Sutun(), s, n);
         return 1;
     }
     return 0;
 }
 
-int YeniKuralKitabi(int s, int n) {
-    float** yeni = Calloc2B<float>(s, n, 4);
-    if (yeni == nullptr) {
-        Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
-        return 1;
-    }
-    // A codebook left over from earlier training is not the file's: it is
-    // replaced, and released so it does not leak.
-    KuralKitabiKur(yeni, s, n);
-    return 0;
+namespace {
+
+// The codebook a training starts from: a zeroed one, or a copy of the one
+// to refine. Empty after a message.
+MATRIS IlkKitap(const MATRIS* baslangic, int s, int n) {
+    MATRIS km;
+    const bool tamam = baslangic != nullptr ? km.Kopyala(*baslangic) : km.Kur(s, n);
+    if (!tamam) Yaz("Yeni kural matrisi için bellek ayrılamıyor.\n");
+    return km;
 }
 
-int VQ_Egit() {
-    EgitimKapsami kapsam;
-    if (ayr.kdbaslik.tur == 3) return KesitliVQ_Egit();
-    float** gm;
-    if (ayr.kdbaslik.tur == 1) {
-        gm = ayr.Ci;
-    } else if (ayr.kdbaslik.tur == 2) {
-        gm = ayr.DelCi;
+}  // namespace
+
+MATRIS EGITICI::Egit(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS* baslangic) {
+    KAPSAM kapsam(*this);
+    if (b.tur == 3) {
+        const int r = oz.r;
+        if (oz.Ci.Bos() || r < 1) {
+            Yaz("Eğitim için LPC yöneyi yok.\n");
+            return MATRIS();
+        }
+        const int sinir = KesitSiniri(r);
+        std::vector<float> k1, k2;
+        AgirlikliYoneyler(oz.Ci, b.n, 0, sinir, k1);
+        AgirlikliYoneyler(oz.Ci, b.n, sinir, r, k2);
+        return KesitliEgit(k1, sinir, k2, r - sinir, b, baslangic);
+    }
+    const MATRIS* ozm;
+    if (b.tur == 1) {
+        ozm = &oz.Ci;
+    } else if (b.tur == 2) {
+        ozm = &oz.DelCi;
     } else {
         Yaz("Bu algoritma yalnızca LPC ve DLPC yöneyleri içindir.\n");
-        return 1;
+        return MATRIS();
     }
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n, r = ayr.r;
+    const int s = b.s, n = b.n, r = oz.r;
     // Sizes the training cannot work with are refused before anything is
     // taken or drawn: the random selection needs s distinct rows from 1..r-1.
     if (s < 1 || n < 1 || n > AYAR_EN_COK_N) {
         Yaz("Kural kitabı boyutları geçersiz: %d yöney, %d boyut (yöney en az 1, boyut 1 ile %d arası olmalı).\n",
             s, n, AYAR_EN_COK_N);
-        return 1;
+        return MATRIS();
     }
-    if (gm == nullptr || r <= s) {
+    // The rows must hold n components each (an analysis made with this n).
+    const bool oznitelikVar = !ozm->Bos() && ozm->Sutun() >= n && ozm->Satir() >= r;
+    if (!oznitelikVar || r <= s) {
         Yaz("Eğitim için yeterli LPC/DLPC yöneyi yok: %d kural yöneyi için en az %lld yöney gerekir, %d var.\n", s,
-            static_cast<long long>(s) + 1, gm == nullptr ? 0 : r);
-        return 1;
+            static_cast<long long>(s) + 1, !oznitelikVar ? 0 : r);
+        return MATRIS();
     }
-    if (EgitimKitabiUygun(s, s, n) != 0) return 1;
+    if (EgitimKitabiUygun(baslangic, s, s, n) != 0) return MATRIS();
     Dizi<int> rsd = DiziAl<int>(s);
     if (!rsd) {
         Yaz("Rasgele sayılar dizisi için bellek ayrılamıyor.\n");
-        return 1;
+        return MATRIS();
     }
+    const SABIT_SATIR gm = ozm->Satirlar();
     Yaz("\n>Egitme islemi basladi\n");
-    if (ayr.kdbayrak == 0) {
-        if (YeniKuralKitabi(s, n) != 0) return 1;
+    MATRIS km = IlkKitap(baslangic, s, n);
+    if (km.Bos()) return km;
+    if (baslangic == nullptr) {
         RasgeleSayilarUret(rsd.get(), s, r);
-        for (int i = 0; i < s; i++)
-            std::memcpy(ayr.km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));
+        for (int i = 0; i < s; i++) std::memcpy(km[i], gm[rsd[i]], static_cast<size_t>(n) * sizeof(float));
         Yaz("\n>Rasgele secimler yapildi\n");
     } else {
-        if (KuralKitabiniSifirla(gm, &ayr.km, s, n, r) == 1) {
+        if (KuralKitabiniSifirla(gm, km.Satirlar(), s, n, r) == 1) {
             Yaz("Kural kitabi sıfırlanamıyor.\n");
-            return 1;
+            return MATRIS();
         }
         Yaz("\n>Kural kitabi sifirlandi\n");
     }
-    if (LBG(ayr.km, gm, s, r, n, ayr.yinl) == 0) {
-        rsd.reset();
+    if (LBG(km.Satirlar(), gm, s, r, n, ayar_.yinl) == 0) {
         Yaz("\n>Egitme islemi tamamlandi\n");
-        return 0;
+        return km;
     }
-    Yaz("Başarısız işlev çağrısı VQ_Egit()-->LBG().\n");
-    return 1;
+    Yaz("Kural kitabı iyileştirilemedi.\n");
+    return MATRIS();
 }
 
-int VQ_Siniflandir(int k, float* uzaklik) {
-    if (ayr.kdbaslik.tur == 3) return KesitliSiniflandir(k, uzaklik);
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    float** kodyoney = ayr.km;
-    float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
+int VQ_Siniflandir(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km, int k, float* uzaklik) {
+    if (b.tur == 3) return KesitliSiniflandir(oz, b, km, k, uzaklik);
+    const int s = b.s, n = b.n;
+    const MATRIS& ozm = b.tur == 2 ? oz.DelCi : oz.Ci;
     *uzaklik = std::numeric_limits<float>::infinity();
     // A codebook of another shape than the header says (settings changed
     // after it was made) is never read past its rows: it loses.
-    if (kodyoney == nullptr || gm == nullptr || s < 1 || n < 1 || k < 0 || ayr.kms != s || ayr.kmn != n) return -1;
+    if (!Kullanilir(km, s, n) || ozm.Bos() || ozm.Sutun() < n || k < 0 || k >= ozm.Satir()) return -1;
+    const SABIT_SATIR kodyoney = km.Satirlar(), gm = ozm.Satirlar();
     Dizi<float> y = DiziAl<float>(s);
     if (!y) {
-        Yaz(" Ara işlem için bellek ayrilamadi 'VQ_Siniflandir'");
+        Yaz("Sınıflandırma için bellek ayrılamıyor.\n");
         return -1;
     }
     const float* x = gm[k];
@@ -477,22 +468,8 @@ int VQ_Siniflandir(int k, float* uzaklik) {
     return w;
 }
 
-namespace {
-
-// Sum of the frames' distances, as VQ_Siniflandir gives them one by one, with
-// the codeword energies computed once; false when VQ_Siniflandir itself has
-// to answer (no codebook, no features, no working storage).
-bool UzakliklarToplami(float* tuz) {
-    const int s = ayr.kdbaslik.s, n = ayr.kdbaslik.n;
-    float** gm = ayr.kdbaslik.tur == 2 ? ayr.DelCi : ayr.Ci;
-    if (ayr.km == nullptr || gm == nullptr || s < 1 || n < 1 || ayr.kms != s || ayr.kmn != n) return false;
-    return EnYakinUzakliklar(ayr.km, s, n, gm, 0, ayr.r, tuz) == 0;
-}
-
-}  // namespace
-
-int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, float* toplam) {
-    if (km == nullptr || gm == nullptr || s < 1 || n < 1) return 1;
+int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, float* toplam) {
+    if (!km || !gm || s < 1 || n < 1) return 1;
     // Codewords in groups of sixteen, component-major: group g, component j
     // holds c[16g][j] .. c[16g+15][j] (missing codewords 0, their scores
     // unused), so four vector operations take one step of sixteen vx sums,
@@ -564,32 +541,32 @@ int EnYakinUzakliklar(float** km, int s, int n, float** gm, int bas, int son, fl
     return 0;
 }
 
-float OlasilikBul() {
-    const int cercevesayisi = ayr.r;
+float Puanla(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
+    const int cercevesayisi = oz.r;
     float tuz = 0.0f;
-    const int64_t is = static_cast<int64_t>(cercevesayisi) * std::max(ayr.kdbaslik.s, 0) *
-                       std::max(ayr.kdbaslik.n, 0);
+    const int64_t is = static_cast<int64_t>(cercevesayisi) * std::max(b.s, 0) * std::max(b.n, 0);
     if (cercevesayisi > 0 && is > vq_is_siniri) {
         // As long as a whole training run: a codebook this size cannot win.
         Yaz("Puanlama iş sınırını aşıyor (%d yöney, %d kural yöneyi, %d boyut); puanlanmadı.\n", cercevesayisi,
-            ayr.kdbaslik.s, ayr.kdbaslik.n);
-        tuz = std::numeric_limits<float>::infinity();
-    } else if (ayr.kdbaslik.tur == 3) {
-        tuz = KesitliOlasilik();
-    } else if (cercevesayisi > 0) {
-        if (!UzakliklarToplami(&tuz)) {
-            tuz = 0.0f;
-            for (int i = 0; i < cercevesayisi; i++) {
-                float uzaklik = 0.0f;
-                VQ_Siniflandir(i, &uzaklik);
-                tuz += uzaklik;
-            }
-        }
-        tuz = tuz / static_cast<float>(cercevesayisi);
-    } else {
-        // No frames: nothing was said, so no codebook may win on it.
-        tuz = std::numeric_limits<float>::infinity();
+            b.s, b.n);
+        return std::numeric_limits<float>::infinity();
     }
-    Yaz("uzaklik:%f\n", static_cast<double>(tuz));
-    return tuz;
+    if (b.tur == 3) return KesitliOlasilik(oz, b, km);
+    if (cercevesayisi <= 0) {
+        // No frames: nothing was said, so no codebook may win on it.
+        return std::numeric_limits<float>::infinity();
+    }
+    const MATRIS& ozm = b.tur == 2 ? oz.DelCi : oz.Ci;
+    const bool hazir = Kullanilir(km, b.s, b.n) && !ozm.Bos() && ozm.Sutun() >= b.n && ozm.Satir() >= cercevesayisi;
+    if (!hazir || EnYakinUzakliklar(km.Satirlar(), b.s, b.n, ozm.Satirlar(), 0, cercevesayisi, &tuz) != 0) {
+        // Without a usable codebook, features or working storage every frame
+        // is as far as VQ_Siniflandir says: +infinity.
+        tuz = 0.0f;
+        for (int i = 0; i < cercevesayisi; i++) {
+            float uzaklik = 0.0f;
+            VQ_Siniflandir(oz, b, km, i, &uzaklik);
+            tuz += uzaklik;
+        }
+    }
+    return tuz / static_cast<float>(cercevesayisi);
 }

@@ -11,7 +11,7 @@
 #include "kayit.h"
 #include "mesaj_kaydi.h"
 #include "sahte_aygit.h"
-#include "sifirlama.h"
+#include "ses_ortak.h"
 #include "velmo.h"
 
 namespace {
@@ -95,7 +95,7 @@ TEST(Duzey, EveryRecordingFormatBecomes16BitMono) {
 TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {
     std::string cikti;
     MesajKaydiKur(&cikti);
-    Sifirla(0);
+    sd.Sifirla();
     SahteAygitKur();
     std::vector<int> duyulan;
     std::vector<std::string> ozaman;  // what had been printed at each call
@@ -123,7 +123,7 @@ TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {
     EXPECT_EQ(duyulan, (std::vector<int>{3, -1}));
     // A device that cannot open: the recording never started, nothing heard.
     duyulan.clear();
-    Sifirla(1);
+    sd.Birak();
     sahte.hataAdimi = SAHTE_AC;
     EXPECT_EQ(Kaydet(), 1);
     EXPECT_TRUE(duyulan.empty());
@@ -131,6 +131,6 @@ TEST(KayitIzleyici, HearsTheSecondsLeftThenTheEndBeforeAnyMessage) {
     KayitIzleyiciKur(nullptr);
     ses_bekleme_siniri_ms = 0;
     SesAygitiKur(nullptr);
-    Sifirla(0);
+    sd.Sifirla();
     MesajKaydiBitir();
 }

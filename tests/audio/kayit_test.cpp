@@ -11,7 +11,7 @@
 #include "kancalar.h"
 #include "mesaj_kaydi.h"
 #include "sahte_aygit.h"
-#include "sifirlama.h"
+#include "ses_ortak.h"
 #include "velmo.h"
 
 using Adimlar = std::vector<std::string>;
@@ -37,14 +37,14 @@ TEST(Olay, AutoResetUnsignalledAtStart) {
 class Ses : public ::testing::Test {
 protected:
     void SetUp() override {
-        Sifirla(0);
+        sd.Sifirla();
         SahteAygitKur();
         for (int i = 0; i < 80000; i++) sahte.girdi.push_back(static_cast<char>(i * 7 + i / 256));
         MesajKaydiKur(&cikti);
     }
     void TearDown() override {
         MesajKaydiBitir();
-        Sifirla(1);
+        sd.Birak();
         SesAygitiKur(nullptr);
         bellek_hata_sirasi = 0;
         ses_bekleme_siniri_ms = 0;
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(Ses, FormatRecord) {
     SESBICIMI f;
-    BicimDoldur(&f);
+    BicimDoldur(sd.b, &f);
     EXPECT_EQ(f.wFormatTag, 1);
     EXPECT_EQ(f.nChannels, 1);
     EXPECT_EQ(f.nSamplesPerSec, 12000u);
@@ -66,8 +66,8 @@ TEST_F(Ses, FormatRecord) {
     EXPECT_EQ(f.nBlockAlign, 2);
     EXPECT_EQ(f.nAvgBytesPerSec, 24000u);
     EXPECT_EQ(f.cbSize, 0);
-    ayr.kdbaslik.oc = 12;  // bytes per sample by integer division
-    BicimDoldur(&f);
+    sd.b.oc = 12;  // bytes per sample by integer division
+    BicimDoldur(sd.b, &f);
     EXPECT_EQ(f.wBitsPerSample, 12);
     EXPECT_EQ(f.nBlockAlign, 1);
     EXPECT_EQ(f.nAvgBytesPerSec, 12000u);
@@ -76,28 +76,28 @@ TEST_F(Ses, FormatRecord) {
 TEST_F(Ses, RecordingFillsBufferFromDevice) {
     ASSERT_EQ(Kaydet(), 0);
     EXPECT_EQ(cikti, "");  // no prompt, no message
-    ASSERT_NE(ayr.kyt, nullptr);
-    EXPECT_EQ(ayr.kytu, 72000);
-    EXPECT_EQ(std::string(ayr.kyt, 72000), sahte.girdi.substr(0, 72000));
+    ASSERT_NE(sd.kyt, nullptr);
+    EXPECT_EQ(sd.kytu, 72000);
+    EXPECT_EQ(std::string(sd.kyt, 72000), sahte.girdi.substr(0, 72000));
     EXPECT_EQ(sahte.adimlar, (Adimlar{"ac", "hazirla", "ekle", "baslat", "durdur", "coz", "kapat"}));
     EXPECT_EQ(sahte.bicim.nAvgBytesPerSec, 24000u);
 
     // The settings are read at each call.
-    Sifirla(1);
-    ayr.kdbaslik.ksu = 2;
+    sd.Birak();
+    sd.b.ksu = 2;
     ASSERT_EQ(Kaydet(), 0);
-    EXPECT_EQ(ayr.kytu, 48000);
+    EXPECT_EQ(sd.kytu, 48000);
 
     // A shorter input leaves the rest of the buffer as zero-filled silence.
-    Sifirla(1);
-    ayr.kdbaslik.ksu = 1;
-    ayr.kdbaslik.oc = 12;
+    sd.Birak();
+    sd.b.ksu = 1;
+    sd.b.oc = 12;
     sahte.girdi = "abc";
     ASSERT_EQ(Kaydet(), 0);
     EXPECT_EQ(sahte.bicim.nBlockAlign, 1);
-    EXPECT_EQ(ayr.kytu, 12000);
-    EXPECT_EQ(std::string(ayr.kyt, 3), "abc");
-    EXPECT_EQ(std::string(ayr.kyt + 3, 11997), std::string(11997, '\0'));
+    EXPECT_EQ(sd.kytu, 12000);
+    EXPECT_EQ(std::string(sd.kyt, 3), "abc");
+    EXPECT_EQ(std::string(sd.kyt + 3, 11997), std::string(11997, '\0'));
 }
 
 struct Hata {
@@ -111,8 +111,8 @@ TEST_F(Ses, RecordingFailuresCleanUpInReverse) {
     const Hata hatalar[] = {
         {SAHTE_AC, 0, "Ses kayıt aygıtı açılamıyor.\n", {"ac"}},
         {0, 1, "Ses kaydı için bellek ayrılamıyor.\n", {"ac", "kapat"}},
-        {SAHTE_HAZIRLA, 0, "Ses kaydı için WAVEHDR hazırlanamıyor.\n", {"ac", "hazirla", "kapat"}},
-        {0, 2, "Ses kaydı için EVENT oluşturulamıyor.\n", {"ac", "hazirla", "coz", "kapat"}},
+        {SAHTE_HAZIRLA, 0, "Ses kaydı için kayıt alanı hazırlanamıyor.\n", {"ac", "hazirla", "kapat"}},
+        {0, 2, "Ses kaydı için bekleme olayı oluşturulamıyor.\n", {"ac", "hazirla", "coz", "kapat"}},
         {SAHTE_EKLE, 0, "Ses kayıt aygıtına yeni kayıt alanı eklenemiyor.\n",
          {"ac", "hazirla", "ekle", "coz", "kapat"}},
         {SAHTE_BASLAT, 0, "Ses kayıt aygıtı başlatılamıyor.\n",
@@ -127,8 +127,8 @@ TEST_F(Ses, RecordingFailuresCleanUpInReverse) {
         EXPECT_EQ(Kaydet(), 1);
         EXPECT_EQ(cikti, h.mesaj);
         EXPECT_EQ(sahte.adimlar, h.adimlar);
-        EXPECT_EQ(ayr.kyt, nullptr);
-        EXPECT_EQ(ayr.kytu, 0);
+        EXPECT_EQ(sd.kyt, nullptr);
+        EXPECT_EQ(sd.kytu, 0);
         EXPECT_EQ(sahte.acik, 0);
         EXPECT_EQ(sahte.hazir, 0);
         bellek_hata_sirasi = 0;
@@ -138,10 +138,10 @@ TEST_F(Ses, RecordingFailuresCleanUpInReverse) {
 TEST_F(Ses, PlaybackPlaysTheBytesInPlace) {
     ASSERT_EQ(Kaydet(), 0);
     sahte.adimlar.clear();
-    ayr.kdbaslik.oo = 8000;  // a changed rate plays the same bytes at the new rate
-    ASSERT_EQ(Seslendir(ayr.kyt + 1000, 5000), 0);
+    sd.b.oo = 8000;  // a changed rate plays the same bytes at the new rate
+    ASSERT_EQ(Seslendir(sd.b, sd.kyt + 1000, 5000), 0);
     EXPECT_EQ(cikti, "");
-    EXPECT_EQ(sahte.calinan, std::string(ayr.kyt + 1000, 5000));
+    EXPECT_EQ(sahte.calinan, std::string(sd.kyt + 1000, 5000));
     EXPECT_EQ(sahte.bicim.nSamplesPerSec, 8000u);
     EXPECT_EQ(sahte.adimlar, (Adimlar{"ac", "hazirla", "ekle", "durdur", "coz", "kapat"}));
 }
@@ -150,8 +150,8 @@ TEST_F(Ses, PlaybackFailuresCleanUpInReverse) {
     char veri[100] = {1, 2, 3};
     const Hata hatalar[] = {
         {SAHTE_AC, 0, "Seslendirme aygıtı açılamıyor.\n", {"ac"}},
-        {SAHTE_HAZIRLA, 0, "Seslendirme için WAVEHDR hazırlanamıyor.\n", {"ac", "hazirla", "kapat"}},
-        {0, 1, "Seslendirme için EVENT oluşturulamıyor.\n", {"ac", "hazirla", "coz", "kapat"}},
+        {SAHTE_HAZIRLA, 0, "Seslendirme için ses alanı hazırlanamıyor.\n", {"ac", "hazirla", "kapat"}},
+        {0, 1, "Seslendirme için bekleme olayı oluşturulamıyor.\n", {"ac", "hazirla", "coz", "kapat"}},
         {SAHTE_EKLE, 0, "Seslendirme aygıtına veri gönderilemiyor.\n", {"ac", "hazirla", "ekle", "coz", "kapat"}},
     };
     for (const Hata& h : hatalar) {
@@ -160,7 +160,7 @@ TEST_F(Ses, PlaybackFailuresCleanUpInReverse) {
         sahte.hataAdimi = h.adim;
         bellek_hata_sirasi = h.bellek;
         cikti.clear();
-        EXPECT_EQ(Seslendir(veri, sizeof veri), 1);
+        EXPECT_EQ(Seslendir(sd.b, veri, sizeof veri), 1);
         EXPECT_EQ(cikti, h.mesaj);
         EXPECT_EQ(sahte.adimlar, h.adimlar);
         EXPECT_EQ(sahte.calinan, "");
@@ -180,12 +180,12 @@ TEST_F(Ses, SilentDeviceIsGivenUp) {
     EXPECT_GE(std::chrono::steady_clock::now() - bas, std::chrono::milliseconds(300));
     EXPECT_EQ(cikti, "Ses kayıt aygıtı yanıt vermiyor; kayıt yarıda kaldı.\n");
     EXPECT_EQ(sahte.adimlar, (Adimlar{"ac", "hazirla", "ekle", "baslat", "durdur", "coz", "kapat"}));
-    EXPECT_EQ(ayr.kyt, nullptr);
+    EXPECT_EQ(sd.kyt, nullptr);
 
     char veri[64] = {};
     cikti.clear();
     sahte.adimlar.clear();
-    EXPECT_EQ(Seslendir(veri, sizeof veri), 1);
+    EXPECT_EQ(Seslendir(sd.b, veri, sizeof veri), 1);
     EXPECT_EQ(cikti, "Seslendirme aygıtı yanıt vermiyor; seslendirme yarıda kaldı.\n");
     EXPECT_EQ(sahte.adimlar, (Adimlar{"ac", "hazirla", "ekle", "durdur", "coz", "kapat"}));
     EXPECT_EQ(sahte.calinan, "");
@@ -211,7 +211,7 @@ TEST_F(Ses, SettingsOutsideWorkingRangeRefusedBeforeOpening) {
     char veri[8] = {};
     for (const Ayar& a : ayarlar) {
         SCOPED_TRACE(a.mesaj);
-        KURALDOSYABASLIK& b = ayr.kdbaslik;
+        KURALDOSYABASLIK& b = sd.b;
         b.ks = a.ks;
         b.oo = a.oo;
         b.oc = a.oc;
@@ -219,10 +219,10 @@ TEST_F(Ses, SettingsOutsideWorkingRangeRefusedBeforeOpening) {
         cikti.clear();
         EXPECT_EQ(Kaydet(), 1);
         EXPECT_EQ(cikti, a.mesaj);
-        EXPECT_EQ(ayr.kyt, nullptr);
+        EXPECT_EQ(sd.kyt, nullptr);
         cikti.clear();
         const bool suredenBagimsiz = a.ksu >= 1 && a.ksu <= 60;
-        EXPECT_EQ(Seslendir(veri, sizeof veri), suredenBagimsiz ? 1 : 0);
+        EXPECT_EQ(Seslendir(sd.b, veri, sizeof veri), suredenBagimsiz ? 1 : 0);
         if (suredenBagimsiz) {
             EXPECT_EQ(cikti, a.mesaj);
         }
@@ -230,19 +230,19 @@ TEST_F(Ses, SettingsOutsideWorkingRangeRefusedBeforeOpening) {
     }
     // Only playback with a duration out of range reached the device.
     EXPECT_EQ(sahte.adimlar.size(), 3u * 6u);
-    Sifirla(0);
-    ayr.kdbaslik.ksu = 60;  // the edges are inside
-    ayr.kdbaslik.oo = 1000;
+    sd.Sifirla();
+    sd.b.ksu = 60;  // the edges are inside
+    sd.b.oo = 1000;
     EXPECT_EQ(Kaydet(), 0);
-    EXPECT_EQ(ayr.kytu, 120000);
+    EXPECT_EQ(sd.kytu, 120000);
 }
 
 TEST_F(Ses, NothingToPlayIsRefused) {
     char veri[4] = {};
-    EXPECT_EQ(Seslendir(nullptr, 0), 1);
-    EXPECT_EQ(Seslendir(nullptr, 100), 1);
-    EXPECT_EQ(Seslendir(veri, 0), 1);
-    EXPECT_EQ(Seslendir(veri, -4), 1);
+    EXPECT_EQ(Seslendir(sd.b, nullptr, 0), 1);
+    EXPECT_EQ(Seslendir(sd.b, nullptr, 100), 1);
+    EXPECT_EQ(Seslendir(sd.b, veri, 0), 1);
+    EXPECT_EQ(Seslendir(sd.b, veri, -4), 1);
     std::string beklenen;
     for (int i = 0; i < 4; i++) beklenen += "Seslendirilecek ses yok.\n";
     EXPECT_EQ(cikti, beklenen);

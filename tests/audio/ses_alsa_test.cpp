@@ -14,7 +14,7 @@
 
 #include "kayit.h"
 #include "mesaj_kaydi.h"
-#include "sifirlama.h"
+#include "ses_ortak.h"
 #include "velmo.h"
 
 namespace {
@@ -44,12 +44,12 @@ protected:
         ASSERT_EQ(Hazirla("--alsa " + dizin + "/asound.conf " + girdi + " " + calinan), 0);
         // Read by ALSA when PortAudio starts, so it must be set first.
         setenv("ALSA_CONFIG_PATH", (dizin + "/asound.conf").c_str(), 1);
-        Sifirla(0);
+        sd.Sifirla();
         MesajKaydiKur(&cikti);
     }
     void TearDown() override {
         MesajKaydiBitir();
-        Sifirla(1);
+        sd.Birak();
         if (!dizin.empty()) std::system(("rm -rf '" + dizin + "'").c_str());
     }
     static int Hazirla(const std::string& arg) {
@@ -85,12 +85,12 @@ TEST_F(SesAlsa, RecordsAndPlaysExactBytesQuietly) {
         HataYakala yakala(dizin + "/stderr.txt");
         ASSERT_EQ(SesBaslat(), 0);
         ASSERT_EQ(Kaydet(), 0);
-        ASSERT_EQ(Seslendir(ayr.kyt + 10000, 20000), 0);
+        ASSERT_EQ(Seslendir(sd.b, sd.kyt + 10000, 20000), 0);
     }
     EXPECT_EQ(cikti, "");
     EXPECT_EQ(Oku(dizin + "/stderr.txt"), "");  // nothing from PortAudio or ALSA
-    ASSERT_EQ(ayr.kytu, 72000);
-    EXPECT_TRUE(std::string(ayr.kyt, 72000) == konusma);
+    ASSERT_EQ(sd.kytu, 72000);
+    EXPECT_TRUE(std::string(sd.kyt, 72000) == konusma);
     const std::string calindi = Oku(calinan);
     EXPECT_EQ(calindi.size(), 20000u);
     EXPECT_TRUE(calindi == konusma.substr(10000, 20000));
@@ -99,17 +99,17 @@ TEST_F(SesAlsa, RecordsAndPlaysExactBytesQuietly) {
 // Without SesBaslat, each recording reads the input file from its start, and
 // the length follows the setting at each call.
 TEST_F(SesAlsa, EachRecordingReadsTheFileFromItsStart) {
-    ayr.kdbaslik.ksu = 2;
+    sd.b.ksu = 2;
     ASSERT_EQ(Kaydet(), 0);
-    ASSERT_EQ(ayr.kytu, 48000);
+    ASSERT_EQ(sd.kytu, 48000);
     ASSERT_EQ(Hazirla("-s 120 -g 0 evet " + girdi + " 3"), 0);
     const std::string yeni = Oku(girdi);
-    Sifirla(1);
+    sd.Birak();
     ASSERT_EQ(Kaydet(), 0);
-    ASSERT_EQ(ayr.kytu, 48000);
-    EXPECT_TRUE(std::string(ayr.kyt, 48000) == yeni.substr(0, 48000));
+    ASSERT_EQ(sd.kytu, 48000);
+    EXPECT_TRUE(std::string(sd.kyt, 48000) == yeni.substr(0, 48000));
     // The whole recording back, odd tail byte and all frames.
-    ASSERT_EQ(Seslendir(ayr.kyt, ayr.kytu), 0);
+    ASSERT_EQ(Seslendir(sd.b, sd.kyt, sd.kytu), 0);
     EXPECT_TRUE(Oku(calinan) == yeni.substr(0, 48000));
     EXPECT_EQ(cikti, "");
 }

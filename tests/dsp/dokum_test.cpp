@@ -32,11 +32,11 @@ TEST_F(DokumTest, PipesLinksAndDirectoriesAreSkippedWithOneLine) {
     ASSERT_EQ(symlink("hedef", "Ci.txt"), 0);
     ASSERT_EQ(mkdir("DelCi.txt", 0700), 0);
     const std::vector<short> x(4000, 0);
-    float satir[2] = {1.5f, 2.5f};
-    float* m[1] = {satir};
+    MATRIS m;
+    ASSERT_TRUE(m.Kur(1, 2));
     DosyayaKaydet("sinir.txt", x.data(), std::vector<int>(4000).data(), std::vector<int>(4000).data(), 4000, 0, 0);
-    debug2d_file("Ci.txt", 1, 2, m);
-    debug2d_file("DelCi.txt", 1, 2, m);
+    MatrisDokumu("Ci.txt", m, 1, 2);
+    MatrisDokumu("DelCi.txt", m, 1, 2);
     EXPECT_EQ(cikti,
               "sinir.txt sıradan bir dosya değil; döküm yazılmadı.\n"
               "Ci.txt bir sembolik bağ; döküm yazılmadı.\n"
@@ -56,22 +56,23 @@ TEST_F(DokumTest, PipesLinksAndDirectoriesAreSkippedWithOneLine) {
 
 TEST_F(DokumTest, EndpointsStillFoundBesideAPipe) {
     ASSERT_EQ(mkfifo("sinir.txt", 0600), 0);
-    ayr.kdbaslik.oo = 4000;
-    ayr.kdbaslik.kpensu = 1;
-    ayr.kdbaslik.yee = 100;
-    ayr.kdbaslik.aee = 50;
-    ayr.kdbaslik.bsge = 6;
+    b.oo = 4000;
+    b.kpensu = 1;
+    b.yee = 100;
+    b.aee = 50;
+    b.bsge = 6;
     Kayit({0, 3, -2, 4, -3, 2, 0, 90, -120, 150, -110, 80, -60, 10, 0, 0});
-    EXPECT_EQ(UcNoktalar(), 0);
-    EXPECT_EQ(ayr.uzn, 10);
+    EXPECT_EQ(Bul(), 0);
+    EXPECT_EQ(Uzn(), 10);
     EXPECT_EQ(cikti, "sinir.txt sıradan bir dosya değil; döküm yazılmadı.\n");
 }
 
 TEST_F(DokumTest, ARegularDumpIsReplacedWhole) {
     std::ofstream("Ci.txt") << std::string(1000, 'x');
-    float satir[1] = {0.25f};
-    float* m[1] = {satir};
-    debug2d_file("Ci.txt", 1, 1, m);
+    MATRIS m;
+    ASSERT_TRUE(m.Kur(1, 1));
+    m[0][0] = 0.25f;
+    MatrisDokumu("Ci.txt", m, 1, 1);
     EXPECT_EQ(Satirlar("Ci.txt"), std::vector<std::string>{"0:0   0.250000"});
     EXPECT_EQ(cikti, "");
 }

@@ -1,6 +1,6 @@
 // Shared set-up of the signal analysis tests: each test runs in a fresh
-// directory (the stages write their dumps into the current one), with the
-// console captured and the record at its defaults.
+// directory (for the dumps it writes), with the messages captured and the
+// settings at their defaults.
 #ifndef DSP_ORTAK_H
 #define DSP_ORTAK_H
 
@@ -17,13 +17,15 @@
 #include "bellek.h"
 #include "kancalar.h"
 #include "mesaj_kaydi.h"
-#include "sifirlama.h"
+#include "ayar_tablosu.h"
+#include "sinir.h"
 #include "velmo.h"
 
 class DspTest : public ::testing::Test {
 protected:
     std::string cikti;
     std::filesystem::path eski, dizin;
+    KURALDOSYABASLIK b = VarsayilanAyarlar().kdbaslik;
     void SetUp() override {
         eski = std::filesystem::current_path();
         char sablon[] = "/tmp/velmo_dsp_XXXXXX";
@@ -31,22 +33,27 @@ protected:
         dizin = sablon;
         std::filesystem::current_path(dizin);
         MesajKaydiKur(&cikti);
-        Sifirla(0);
     }
     void TearDown() override {
-        Sifirla(0);
         bellek_hata_sirasi = 0;
         MesajKaydiBitir();
         std::filesystem::current_path(eski);
         std::filesystem::remove_all(dizin);
     }
-    // A copy of the samples becomes the sound buffer.
-    void Kayit(const std::vector<short>& x) {
-        Sifirla(1);
-        ayr.kytu = static_cast<int>(x.size() * 2);
-        ayr.kyt = static_cast<char*>(std::malloc(x.size() * 2 + 1));
-        if (!x.empty()) std::memcpy(ayr.kyt, x.data(), x.size() * 2);
+    // The recording the endpoint search runs on, and its last result.
+    std::vector<short> x;
+    UC_NOKTALAR u;
+    void Kayit(const std::vector<short>& ornekler) { x = ornekler; }
+    // The search as the screens run it: the table, then the no-speech line.
+    // 0 with speech found, 1 without.
+    int Bul() {
+        u = KonusmaBul(x.data(), static_cast<int>(x.size()), b);
+        SinirDokumuYaz("sinir.txt", x.data(), u);
+        KonusmaYokBildir(u);
+        return u.bulundu ? 0 : 1;
     }
+    int Bas() const { return u.bas; }
+    int Uzn() const { return u.bulundu ? u.uzunluk * 2 : 0; }
     static std::vector<std::string> Satirlar(const char* ad) {
         std::ifstream f(ad, std::ios::binary);
         std::vector<std::string> s;

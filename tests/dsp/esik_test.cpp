@@ -7,10 +7,7 @@
 
 namespace {
 
-class EsikTest : public DspTest {
-protected:
-    int Bas() const { return static_cast<int>((ayr.bsl - ayr.kyt) / 2); }
-};
+class EsikTest : public DspTest {};
 
 // 12 kHz: a 10 ms window is 120 samples, the lead-in 1200.
 std::vector<short> Gurultulu(int boyut, int genlik, unsigned tohum) {
@@ -28,7 +25,7 @@ void Ton(std::vector<short>& x, int bas, int son, double a) {
 }  // namespace
 
 TEST_F(EsikTest, KnownNoiseFloorGivesTheFormulaThresholds) {
-    KURALDOSYABASLIK b = ayr.kdbaslik;  // yee 375, aee 200, bsge 10
+    // yee 375, aee 200, bsge 10
     // Alternating +-60: every window has energy 60 and every pair crosses,
     // 2 x 120 = 240, with no spread.
     std::vector<short> x(3000);
@@ -72,7 +69,6 @@ TEST_F(EsikTest, KnownNoiseFloorGivesTheFormulaThresholds) {
 }
 
 TEST_F(EsikTest, LoudOrShortLeadInFallsBackToTheHeader) {
-    const KURALDOSYABASLIK b = ayr.kdbaslik;
     std::vector<int> e(3000, 20), z(3000, 50);
     e[700] = 375;  // speech reaches yee inside the lead-in
     UCESIKLERI t = OndenEsikler(e.data(), z.data(), 3000, 120, 1200, b);
@@ -95,17 +91,17 @@ TEST_F(EsikTest, LearntThresholdsFindTheStartInNoise) {
     std::vector<short> x = Gurultulu(36000, 60, 5);
     Ton(x, 12000, 18000, 6000);
     Kayit(x);
-    ayr.kdbaslik.tur = 1;
-    ASSERT_EQ(UcNoktalar(), 0);
+    b.tur = 1;
+    ASSERT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 60);  // the first measured position, half a window in
     std::vector<std::string> s = Satirlar("sinir.txt");
     EXPECT_EQ(s[1], Cp1254("Sıra\tEnerji\tSıfır Geçişi"));
 
-    ayr.kdbaslik.tur = 3;
-    ASSERT_EQ(UcNoktalar(), 0);
+    b.tur = 3;
+    ASSERT_EQ(Bul(), 0);
     EXPECT_GT(Bas(), 12000 - 240);
     EXPECT_LT(Bas(), 12000 + 120);
-    const int son = Bas() + ayr.uzn / 2 - 1;
+    const int son = Bas() + Uzn() / 2 - 1;
     EXPECT_GT(son, 18000 - 120);
     EXPECT_LT(son, 18000 + 240);
     s = Satirlar("sinir.txt");
@@ -119,7 +115,7 @@ TEST_F(EsikTest, LearntThresholdsFindTheStartInNoise) {
     std::vector<short> y = Gurultulu(36000, 60, 9);
     Ton(y, 0, 6000, 6000);
     Kayit(y);
-    ASSERT_EQ(UcNoktalar(), 0);
+    ASSERT_EQ(Bul(), 0);
     EXPECT_LT(Bas(), 120);
     EXPECT_EQ(Satirlar("sinir.txt")[1],
               Cp1254("Eşikler (başlıktaki sabit değerler): yüksek örke 375, alçak örke 200, başlangıç sıfır geçiş 10"));

@@ -10,13 +10,12 @@ const char* KONUSMA_YOK = "Konuşma yok yada yüksek enerji eşiği olması gere
 class SinirTest : public DspTest {
 protected:
     void Ayarla(int oo, int yee, int aee, int bsge) {
-        ayr.kdbaslik.oo = oo;
-        ayr.kdbaslik.kpensu = 1;
-        ayr.kdbaslik.yee = yee;
-        ayr.kdbaslik.aee = aee;
-        ayr.kdbaslik.bsge = bsge;
+        b.oo = oo;
+        b.kpensu = 1;
+        b.yee = yee;
+        b.aee = aee;
+        b.bsge = bsge;
     }
-    int Bas() const { return static_cast<int>((ayr.bsl - ayr.kyt) / 2); }
 };
 
 // 4000 Hz, 1 ms window (4 samples): sixteen samples, a quiet lead-in then a burst.
@@ -29,9 +28,9 @@ TEST_F(SinirTest, QuietLeadInThenBurstBothStartThresholds) {
 
     Ayarla(4000, 100, 50, 6);
     Kayit(x);
-    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 8);
-    EXPECT_EQ(ayr.uzn, 10);
+    EXPECT_EQ(Uzn(), 10);
     auto s = Satirlar("sinir.txt");
     ASSERT_EQ(s.size(), 18u);
     EXPECT_EQ(s[0], Cp1254("Başlangıç:8  Bitiş:12"));
@@ -39,10 +38,10 @@ TEST_F(SinirTest, QuietLeadInThenBurstBothStartThresholds) {
     EXPECT_EQ(s[10], "8\t-120\t90\t6");
     EXPECT_EQ(s[17], "15\t0\t0\t0");
 
-    ayr.kdbaslik.bsge = 4;  // the start moves back over 7 ... 2
-    EXPECT_EQ(UcNoktalar(), 0);
+    b.bsge = 4;  // the start moves back over 7 ... 2
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 2);
-    EXPECT_EQ(ayr.uzn, 22);
+    EXPECT_EQ(Uzn(), 22);
     EXPECT_EQ(cikti, "");
 }
 
@@ -54,14 +53,14 @@ TEST_F(SinirTest, EnergyEqualToTheLowThresholdWidensBothEnds) {
     // The start walks over 53 to 7; the start zero-crossing walk (no run at
     // threshold 100) then sets it one past, 8. The end stops at 12 (65).
     Ayarla(4000, 100, 53, 100);
-    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 8);
-    EXPECT_EQ(Bas() + ayr.uzn / 2 - 1, 12);
+    EXPECT_EQ(Bas() + Uzn() / 2 - 1, 12);
     // The end walks over 65 to 12; the start stops before 53 (at 8, then 9).
     Ayarla(4000, 100, 65, 100);
-    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 9);
-    EXPECT_EQ(Bas() + ayr.uzn / 2 - 1, 12);
+    EXPECT_EQ(Bas() + Uzn() / 2 - 1, 12);
     EXPECT_EQ(cikti, "");
 }
 
@@ -94,10 +93,9 @@ TEST_F(SinirTest, NoSpeechAndRefusals) {
     unsigned d = 3;
     for (auto& v : x) v = static_cast<short>(static_cast<int>(TestRastgele(d) % 201) - 100);
     Kayit(x);
-    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(cikti, KONUSMA_YOK);
-    EXPECT_EQ(ayr.bsl, nullptr);
-    EXPECT_EQ(ayr.uzn, 0);
+    EXPECT_FALSE(u.bulundu);
     auto s = Satirlar("sinir.txt");
     ASSERT_EQ(s.size(), 36002u);
     EXPECT_EQ(s[0], Cp1254("Başlangıç:0  Bitiş:0"));
@@ -108,34 +106,33 @@ TEST_F(SinirTest, NoSpeechAndRefusals) {
     // Refusals: no dump, the earlier one untouched, one line, empty segment.
     const int durumlar[][3] = {{2, 16, 10}, {1, 8, 10}, {1, 16, 0}, {1, 16, -3}};
     for (const auto& [ks, oc, kpensu] : durumlar) {
-        ayr.kdbaslik.ks = ks;
-        ayr.kdbaslik.oc = oc;
-        ayr.kdbaslik.kpensu = kpensu;
-        ayr.bsl = ayr.kyt;
+        b.ks = ks;
+        b.oc = oc;
+        b.kpensu = kpensu;
         cikti.clear();
-        EXPECT_EQ(UcNoktalar(), 1);
-        EXPECT_EQ(ayr.bsl, nullptr);
+        EXPECT_EQ(Bul(), 1);
+        EXPECT_FALSE(u.olculdu);
         EXPECT_EQ(Satirlar("sinir.txt").size(), 36002u);
         EXPECT_EQ(cikti, ks == 2 || oc == 8 ? "Tek kanal ve 16 bit dışındakiler desteklenmiyor.\n"
                                             : "Kısa pencere süresi en az bir örnek tutmalı (şimdi " +
                                                   std::to_string(kpensu) + " ms).\n");
     }
     // The rate is refused with the same line as recording and analysis give.
-    Sifirla(2);
-    ayr.kdbaslik.oo = 192001;
+    b = VarsayilanAyarlar().kdbaslik;
+    b.oo = 192001;
     cikti.clear();
-    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(cikti, "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 192001).\n");
-    Sifirla(2);
+    b = VarsayilanAyarlar().kdbaslik;
     bellek_hata_sirasi = 1;
     cikti.clear();
-    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(Bul(), 1);
     bellek_hata_sirasi = 2;
-    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(cikti, "Örke değerleri için bellek ayrılamıyor.\nSıfır geçiş değerleri için bellek ayrılamıyor.\n");
     Kayit({});
-    EXPECT_EQ(UcNoktalar(), 1);
-    EXPECT_EQ(ayr.uzn, 0);
+    EXPECT_EQ(Bul(), 1);
+    EXPECT_EQ(Uzn(), 0);
 }
 
 // A one-sample window makes orke = |x|. One loud position with quiet
@@ -146,22 +143,22 @@ TEST_F(SinirTest, SegmentEdges) {
     y[13] = 100;
     Kayit(y);
     Ayarla(1000, 100, 50, 100);
-    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 14);
-    EXPECT_EQ(ayr.uzn, 0);
-    ayr.kdbaslik.bsge = 0;  // the start run reaches position 0: still speech
-    EXPECT_EQ(UcNoktalar(), 0);
+    EXPECT_EQ(Uzn(), 0);
+    b.bsge = 0;  // the start run reaches position 0: still speech
+    EXPECT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 0);
-    EXPECT_EQ(ayr.uzn, 28);
+    EXPECT_EQ(Uzn(), 28);
 
     Ayarla(1000, 100, 500, 100);  // start 13 -> 15, end 13 -> 12
-    EXPECT_EQ(UcNoktalar(), 1);
+    EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(Satirlar("sinir.txt")[0], Cp1254("Başlangıç:0  Bitiş:0"));
     Kayit({0, 0, 0, 0, 5});
-    ayr.kdbaslik.yee = 5;
-    EXPECT_EQ(UcNoktalar(), 1);
+    b.yee = 5;
+    EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(cikti, std::string(KONUSMA_YOK) + KONUSMA_YOK);
-    EXPECT_EQ(ayr.bsl, nullptr);
+    EXPECT_FALSE(u.bulundu);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 # libvelmo through a C program gives what the programs give: the same takes
 # train byte-identical codebook files and reports as velmo-toplu, and a
 # recording is recognised with velmo-toplu's word and score. Also: a take at
-# another rate is converted, threads share the lock, wrong calls give 1 and
-# a message.
+# another rate is converted, threads with a handle each answer alike, wrong
+# calls give 1 and a message.
 #   ayni.sh ORNEK VELMO-TOPLU
 set -u
 ORNEK=$1 TOPLU=$2

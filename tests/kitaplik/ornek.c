@@ -1,7 +1,7 @@
 /* A C program on libvelmo, as a user's program would use it.
  *   ornek egit VLM SOZ OO TUR KAYIT.raw...   train a word from raw takes
  *   ornek tani DIZIN OO KAYIT.raw...         one line per take: name, word, score, file, kind
- *   ornek esli DIZIN OO KAYIT.raw            four threads recognise at once: same answers
+ *   ornek esli DIZIN OO KAYIT.raw            four threads, a handle each, recognise at once: same answers
  *   ornek sinir DIZIN                        wrong calls give 1 and a message, never a crash
  * Raw takes: 16-bit signed little-endian mono samples. */
 #include <pthread.h>
@@ -61,7 +61,7 @@ static int tani(int argc, char** argv) {
 }
 
 struct is {
-    velmo_tanici* t;
+    const char* dizin;
     const int16_t* x;
     size_t n;
     int oo;
@@ -71,12 +71,15 @@ struct is {
 
 static void* calis(void* v) {
     struct is* w = v;
+    velmo_tanici* t = velmo_tanici_ac(w->dizin, NULL, 0);
+    if (t == NULL) return w->farkli++, NULL;
     for (int k = 0; k < 8; k++) {
         velmo_sonuc s;
-        if (velmo_tani(w->t, w->x, w->n, w->oo, &s) != 0 || strcmp(s.soz, w->ilk.soz) != 0 ||
+        if (velmo_tani(t, w->x, w->n, w->oo, &s) != 0 || strcmp(s.soz, w->ilk.soz) != 0 ||
             s.puan != w->ilk.puan || strcmp(s.dosya, w->ilk.dosya) != 0)
             w->farkli++;
     }
+    velmo_tanici_kapat(t);
     return NULL;
 }
 
@@ -90,14 +93,14 @@ static int esli(int argc, char** argv) {
     struct is w[4];
     velmo_sonuc ilk;
     if (velmo_tani(t, x, n, atoi(argv[3]), &ilk) != 0) return fprintf(stderr, "%s\n", velmo_hata(t)), 1;
+    velmo_tanici_kapat(t);
     pthread_t p[4];
     for (int i = 0; i < 4; i++) {
-        w[i] = (struct is){t, x, n, atoi(argv[3]), ilk, 0};
+        w[i] = (struct is){argv[2], x, n, atoi(argv[3]), ilk, 0};
         pthread_create(&p[i], NULL, calis, &w[i]);
     }
     int farkli = 0;
     for (int i = 0; i < 4; i++) pthread_join(p[i], NULL), farkli += w[i].farkli;
-    velmo_tanici_kapat(t);
     free(x);
     if (farkli != 0) return fprintf(stderr, "%d farkli yanit\n", farkli), 1;
     printf("esli: %s\n", ilk.soz);

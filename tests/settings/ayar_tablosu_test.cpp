@@ -10,7 +10,6 @@
 
 #include "ayar_tablosu.h"
 #include "mesaj_kaydi.h"
-#include "sifirlama.h"
 #include "velmo.h"
 
 namespace {
@@ -22,30 +21,30 @@ struct BEKLENEN {
     const char* ad;
     double enAz, enCok;
     const char* aralik;
-    int* (*alan)(AYARLAR&);
+    int* (*alan)(AYAR_DEGERLERI&);
 };
 
 const BEKLENEN beklenenler[] = {
-    {AYAR_TUR, "tur", 1, 3, "1–3", [](AYARLAR& a) { return &a.kdbaslik.tur; }},
-    {AYAR_KS, "ks", 1, 8, "1–8", [](AYARLAR& a) { return &a.kdbaslik.ks; }},
-    {AYAR_OO, "oo", 1000, 192000, "1000–192000 Hz", [](AYARLAR& a) { return &a.kdbaslik.oo; }},
-    {AYAR_OC, "oc", 8, 32, "8–32 bit", [](AYARLAR& a) { return &a.kdbaslik.oc; }},
-    {AYAR_KSU, "ksu", 1, 60, "1–60 s", [](AYARLAR& a) { return &a.kdbaslik.ksu; }},
-    {AYAR_KPENSU, "kpensu", 1, SINIRSIZ, "en az 1 ms", [](AYARLAR& a) { return &a.kdbaslik.kpensu; }},
-    {AYAR_YEE, "yee", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.yee; }},
-    {AYAR_AEE, "aee", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.aee; }},
-    {AYAR_BSGE, "bsge", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.kdbaslik.bsge; }},
-    {AYAR_PENSU, "pensu", 1, 100, "1–100 ms", [](AYARLAR& a) { return &a.kdbaslik.pensu; }},
-    {AYAR_ADMSU, "admsu", 1, SINIRSIZ, "en az 1 ms", [](AYARLAR& a) { return &a.kdbaslik.admsu; }},
-    {AYAR_M, "m", 0, 100, "0–100", [](AYARLAR& a) { return &a.kdbaslik.m; }},
-    {AYAR_P, "p", 1, 100, "1–100", [](AYARLAR& a) { return &a.kdbaslik.p; }},
-    {AYAR_N, "n", 1, 99, "1–99", [](AYARLAR& a) { return &a.kdbaslik.n; }},
-    {AYAR_S, "s", 1, 32766, "1–32766", [](AYARLAR& a) { return &a.kdbaslik.s; }},
-    {AYAR_THM, "thm", -SINIRSIZ, SINIRSIZ, "", [](AYARLAR& a) { return &a.thm; }},
+    {AYAR_TUR, "tur", 1, 3, "1–3", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.tur; }},
+    {AYAR_KS, "ks", 1, 8, "1–8", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.ks; }},
+    {AYAR_OO, "oo", 1000, 192000, "1000–192000 Hz", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.oo; }},
+    {AYAR_OC, "oc", 8, 32, "8–32 bit", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.oc; }},
+    {AYAR_KSU, "ksu", 1, 60, "1–60 s", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.ksu; }},
+    {AYAR_KPENSU, "kpensu", 1, SINIRSIZ, "en az 1 ms", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.kpensu; }},
+    {AYAR_YEE, "yee", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.yee; }},
+    {AYAR_AEE, "aee", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.aee; }},
+    {AYAR_BSGE, "bsge", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.bsge; }},
+    {AYAR_PENSU, "pensu", 1, 100, "1–100 ms", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.pensu; }},
+    {AYAR_ADMSU, "admsu", 1, SINIRSIZ, "en az 1 ms", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.admsu; }},
+    {AYAR_M, "m", 0, 100, "0–100", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.m; }},
+    {AYAR_P, "p", 1, 100, "1–100", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.p; }},
+    {AYAR_N, "n", 1, 99, "1–99", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.n; }},
+    {AYAR_S, "s", 1, 32766, "1–32766", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.s; }},
+    {AYAR_THM, "thm", -SINIRSIZ, SINIRSIZ, "", [](AYAR_DEGERLERI& a) { return &a.thm; }},
     {AYAR_UAE, "uae", 0, SINIRSIZ, "en az 0", nullptr},
-    {AYAR_EABS, "eabs", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.eabs; }},
-    {AYAR_ONYINL, "onyinl", 1, SINIRSIZ, "en az 1", [](AYARLAR& a) { return &a.onyinl; }},
-    {AYAR_YINL, "yinl", 0, SINIRSIZ, "en az 0", [](AYARLAR& a) { return &a.yinl; }},
+    {AYAR_EABS, "eabs", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.eabs; }},
+    {AYAR_ONYINL, "onyinl", 1, SINIRSIZ, "en az 1", [](AYAR_DEGERLERI& a) { return &a.onyinl; }},
+    {AYAR_YINL, "yinl", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.yinl; }},
 };
 
 }  // namespace
@@ -89,10 +88,10 @@ TEST(AyarTablosu, EverySettingWritesItsOwnField) {
     for (const BEKLENEN& b : beklenenler) {
         const AYARTANIMI& t = Ayar(b.no);
         SCOPED_TRACE(t.ad);
-        AYARLAR a{};
+        AYAR_DEGERLERI a{};
         AyarDegeriKoy(t, a, 77);
         EXPECT_EQ(AyarDegeri(t, a), 77);
-        AYARLAR bos{};
+        AYAR_DEGERLERI bos{};
         if (b.alan == nullptr) {
             EXPECT_EQ(a.uae, 77.0f);
             EXPECT_EQ(TamsayiYeri(t, a), nullptr);
@@ -108,41 +107,31 @@ TEST(AyarTablosu, EverySettingWritesItsOwnField) {
     }
 }
 
-TEST(AyarTablosu, ResetGivesTheTableDefaultsAndKeepsTheKind) {
-    Sifirla(0);
-    EXPECT_EQ(ayr.kdbaslik.tur, 1);
-    const KURALDOSYABASLIK& b = ayr.kdbaslik;
-    EXPECT_EQ(b.ks, 1);
-    EXPECT_EQ(b.oo, 12000);
-    EXPECT_EQ(b.oc, 16);
-    EXPECT_EQ(b.ksu, 3);
-    EXPECT_EQ(b.kpensu, 10);
-    EXPECT_EQ(b.yee, 375);
-    EXPECT_EQ(b.aee, 200);
-    EXPECT_EQ(b.bsge, 10);
-    EXPECT_EQ(b.pensu, 20);
-    EXPECT_EQ(b.admsu, 10);
-    EXPECT_EQ(b.m, 15);
-    EXPECT_EQ(b.n, 15);
-    EXPECT_EQ(b.p, 10);
-    EXPECT_EQ(b.s, 10);
-    EXPECT_EQ(ayr.thm, 1234);
-    EXPECT_EQ(ayr.uae, 0.000001f);  // the very float, bit for bit
-    EXPECT_EQ(ayr.eabs, 5);
-    EXPECT_EQ(ayr.onyinl, 50);
-    EXPECT_EQ(ayr.yinl, 100);
-    ayr.kdbaslik.tur = 3;
-    ayr.kdbaslik.oo = 8000;
-    ayr.uae = 0.5f;
-    Sifirla(2);
-    EXPECT_EQ(ayr.kdbaslik.tur, 3);
-    EXPECT_EQ(ayr.kdbaslik.oo, 12000);
-    EXPECT_EQ(ayr.uae, 0.000001f);
-    AYARLAR a{};
+TEST(AyarTablosu, DefaultsAreTheTablesAndVarsayilanlarKeepsTheKind) {
+    const AYAR_DEGERLERI v = VarsayilanAyarlar();
+    const KURALDOSYABASLIK& b = v.kdbaslik;
+    EXPECT_EQ(std::memcmp(b.bicim, "VLM\0", 4), 0);
+    EXPECT_EQ(b.tur, 1);
+    EXPECT_EQ(b.soz[0], '\0');
+    EXPECT_EQ(b.kmt, 0);
+    const int beklenen[] = {1, 12000, 16, 3, 10, 375, 200, 10, 20, 10, 15, 15, 10, 10};
+    const int gercek[] = {b.ks, b.oo, b.oc, b.ksu, b.kpensu, b.yee, b.aee, b.bsge, b.pensu, b.admsu, b.m, b.n, b.p, b.s};
+    for (int i = 0; i < 14; i++) EXPECT_EQ(gercek[i], beklenen[i]) << i;
+    EXPECT_EQ(v.thm, 1234);
+    EXPECT_EQ(v.uae, 0.000001f);  // the very float, bit for bit
+    EXPECT_EQ(v.eabs, 5);
+    EXPECT_EQ(v.onyinl, 50);
+    EXPECT_EQ(v.yinl, 100);
+    AYAR_DEGERLERI a = v;
+    a.kdbaslik.tur = 3;
+    a.kdbaslik.oo = 8000;
+    a.uae = 0.5f;
+    Varsayilanlar(a, false);
+    EXPECT_EQ(a.kdbaslik.tur, 3);
+    EXPECT_EQ(a.kdbaslik.oo, 12000);
+    EXPECT_EQ(a.uae, 0.000001f);
     Varsayilanlar(a, true);
     EXPECT_EQ(a.kdbaslik.tur, 1);
-    EXPECT_EQ(a.kdbaslik.n, 15);
-    Sifirla(0);
 }
 
 // The settings screen and menu: 30-character labels, one row each, the

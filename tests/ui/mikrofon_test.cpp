@@ -152,14 +152,14 @@ TEST_F(Mikrofon, TrainingSaysWhatItMadeAndThatAReTrainRefinesTheSavedCodebook) {
 
     sahte.girdi = Konusma();
     Ekran(YeniSozcukMenu, "a\nbir.vlm\nk\ne\nr\nt\n");
-    ASSERT_GT(ayr.r, ayr.kdbaslik.s) << cikti;
+    ASSERT_GT(ayr.oz.r, ayr.kdbaslik.s) << cikti;
     // The summary repeats the score just printed, with the frames and codewords.
     std::smatch m;
     ASSERT_TRUE(std::regex_search(cikti, m, std::regex("uzaklik:([0-9.]+)\n10 kural yöneyi ([0-9]+) çerçeveden "
                                                        "eğitildi; uzaklik:([0-9.]+)\n")))
         << cikti;
     EXPECT_EQ(m[1], m[3]);
-    EXPECT_EQ(std::stoi(m[2]), ayr.r);
+    EXPECT_EQ(std::stoi(m[2]), ayr.oz.r);
     EXPECT_FALSE(Var("geliştiriliyor"));  // a new codebook is not a refinement
     EXPECT_EQ(ayr.kdbayrak, 1);
 

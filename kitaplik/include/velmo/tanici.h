@@ -11,9 +11,13 @@
  * a codebook was made for is converted to the codebook's rate first.
  * Texts (words, messages) are UTF-8; messages are in Turkish.
  *
- * Threads: the recogniser keeps its working state in one record per process.
- * One process recognises or trains on one thread at a time; every call takes
- * one lock, so calls from several threads are safe but run one after another.
+ * Threads: each handle owns its codebooks and each call its own working
+ * storage, so separate handles may be used from separate threads at the same
+ * time, and velmo_egit may run on any thread while others train or
+ * recognise (two trainings writing the same file leave one of them). One
+ * handle must not be used by two threads at the same time (a call writes the
+ * handle's message): a program that shares a handle guards it with a lock of
+ * its own.
  * The library prints nothing: what went wrong is returned as text.
  */
 #ifndef VELMO_TANICI_H

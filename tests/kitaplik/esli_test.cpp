@@ -1,0 +1,158 @@
+// libvelmo on several threads at once: each thread trains the words into a
+// directory of its own and recognises with a handle of its own, and every
+// thread gets what one thread alone gets: the same files, and the same word,
+// score, file, kind and message for every recording.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <velmo/tanici.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int OO = 12000;
+
+// A take at `oo` Hz: 0.4 s of faint noise, `sure` seconds of a gliding
+// two-tone vowel (f0 and about 4.3 f0), 0.4 s of faint noise.
+std::vector<int16_t> Alim(double sure, double f0, unsigned tohum, int oo = OO) {
+    const double bas = 0.4;
+    std::vector<int16_t> x(static_cast<size_t>((bas + sure + 0.4) * oo));
+    double faz1 = 0, faz2 = 0;
+    for (size_t i = 0; i < x.size(); i++) {
+        tohum = tohum * 1103515245u + 12345u;
+        double v = static_cast<double>((tohum >> 8) % 161) - 80;
+        const double t = (static_cast<double>(i) / oo - bas) / sure;
+        if (t >= 0 && t < 1) {
+            faz1 += 2 * M_PI * (f0 + 300 * t) / oo;
+            faz2 += 2 * M_PI * (f0 * 4.3 - 900 * t) / oo;
+            v += 9000 * std::sin(M_PI * t) * (std::sin(faz1) + 0.5 * std::sin(faz2));
+        }
+        x[i] = static_cast<int16_t>(std::lround(v));
+    }
+    return x;
+}
+
+struct SOZCUK {
+    const char* soz;
+    double sure, f0;
+};
+const SOZCUK SOZCUKLER[] = {{"bir", 0.5, 150}, {"iki", 0.4, 320}, {"üç", 0.6, 220}};
+const int TURLER[] = {1, 2, 3};
+
+// A recording to recognise: the samples and their rate.
+struct KAYIT {
+    std::vector<int16_t> x;
+    int oo;
+};
+
+// New takes of every word, the first one also at 16 kHz (converted to the
+// codebooks' rate), and silence (nothing recognised: a message).
+std::vector<KAYIT> Kayitlar() {
+    std::vector<KAYIT> k;
+    unsigned tohum = 100;
+    for (const SOZCUK& s : SOZCUKLER) k.push_back({Alim(s.sure, s.f0 * 1.03, tohum++), OO});
+    k.push_back({Alim(SOZCUKLER[0].sure, SOZCUKLER[0].f0, tohum++, 16000), 16000});
+    k.push_back({std::vector<int16_t>(2 * OO, 0), OO});
+    return k;
+}
+
+struct YANIT {
+    int sonuc;
+    std::string soz, dosya, hata;
+    float puan;
+    int tur;
+    bool operator==(const YANIT& o) const {
+        return std::tie(sonuc, soz, dosya, hata, puan, tur) == std::tie(o.sonuc, o.soz, o.dosya, o.hata, o.puan, o.tur);
+    }
+};
+
+std::ostream& operator<<(std::ostream& o, const YANIT& y) {
+    return o << y.sonuc << " " << y.soz << " " << y.puan << " " << y.dosya << " " << y.tur << " " << y.hata;
+}
+
+// What one thread wrote and heard.
+struct GOZLEM {
+    std::vector<std::string> dosyalar;  // every codebook and report, byte for byte
+    std::vector<YANIT> yanitlar;
+    std::string hata;                   // a call that failed where it should not
+};
+
+std::string Oku(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// Trains every word of every kind from two takes into `dizin`/TUR, then
+// recognises each recording `tekrar` times with a handle per kind.
+GOZLEM Calis(const fs::path& dizin, const std::vector<KAYIT>& kayitlar, int tekrar) {
+    GOZLEM g;
+    char hata[512];
+    for (int tur : TURLER) {
+        const fs::path d = dizin / std::to_string(tur);
+        fs::create_directories(d);
+        unsigned tohum = 1;
+        for (const SOZCUK& s : SOZCUKLER) {
+            const std::vector<int16_t> a1 = Alim(s.sure, s.f0, tohum++), a2 = Alim(s.sure * 1.1, s.f0 * 0.97, tohum++);
+            const int16_t* alimlar[] = {a1.data(), a2.data()};
+            const size_t sayilar[] = {a1.size(), a2.size()};
+            const fs::path vlm = d / (std::string(s.soz) + ".vlm");
+            if (velmo_egit(vlm.c_str(), s.soz, alimlar, sayilar, 2, OO, tur, hata, sizeof hata) != 0) g.hata += hata;
+            g.dosyalar.push_back(Oku(vlm));
+            g.dosyalar.push_back(Oku(vlm.string() + ".txt"));
+        }
+        velmo_tanici* t = velmo_tanici_ac(d.c_str(), hata, sizeof hata);
+        if (t == nullptr) {
+            g.hata += hata;
+            continue;
+        }
+        for (int i = 0; i < tekrar; i++) {
+            for (const KAYIT& k : kayitlar) {
+                velmo_sonuc s;
+                const int r = velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s);
+                g.yanitlar.push_back({r, s.soz, s.dosya, velmo_hata(t), s.puan, s.tur});
+            }
+        }
+        velmo_tanici_kapat(t);
+    }
+    return g;
+}
+
+}  // namespace
+
+TEST(KitaplikEsli, ThreadsWithHandlesOfTheirOwnAnswerAsOneThread) {
+    char sablon[] = "/tmp/velmo_esli_XXXXXX";
+    ASSERT_NE(mkdtemp(sablon), nullptr);
+    const fs::path kok = sablon;
+    const std::vector<KAYIT> kayitlar = Kayitlar();
+    const int TEKRAR = 3;
+
+    const GOZLEM tek = Calis(kok / "tek", kayitlar, TEKRAR);
+    ASSERT_EQ(tek.hata, "");
+    // The answers compared are worth comparing: each take is its own word.
+    for (size_t i = 0; i < std::size(SOZCUKLER); i++) EXPECT_EQ(tek.yanitlar[i].soz, SOZCUKLER[i].soz);
+    EXPECT_EQ(tek.yanitlar[3].soz, SOZCUKLER[0].soz);
+    EXPECT_EQ(tek.yanitlar[4].sonuc, 1);
+    EXPECT_NE(tek.yanitlar[4].hata, "");
+
+    std::vector<GOZLEM> gozlemler(3);
+    std::vector<std::thread> iplikler;
+    for (size_t i = 0; i < gozlemler.size(); i++)
+        iplikler.emplace_back([&, i] { gozlemler[i] = Calis(kok / std::to_string(i), kayitlar, TEKRAR); });
+    for (std::thread& t : iplikler) t.join();
+
+    for (const GOZLEM& g : gozlemler) {
+        EXPECT_EQ(g.hata, "");
+        EXPECT_TRUE(g.dosyalar == tek.dosyalar);
+        EXPECT_EQ(g.yanitlar, tek.yanitlar);
+    }
+    fs::remove_all(kok);
+}

@@ -1,0 +1,33 @@
+// The stages as the screens call them. Each thin function reads its inputs
+// from the record `ayr`, calls the stage with them as values and stores the
+// result back; the dumps ("sinir.txt", "Ci.txt", "DelCi.txt") are written
+// into the current directory. Results: 0 success, 1 failure after a message.
+#ifndef ASAMALAR_H
+#define ASAMALAR_H
+
+#include "durum.h"
+
+// Records ayr.kdbaslik.ksu seconds into ayr.kyt / ayr.kytu (the caller has
+// released the earlier recording with Sifirla(1)).
+int Kaydet();
+// The speech of the recording into ayr.bsl / ayr.uzn, and "sinir.txt".
+int UcNoktalar();
+// The analysis of the speech into ayr.oz, and "Ci.txt" and "DelCi.txt".
+int LPC();
+// Trains ayr.km from ayr.oz: a new codebook while ayr.kdbayrak is 0, else
+// the codebook in memory refined.
+int VQ_Egit();
+// The mean distortion of ayr.oz under ayr.km; says "uzaklik:..." as a message.
+float OlasilikBul();
+
+// The record's codebook to ayr.kdad (sets ayr.kdbayrak), its report, or
+// both as one save (see KuralDosyasiVeRaporYaz).
+int KuralDosyaKaydet();
+int KuralDosyaKaydetMetin();
+int KuralDosyasiVeRaporKaydet(bool uzerine);
+// Reads a codebook file into the record (header, codebook, path, kdbayrak 1).
+int KuralDosyaYukle(const char* dosyaadi);
+// Prints the header sections and the file, memory and training settings.
+void AyarlarEkranaBas();
+
+#endif
