@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <velmo/tanici.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -81,32 +82,30 @@ void BM_Esli(benchmark::State& st) {
     for (int k = 0; k < 4; k++) kayitlar.push_back(Alim(Sure(k) * 1.05, Perde(k) * 1.02, 10 + k));
     const int iplik = static_cast<int>(st.range(0));
     std::vector<velmo_tanici*> tanicilar;
-    for (int i = 0; i < iplik; i++) {
-        tanicilar.push_back(velmo_tanici_ac(kitaplar.Dizin().c_str(), nullptr, 0));
-        if (tanicilar.back() == nullptr) {
-            st.SkipWithError("kural dosyalari okunamadi");
-            return;
-        }
-    }
-    std::vector<int> yanlis(static_cast<size_t>(iplik), 0);
+    for (int i = 0; i < iplik; i++) tanicilar.push_back(velmo_tanici_ac(kitaplar.Dizin().c_str(), nullptr, 0));
+    std::vector<int> taninmayan(static_cast<size_t>(iplik), 0);
     // Thread i recognises recordings i, i + iplik, ... of the iteration.
     const auto calis = [&](int i) {
         for (int k = i; k < KAYIT; k += iplik) {
             velmo_sonuc s;
             const size_t no = static_cast<size_t>(k) % kayitlar.size();
             if (velmo_tani(tanicilar[static_cast<size_t>(i)], kayitlar[no].data(), kayitlar[no].size(), OO, &s) != 0)
-                yanlis[static_cast<size_t>(i)]++;
+                taninmayan[static_cast<size_t>(i)]++;
         }
     };
     for (auto _ : st) {
+        if (std::count(tanicilar.begin(), tanicilar.end(), nullptr) > 0) {
+            st.SkipWithError("kural dosyalari okunamadi");
+            break;
+        }
         std::vector<std::thread> iplikler;
         for (int i = 0; i < iplik; i++) iplikler.emplace_back(calis, i);
         for (std::thread& t : iplikler) t.join();
     }
     for (velmo_tanici* t : tanicilar) velmo_tanici_kapat(t);
-    for (int y : yanlis)
-        if (y != 0) st.SkipWithError("taninmayan kayit");
-    st.counters["kayit_hizi"] = benchmark::Counter(static_cast<double>(KAYIT), benchmark::Counter::kIsIterationInvariantRate);
+    if (std::count(taninmayan.begin(), taninmayan.end(), 0) != iplik) st.SkipWithError("taninmayan kayit");
+    st.counters["kayit_hizi"] =
+        benchmark::Counter(static_cast<double>(KAYIT), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_Esli)->ArgName("iplik")->Arg(1)->Arg(2)->Arg(4)->UseRealTime()->Unit(benchmark::kMillisecond);
 

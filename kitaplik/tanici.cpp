@@ -15,7 +15,6 @@
 #include <limits>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,18 +46,6 @@ struct velmo_tanici {
 };
 
 namespace {
-
-// The text conversions (kodlama.h) keep one converter per direction for the
-// whole process. The calls that may reach one (a word to the code page, a
-// stored word back, a report written, a file name in a message) take this
-// lock; the endpoints, analyses, training and scoring run outside it.
-std::mutex kodlamaKilidi;
-
-template <class F>
-auto Donusturerek(F&& is) {
-    std::lock_guard<std::mutex> kilitli(kodlamaKilidi);
-    return is();
-}
 
 constexpr int EN_AZ_ORAN = static_cast<int>(Ayar(AYAR_OO).enAz);
 constexpr int EN_COK_ORAN = static_cast<int>(Ayar(AYAR_OO).enCok);
@@ -149,7 +136,7 @@ bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, 
         k.ad = ad;
         int sonuc = KDOKU_TAMAM;
         // A name the terminal's charset cannot hold is converted in the message.
-        *mesaj += Donusturerek([&] { return Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); }); });
+        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); });
         if (sonuc == KDOKU_BELLEK) return false;
         if (sonuc != KDOKU_TAMAM) continue;
         // The analysis reads 16-bit mono samples; a header saying otherwise
@@ -262,7 +249,7 @@ std::string EgitimDenetle(const char* yol, const char* soz, const int16_t* const
     if (yol == nullptr || *yol == '\0') return "Kural dosyası adı boş.";
     if (std::strlen(yol) >= KDAD_BOYU - 4)
         return "Kural dosyası adı çok uzun (en çok " + std::to_string(KDAD_BOYU - 5) + " bayt).";
-    const bool sozUygun = soz != nullptr && Donusturerek([&] { return Utf8den1254(soz, cp); });
+    const bool sozUygun = soz != nullptr && Utf8den1254(soz, cp);
     if (!sozUygun || cp.empty() || cp.size() >= SOZ_BOYU)
         return "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).";
     if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return "Kayıt yok.";
@@ -304,8 +291,7 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     int sonuc = 1;
     // The report first and the codebook last, both atomically, as every save
     // does: a surviving codebook file always has its own report.
-    const std::string yazim = Donusturerek(
-        [&] { return Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true); }); });
+    const std::string yazim = Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true); });
     if (sonuc != 0) {
         *hata = SatirSonuAt(yazim);
         if (hata->empty()) *hata = std::string(yol) + " yazılamadı.";
@@ -319,7 +305,7 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
 // The winner `k` of the scores into *sonuc.
 void SonucYaz(const velmo_tanici& t, const std::vector<TANIMA_SONUCU>& puanlar, int k, velmo_sonuc* sonuc) {
     const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];
-    Kopyala(sonuc->soz, sizeof sonuc->soz, Donusturerek([&] { return SonucSozu(en); }));
+    Kopyala(sonuc->soz, sizeof sonuc->soz, SonucSozu(en));
     Kopyala(sonuc->dosya, sizeof sonuc->dosya, en.dosya);
     sonuc->puan = en.puan;
     sonuc->tur = t.kitaplar[static_cast<size_t>(k)].baslik.tur;

@@ -36,7 +36,7 @@ bool Utf8mi(const std::string& ad) {
     return ad == "UTF-8" || ad == "utf-8" || ad == "UTF8" || ad == "utf8";
 }
 
-// One iconv descriptor per direction, opened on first use and kept.
+// One iconv descriptor per direction and thread, opened on first use and kept.
 struct Donusturucu {
     iconv_t cd = reinterpret_cast<iconv_t>(-1);
     std::string kaynak, hedef;
@@ -90,7 +90,9 @@ struct Donusturucu {
     }
 };
 
-Donusturucu utf8den1254, cp1254ten, ucbirime, ucbirimden;
+// Per thread: an iconv descriptor keeps conversion state and may not be
+// used by two threads at once.
+thread_local Donusturucu utf8den1254, cp1254ten, ucbirime, ucbirimden;
 
 // Well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool Utf8Gecerli(const std::string& s) {
