@@ -51,6 +51,11 @@ bool AyarlarGecerli(const KURALDOSYABASLIK& b) {
         Yaz("Öz bağlılaşım derecesi %g ile yöney boyutu + 1 arasında olmalı (şimdi %d).\n", m.enAz, b.m);
         return false;
     }
+    // Order p reads the correlation lags 1..p: only m of them are computed.
+    if (b.p > b.m) {
+        Yaz("LPC süzgeç derecesi öz bağlılaşım derecesini aşamaz (p %d, m %d).\n", b.p, b.m);
+        return false;
+    }
     return true;
 }
 

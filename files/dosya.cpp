@@ -330,6 +330,11 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km) {
         Yaz("%s: kural kitabı boyutları geçersiz (s=%d, n=%d).\n", g, b.s, b.n);
         return KDOKU_GECERSIZ;
     }
+    if (b.p > b.m) {
+        Yaz("%s: LPC süzgeç derecesi (p=%d) öz bağlılaşım derecesini (m=%d) aşıyor; kural dosyası değil.\n", g, b.p,
+            b.m);
+        return KDOKU_GECERSIZ;
+    }
     if (b.tur == 3 && b.s % 2 != 0) {
         Yaz("%s: kesitli kural kitabının yöney sayısı çift olmalı (s=%d).\n", g, b.s);
         return KDOKU_GECERSIZ;

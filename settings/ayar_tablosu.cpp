@@ -64,7 +64,19 @@ std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI
         return std::string(t.adi) + ", " + alcak.adi + "'nden (" + Sayi(AyarDegeri(alcak, a)) + ") küçük olamaz";
     if (t.no == AYAR_AEE && deger > AyarDegeri(yuksek, a))
         return std::string(t.adi) + ", " + yuksek.adi + "'nden (" + Sayi(AyarDegeri(yuksek, a)) + ") büyük olamaz";
+    // The recursion of order p reads the correlation lags 1..p.
+    const AYARTANIMI &derece = AYAR_TABLOSU[AYAR_P], &baglilasim = AYAR_TABLOSU[AYAR_M];
+    if (t.no == AYAR_P && deger > AyarDegeri(baglilasim, a))
+        return std::string(t.adi) + ", " + baglilasim.adi + "'nden (" + Sayi(AyarDegeri(baglilasim, a)) +
+               ") büyük olamaz";
+    if (t.no == AYAR_M && deger < AyarDegeri(derece, a))
+        return std::string(t.adi) + ", " + derece.adi + "'nden (" + Sayi(AyarDegeri(derece, a)) + ") küçük olamaz";
     return std::string();
+}
+
+std::string AyarlarTutarsizligi(const AYAR_DEGERLERI& a) {
+    const AYARTANIMI& t = AYAR_TABLOSU[AYAR_P];
+    return AyarIliskisi(t, AyarDegeri(t, a), a);
 }
 
 void Varsayilanlar(AYAR_DEGERLERI& a, bool turDahil) {

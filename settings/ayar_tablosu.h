@@ -64,7 +64,8 @@ inline constexpr double SINIRSIZ = std::numeric_limits<double>::infinity();
 // to 32 bits at 1000 to 192000 Hz for 1 to 60 s. A window or step of 1 ms
 // is at least one sample at every accepted rate; the LPC window is at most
 // 100 ms, the vector at most 99 coefficients, so p and m at most 100 (and at
-// most n + 1, which the analysis checks). A codebook holds at most 32766
+// most n + 1, which the analysis checks); p is at least 1 and at most m, so
+// m is at least 1 too. A codebook holds at most 32766
 // codewords. Energies and zero-crossing counts are never negative, so a
 // threshold below 0 acts as 0; the same holds for the least region size,
 // the iteration count and the distortion threshold. The reset runs at least
@@ -105,7 +106,7 @@ inline constexpr AYARTANIMI AYAR_TABLOSU[AYAR_SAYISI] = {
     {AYAR_ADMSU, "admsu", GRUP_LPC, &KURALDOSYABASLIK::admsu, nullptr, nullptr, 1, SINIRSIZ, 10, "ms",
      22, " Adim Suresi (ms)............:", 'd', 2, "Adim Suresi<", "Adım Süresi",
      "                Adım Süresi", " milisaniye", 8, "Adım Süresi (ms)"},
-    {AYAR_M, "m", GRUP_LPC, &KURALDOSYABASLIK::m, nullptr, nullptr, 0, 100, 15, "",
+    {AYAR_M, "m", GRUP_LPC, &KURALDOSYABASLIK::m, nullptr, nullptr, 1, 100, 15, "",
      23, " OzBaglilasim Derecesi.......:", 'z', 2, "OzBaglilasim Derecesi<", "Özbağlılaşım Derecesi",
      "      Özbağlılaşım Derecesi", "", 9, "Öz Bağlılaşım Derecesi"},
     {AYAR_P, "p", GRUP_LPC, &KURALDOSYABASLIK::p, nullptr, nullptr, 1, 100, 10, "",
@@ -168,8 +169,12 @@ std::string AralikMetni(const AYARTANIMI& t);
 
 // The rules a new value `deger` of `t` must keep with the other settings of
 // `a`: "" when it keeps them, else what it breaks, in words. The high energy
-// threshold may not fall below the low one.
+// threshold may not fall below the low one, the LPC order may not exceed
+// the autocorrelation order.
 std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI& a);
+// The rule every complete set of settings must keep, whichever was given
+// last: "" when the LPC order of `a` is at most its autocorrelation order.
+std::string AyarlarTutarsizligi(const AYAR_DEGERLERI& a);
 
 // Gives every setting of `a` but the kind its default (the kind: `turDahil`).
 void Varsayilanlar(AYAR_DEGERLERI& a, bool turDahil);

@@ -241,6 +241,8 @@ void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SES
                                            : AyarSecenegiUygula(ad, deger, ayar, &hata);
         if (!iyi) throw KullanimHatasi{hata, komut};
     }
+    const std::string kural = AyarlarTutarsizligi(ayar);
+    if (!kural.empty()) throw KullanimHatasi{kural + ".", komut};
 }
 
 double GercelSecenek(const std::string& ad, const std::string& deger, const std::string& komut) {

@@ -242,6 +242,12 @@ TEST_F(LpcTest, RefusalsAndAllocationFailures) {
                                      std::to_string(deger) + ").\n");
             }
         }
+    // An LPC order above the correlation order would read lags never computed.
+    b = VarsayilanAyarlar().kdbaslik;
+    b.p = b.m + 1;
+    cikti.clear();
+    EXPECT_EQ(Lpc(), 1);
+    EXPECT_EQ(cikti.find('\n'), cikti.size() - 1);
     b = VarsayilanAyarlar().kdbaslik;
     for (int sira = 1; sira <= 8; sira++) {  // 3 buffers, then 5 matrices
         cikti.clear();

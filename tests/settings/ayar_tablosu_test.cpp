@@ -36,7 +36,7 @@ const BEKLENEN beklenenler[] = {
     {AYAR_BSGE, "bsge", 0, SINIRSIZ, "en az 0", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.bsge; }},
     {AYAR_PENSU, "pensu", 1, 100, "1–100 ms", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.pensu; }},
     {AYAR_ADMSU, "admsu", 1, SINIRSIZ, "en az 1 ms", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.admsu; }},
-    {AYAR_M, "m", 0, 100, "0–100", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.m; }},
+    {AYAR_M, "m", 1, 100, "1–100", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.m; }},
     {AYAR_P, "p", 1, 100, "1–100", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.p; }},
     {AYAR_N, "n", 1, 99, "1–99", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.n; }},
     {AYAR_S, "s", 1, 32766, "1–32766", [](AYAR_DEGERLERI& a) { return &a.kdbaslik.s; }},
@@ -132,6 +132,19 @@ TEST(AyarTablosu, DefaultsAreTheTablesAndVarsayilanlarKeepsTheKind) {
     EXPECT_EQ(a.uae, 0.000001f);
     Varsayilanlar(a, true);
     EXPECT_EQ(a.kdbaslik.tur, 1);
+}
+
+// The LPC order may not pass the correlation order, from either side, and a
+// whole set of settings is checked by the same rule.
+TEST(AyarTablosu, LpcOrderAtMostTheCorrelationOrder) {
+    AYAR_DEGERLERI a = VarsayilanAyarlar();  // p 10, m 15
+    EXPECT_EQ(AyarIliskisi(Ayar(AYAR_P), 15, a), "");
+    EXPECT_NE(AyarIliskisi(Ayar(AYAR_P), 16, a), "");
+    EXPECT_EQ(AyarIliskisi(Ayar(AYAR_M), 10, a), "");
+    EXPECT_NE(AyarIliskisi(Ayar(AYAR_M), 9, a), "");
+    EXPECT_EQ(AyarlarTutarsizligi(a), "");
+    a.kdbaslik.p = 16;
+    EXPECT_NE(AyarlarTutarsizligi(a), "");
 }
 
 // The settings screen and menu: 30-character labels, one row each, the

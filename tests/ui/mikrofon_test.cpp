@@ -273,7 +273,7 @@ TEST_F(Mikrofon, TheSettingsMenuRefusesWhatTheStagesWouldRefuse) {
         {"b\n-1\n", "Başlangıç Sıfır Geçiş Eşiği en az 0 olmalı; değişmedi.\n", &ayr.kdbaslik.bsge},
         {"c\n100\n", "LPC/DeltaLPC Yöney Boyutu 1–99 olmalı; değişmedi.\n", &ayr.kdbaslik.n},
         {"p\n0\n", "LPC Süzgeç Derecesi 1–100 olmalı; değişmedi.\n", &ayr.kdbaslik.p},
-        {"z\n101\n", "Özbağlılaşım Derecesi 0–100 olmalı; değişmedi.\n", &ayr.kdbaslik.m},
+        {"z\n101\n", "Özbağlılaşım Derecesi 1–100 olmalı; değişmedi.\n", &ayr.kdbaslik.m},
         {"l\n32767\n", "Kural Yöneyleri Sayısı 1–32766 olmalı; değişmedi.\n", &ayr.kdbaslik.s},
         {"e\n-1\n", "En Az Bölge Sayısı en az 0 olmalı; değişmedi.\n", &ayr.eabs},
         {"n\n0\n", "Ön Yineleme Sayısı en az 1 olmalı; değişmedi.\n", &ayr.onyinl},
@@ -298,13 +298,13 @@ TEST_F(Mikrofon, TheSettingsMenuRefusesWhatTheStagesWouldRefuse) {
     Ekran(AyarlarMenu, "u\nabc\nt\n");
     EXPECT_TRUE(Var("Uzaklık Sınırı bir sayı olmalı; değişmedi.\n"));
     // The ends themselves are taken, and nothing is said.
-    Ekran(AyarlarMenu, "o\n1000\nk\n60\ns\n100\nc\n99\nz\n0\nl\n32766\nn\n1\nm\n0\nu\n0\nt\n");
+    Ekran(AyarlarMenu, "o\n1000\nk\n60\ns\n100\nc\n99\np\n1\nz\n1\nl\n32766\nn\n1\nm\n0\nu\n0\nt\n");
     EXPECT_FALSE(Var("olmalı"));
     EXPECT_EQ(ayr.kdbaslik.oo, 1000);
     EXPECT_EQ(ayr.kdbaslik.ksu, 60);
     EXPECT_EQ(ayr.kdbaslik.pensu, 100);
     EXPECT_EQ(ayr.kdbaslik.n, 99);
-    EXPECT_EQ(ayr.kdbaslik.m, 0);
+    EXPECT_EQ(ayr.kdbaslik.m, 1);
     EXPECT_EQ(ayr.kdbaslik.s, 32766);
     EXPECT_EQ(ayr.onyinl, 1);
     EXPECT_EQ(ayr.yinl, 0);
