@@ -73,30 +73,53 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
 
 UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpenu, int onde,
                         const KURALDOSYABASLIK& b) {
-    const UCESIKLERI sabit{b.yee, b.aee, b.bsge, false};
-    if (orke == nullptr || sfrgecis == nullptr || kpenu < 1) return sabit;
-    // Position j measures the window that starts at j - h; it lies inside
-    // the lead-in while j - h + kpenu <= onde, and j must be measured.
-    const int h = kpenu / 2;
-    const int ilk = h;
-    const int son = std::min(onde - kpenu + h, boyut - h - 1);
-    if (son < ilk) return sabit;
-    double te = 0, tz = 0;
-    for (int j = ilk; j <= son; j++) {
-        if (orke[j] >= b.yee) return sabit;  // speech already in the lead-in
-        te += orke[j];
-        tz += sfrgecis[j];
-    }
-    const double adet = son - ilk + 1;
-    const double me = te / adet, mz = tz / adet;
-    double kz = 0;
-    for (int j = ilk; j <= son; j++) kz += (sfrgecis[j] - mz) * (sfrgecis[j] - mz);
-    const double dz = std::sqrt(kz / adet);
     auto Tavan = [](double v) { return static_cast<int>(std::min(std::ceil(v), 2147483647.0)); };
+    const int h = kpenu >= 1 ? kpenu / 2 : 0;
+    // The loudest measured window of the whole recording.
+    int enBuyuk = 0;
+    if (orke != nullptr && kpenu >= 1)
+        for (int j = h; j < boyut - h; j++) enBuyuk = std::max(enBuyuk, orke[j]);
     UCESIKLERI e;
+    e.yee = std::max(1, Tavan(static_cast<double>(enBuyuk) / ESIK_TEPE_ORANI));
+    e.aee = std::max(1, Tavan(e.yee / 2.0));
+    e.bsge = b.bsge;
+    e.ogrenildi = false;
+    // A stretch is `adet` consecutive measured positions whose windows fit
+    // in `onde` samples.
+    const int adet = onde - kpenu + 1;
+    const int ilk = h, son = boyut - h - 1;  // the measured positions
+    if (orke == nullptr || sfrgecis == nullptr || kpenu < 1 || adet < 1 || son - ilk + 1 < adet) return e;
+    int64_t toplam = 0;
+    int ondeEnBuyuk = 0;
+    for (int j = ilk; j < ilk + adet; j++) {
+        toplam += orke[j];
+        ondeEnBuyuk = std::max(ondeEnBuyuk, orke[j]);
+    }
+    int64_t enAz = toplam;
+    int bas = ilk;
+    // The lead-in is the floor unless speech is already in it (a window
+    // within 12 dB of the loudest); then the quietest stretch is.
+    if (4 * static_cast<int64_t>(ondeEnBuyuk) >= enBuyuk && enBuyuk > 0) {
+        for (int j = ilk + 1; j + adet - 1 <= son; j++) {
+            toplam += orke[j + adet - 1] - orke[j - 1];
+            if (toplam < enAz) {
+                enAz = toplam;
+                bas = j;
+            }
+        }
+    }
+    double tz = 0;
+    for (int j = bas; j < bas + adet; j++) tz += sfrgecis[j];
+    const double me = static_cast<double>(enAz) / adet, mz = tz / adet;
+    double ke = 0, kz = 0;
+    for (int j = bas; j < bas + adet; j++) {
+        ke += (orke[j] - me) * (orke[j] - me);
+        kz += (sfrgecis[j] - mz) * (sfrgecis[j] - mz);
+    }
+    const double de = std::sqrt(ke / adet), dz = std::sqrt(kz / adet);
+    e.yee = std::max({1, Tavan(7.5 * me), Tavan(static_cast<double>(enBuyuk) / ESIK_TEPE_ORANI)});
+    e.aee = std::min(e.yee, std::max(Tavan(me) + 1, Tavan(me + 3 * de)));
     e.bsge = std::max(b.bsge, Tavan(mz + 2 * dz));
-    e.aee = std::max(1, Tavan(4 * me));
-    e.yee = std::max(b.yee, Tavan(7.5 * me));
     e.ogrenildi = true;
     return e;
 }
@@ -122,7 +145,7 @@ void DosyayaKaydet(const char* dosyaadi, const short* ornekveri, const int* ener
     if (esik != nullptr) {
         char satir[200];
         std::snprintf(satir, sizeof satir, "Eşikler (%s): yüksek örke %d, alçak örke %d, başlangıç sıfır geçiş %d\n",
-                      esik->ogrenildi ? "öndeki 100 ms'den öğrenildi" : "başlıktaki sabit değerler", esik->yee,
+                      esik->ogrenildi ? "100 ms'lik sessizlikten öğrenildi" : "kaydın en yüksek örkesinden", esik->yee,
                       esik->aee, esik->bsge);
         bas += Cp1254(satir);
     }

@@ -6,7 +6,8 @@
 // "sinir.txt" is written by the caller from that result (SinirDokumuYaz).
 // SinirOlcumleri computes the two measures for any sample array.
 // A kind-3 header (tur 3) searches with thresholds learnt from the
-// recording's lead-in (OndenEsikler); kinds 1 and 2 with the header's.
+// recording's quietest stretch and loudest window (OndenEsikler); kinds 1
+// and 2 with the header's.
 #ifndef SINIR_H
 #define SINIR_H
 
@@ -26,20 +27,32 @@ struct UCESIKLERI {
     int yee;         // high energy threshold
     int aee;         // low energy threshold
     int bsge;        // start zero-crossing threshold
-    bool ogrenildi;  // learnt from the lead-in (false: the header's values)
+    bool ogrenildi;  // learnt from the lead-in (false: the header's values, or
+                     // for kind 3 the loudest window's alone)
 };
 
-// Length of the lead-in that kind 3 learns its thresholds from.
+// Length of the stretch that kind 3 learns its noise floor from.
 enum { ONDE_MS = 100 };
 
-// Thresholds learnt from the lead-in: over the positions whose window lies
-// inside the first `onde` samples, the mean m and population standard
-// deviation d of the energy (e) and zero-crossing (z) measures give
-//   bsge' = max(bsge, ceil(m_z + 2 d_z)), aee' = max(1, ceil(4 m_e)),
-//   yee' = max(yee, ceil(7.5 m_e)),
-// b's values being the floors. When the lead-in is loud (its energy reaches
-// b.yee somewhere: speech starts at once) or too short to hold a window,
-// b's own thresholds are returned (ogrenildi false).
+// Kind 3's thresholds come from the recording itself, so that speech is
+// found at any level: from its noise floor and from its loudest window.
+// The noise floor is the lead-in, the first stretch of `onde` samples (the
+// consecutive measured positions whose windows fit in it), unless speech is
+// already there (one of its windows within 12 dB of the loudest, E / 4):
+// then it is the quietest such stretch (the smallest energy sum, the first
+// on ties). A recording padded with zeros after the word keeps its own
+// lead-in's noise that way. Over the stretch, the
+// mean m and population standard deviation d of the energy (e) and
+// zero-crossing (z) measures, and the greatest energy E of all measured
+// positions, give
+//   yee' = max(1, ceil(7.5 m_e), ceil(E / ESIK_TEPE_ORANI)),
+//   aee' = min(yee', max(ceil(m_e) + 1, ceil(m_e + 3 d_e))),
+//   bsge' = max(bsge, ceil(m_z + 2 d_z)),
+// the zero-crossing threshold of b being a floor (a count does not depend on
+// the level; b's energy thresholds are not used). A recording too short for
+// one stretch has only its loudest window: yee' = max(1, ceil(E / ESIK_TEPE_ORANI)),
+// aee' = max(1, ceil(yee' / 2)), bsge' = bsge (ogrenildi false).
+enum { ESIK_TEPE_ORANI = 16 };  // the high threshold 24 dB below the loudest window
 UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpenu, int onde,
                         const KURALDOSYABASLIK& b);
 

@@ -271,7 +271,9 @@ std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
         // What a kind-3 codebook holds beyond the header's numbers.
         Satir(o, "               Kesit Sayısı=2 (her kesitte %d kural yöneyi, 1. kesit önce)\n", b.s / 2);
         Satir(o, "          Kepstrum Ağırlığı=sinüs, L=%d; kural yöneyleri ağırlıklı saklanır\n", KESIT_LIFTER);
-        Satir(o, "          Uç Nokta Eşikleri=öndeki %d ms'den öğrenilir; aşağıdakiler tabandır\n", ONDE_MS);
+        Satir(o, "          Uç Nokta Eşikleri=kaydın %d ms'lik sessizliğinden ve en yüksek örkesinden öğrenilir; "
+                 "aşağıdaki başlangıç sıfır geçiş eşiği tabandır\n",
+              ONDE_MS);
     }
     Satir(o, "\n");
     const struct {

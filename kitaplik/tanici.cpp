@@ -205,7 +205,7 @@ AYAR_DEGERLERI EgitimAyarlari(const std::string& cp, int oo, int tur, size_t enU
     AYAR_DEGERLERI a = VarsayilanAyarlar();
     KURALDOSYABASLIK& b = a.kdbaslik;
     b.oo = oo;
-    b.tur = tur;
+    TurSec(a, tur);
     std::memset(b.soz, 0, sizeof b.soz);
     std::memcpy(b.soz, cp.data(), cp.size());
     // The recording length the header records: whole seconds.

@@ -99,6 +99,15 @@ AYAR_DEGERLERI VarsayilanAyarlar() {
     return a;
 }
 
+int TurunLpcDerecesi(int tur) { return tur == 3 ? 12 : static_cast<int>(Ayar(AYAR_P).varsayilan); }
+
+void TurSec(AYAR_DEGERLERI& a, int tur) {
+    KURALDOSYABASLIK& b = a.kdbaslik;
+    const int yeni = TurunLpcDerecesi(tur);
+    if (b.p == TurunLpcDerecesi(b.tur) && yeni <= b.m && yeni <= b.n + 1) b.p = yeni;
+    b.tur = tur;
+}
+
 int AralikDenetle(AYARNO no, int deger, const char* ne, const char* birim) {
     const AYARTANIMI& t = AYAR_TABLOSU[no];
     if (Aralikta(t, deger)) return 0;

@@ -184,6 +184,13 @@ void KimlikVarsayilan(KURALDOSYABASLIK& b);
 // Every setting at its default, with that identity: the settings a program
 // starts from.
 AYAR_DEGERLERI VarsayilanAyarlar();
+// The LPC order a kind starts with: 12 for kind 3 (its sections and lifter
+// gain from the finer envelope), the table's default for the others.
+int TurunLpcDerecesi(int tur);
+// Picks the kind `tur`; an LPC order still at the old kind's own becomes the
+// new kind's (an order the user chose stays, as do orders the new one would
+// break: above the autocorrelation order or the vector size + 1).
+void TurSec(AYAR_DEGERLERI& a, int tur);
 
 // A stage's range check of one setting: 0 when `deger` is in the table's
 // range, else 1 after one message "NE A ile B[ BIRIM] arasında olmalı

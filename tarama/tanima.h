@@ -11,6 +11,8 @@
 #define TANIMA_H
 
 #include <functional>
+#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -31,7 +33,8 @@ struct TANIMA_SONUCU {
 // An utterance as the scan scores it: a recording and the settings it is
 // analysed with, and its analyses, one per group of kinds that share their
 // end points (kinds 1 and 2 the header's thresholds, kind 3 its learnt
-// ones), each made when a codebook first needs it. The samples stay the
+// ones) and, for kind 3, per LPC order, each made when a codebook first
+// needs it. The samples stay the
 // caller's and must outlive this.
 class SOYLEYIS {
 public:
@@ -40,19 +43,20 @@ public:
     // points), so it is not made again; it stays the caller's and must
     // outlive this.
     void CozumlemeKoy(const COZUMLEME& c);
-    // The analysis a codebook of kind `tur` is scored against: end points
-    // with `analiz` and that kind, then the frames; an utterance in which
-    // they find no speech gives an analysis of no frames (it scores +infinity).
-    const COZUMLEME& Cozumleme(int tur);
+    // The analysis a codebook with header `kitap` is scored against: end
+    // points with TurIcin(analiz, kitap), then the frames; an utterance in
+    // which they find no speech gives an analysis of no frames (it scores
+    // +infinity).
+    const COZUMLEME& Cozumleme(const KURALDOSYABASLIK& kitap);
     const KURALDOSYABASLIK& Analiz() const { return analiz_; }
 
 private:
     const short* x_;
     int boyut_;
     KURALDOSYABASLIK analiz_;
-    bool yapildi_[2] = {false, false};
-    const COZUMLEME* odunc_[2] = {nullptr, nullptr};
-    COZUMLEME c_[2];
+    using ANAHTAR = std::pair<int, int>;  // group of kinds, LPC order
+    std::map<ANAHTAR, const COZUMLEME*> odunc_;
+    std::map<ANAHTAR, COZUMLEME> yapilan_;
 };
 
 // What a caller hears of a scan, each optional: a file about to be scored
@@ -74,9 +78,10 @@ void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* 
 // `baslik`, against the analysis the codebook's kind needs.
 float TurunePuan(const KURALDOSYABASLIK& baslik, const MATRIS& km, SOYLEYIS& soyleyis);
 
-// The analysis settings a codebook of kind `tur` asks for: those of the
-// utterance, with the end points of that kind.
-KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, int tur);
+// The analysis settings a codebook with header `kitap` asks for: those of
+// the utterance, with the end points of its kind and, for kind 3, its LPC
+// order.
+KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, const KURALDOSYABASLIK& kitap);
 
 // True when a codebook of header `baslik` (read from `yol`) fits the
 // analysis `analiz` made with its kind's end points; otherwise prints the

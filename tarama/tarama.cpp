@@ -47,44 +47,45 @@ int Grup(int tur) { return tur == 3 ? 1 : 0; }
 
 }  // namespace
 
-KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, int tur) {
+KURALDOSYABASLIK TurIcin(const KURALDOSYABASLIK& analiz, const KURALDOSYABASLIK& kitap) {
     KURALDOSYABASLIK a = analiz;
-    if (tur >= 1 && tur <= 3) a.tur = tur;
+    if (kitap.tur >= 1 && kitap.tur <= 3) a.tur = kitap.tur;
+    // Kind 3 has its own LPC order (TurunLpcDerecesi): its codebooks are
+    // scored against frames of their own order.
+    if (kitap.tur == 3) a.p = kitap.p;
     return a;
 }
 
 SOYLEYIS::SOYLEYIS(const short* x, int boyut, const KURALDOSYABASLIK& analiz)
     : x_(x), boyut_(boyut), analiz_(analiz) {}
 
-void SOYLEYIS::CozumlemeKoy(const COZUMLEME& c) {
-    const int g = Grup(analiz_.tur);
-    odunc_[g] = &c;
-    yapildi_[g] = true;
-}
+void SOYLEYIS::CozumlemeKoy(const COZUMLEME& c) { odunc_[{Grup(analiz_.tur), analiz_.p}] = &c; }
 
-const COZUMLEME& SOYLEYIS::Cozumleme(int tur) {
+const COZUMLEME& SOYLEYIS::Cozumleme(const KURALDOSYABASLIK& kitap) {
     // A kind outside 1..3 is analysed as the utterance's own.
-    const int etkin = tur >= 1 && tur <= 3 ? tur : analiz_.tur;
-    const int g = Grup(etkin);
-    if (!yapildi_[g]) {
-        yapildi_[g] = true;
-        const KURALDOSYABASLIK a = TurIcin(analiz_, etkin);
+    KURALDOSYABASLIK k = kitap;
+    if (k.tur < 1 || k.tur > 3) k.tur = analiz_.tur;
+    const KURALDOSYABASLIK a = TurIcin(analiz_, k);
+    const ANAHTAR anahtar{Grup(a.tur), a.p};
+    if (auto o = odunc_.find(anahtar); o != odunc_.end()) return *o->second;
+    auto [c, yeni] = yapilan_.try_emplace(anahtar);
+    if (yeni) {
         const UC_NOKTALAR u = KonusmaBul(x_, boyut_, a);
         KonusmaYokBildir(u);
         if (u.bulundu) {
-            std::optional<COZUMLEME> c = LpcCozumle(x_, boyut_, u.bas, u.uzunluk, a);
-            if (c) c_[g] = std::move(*c);
+            std::optional<COZUMLEME> z = LpcCozumle(x_, boyut_, u.bas, u.uzunluk, a);
+            if (z) c->second = std::move(*z);
         }
     }
-    return odunc_[g] != nullptr ? *odunc_[g] : c_[g];
+    return c->second;
 }
 
 float TurunePuan(const KURALDOSYABASLIK& baslik, const MATRIS& km, SOYLEYIS& soyleyis) {
-    return Puanla(soyleyis.Cozumleme(baslik.tur), baslik, km);
+    return Puanla(soyleyis.Cozumleme(baslik), baslik, km);
 }
 
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
-    const std::string fark = CozumlemeFarki(baslik, TurIcin(analiz, baslik.tur));
+    const std::string fark = CozumlemeFarki(baslik, TurIcin(analiz, baslik));
     if (fark.empty()) return true;
     Yaz("%s: çözümleme ayarı farklı (%s); atlandı.\n", yol, fark.c_str());
     return false;

@@ -3,7 +3,8 @@
 # recordings kept beside the project (not part of it):
 #
 #   tools/fsdd-degerlendir.sh [--tur "1 3"] [--konusmacilar "george jackson lucas"]
-#                             [--veri DİZİN] [--toplu VELMO_TOPLU] [-j İŞ]
+#                             [--tepe DBFS] [--gurultu DB] [--veri DİZİN]
+#                             [--toplu VELMO_TOPLU] [-j İŞ]
 #
 # For every codebook kind (--tur) and speaker, codebooks of the ten digits are
 # trained
@@ -12,8 +13,9 @@
 # and takes 5-49 of all ten digits of the same speaker are recognised against
 # each set. The takes are trimmed tightly around the word, so each is made to
 # look like a microphone recording as the data's README says: 0.4 s of lead
-# and tail, peak at -6 dBFS, a little white noise (-54 dBFS) over the whole
-# buffer. Every other setting is the program's default.
+# and tail, peak at --tepe dBFS (default -6), white noise --gurultu dB below
+# the peak (default 48) over the whole buffer. Every other setting is the
+# program's default.
 #
 # All sets of all kinds of a speaker lie in one directory and every test
 # take is recognised once with "tani --hepsi", which analyses it once per
@@ -28,9 +30,11 @@ veri=$kok/../shared/data/fsdd/recordings
 turler="1 3"
 konusmacilar="george jackson lucas"
 isler=$(nproc 2>/dev/null || echo 2)
+tepe=-6
+gurultu=48
 
 kullanim() {
-  sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'
   exit "${1:-2}"
 }
 konumsal=0
@@ -41,6 +45,8 @@ while [ $# -gt 0 ]; do
     --veri) veri=${2:?--veri için değer}; shift 2 ;;
     --toplu) toplu=${2:?--toplu için değer}; shift 2 ;;
     -j) isler=${2:?-j için değer}; shift 2 ;;
+    --tepe) tepe=${2:?--tepe için değer}; shift 2 ;;
+    --gurultu) gurultu=${2:?--gurultu için değer}; shift 2 ;;
     -h|--help) kullanim 0 ;;
     -*) echo "bilinmeyen seçenek: $1" >&2; kullanim 2 ;;
     *)  # the older form: [VELMO_TOPLU] [KAYIT_DIZINI]
@@ -57,7 +63,9 @@ for t in $turler; do
 done
 [[ "$isler" =~ ^[1-9][0-9]*$ ]] || { echo "-j için pozitif bir sayı gerekli" >&2; exit 2; }
 
-hazirla=(--dolgu 0.4 --tepe -6 --gurultu -54)
+[[ "$tepe" =~ ^-?[0-9]+(\.[0-9]+)?$ && "$gurultu" =~ ^[0-9]+(\.[0-9]+)?$ ]] ||
+  { echo "--tepe ve --gurultu sayı olmalı" >&2; exit 2; }
+hazirla=(--dolgu 0.4 --tepe "$tepe" --gurultu "$(awk -v t="$tepe" -v g="$gurultu" 'BEGIN { print t - g }')")
 kumeler=(t0 h10 h16 h32)
 gecici=$(mktemp -d)
 trap 'rm -rf "$gecici"' EXIT
@@ -138,6 +146,7 @@ done
 
 yuzde() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b > 0) printf "%5.1f%%", 100 * a / b; else printf "    -" }'; }
 printf '\nFSDD, konuşmacıya bağımlı: eğitim 0. alım (t0) ya da 0-4. alımlar havuzda (h10/h16/h32 = --s),\n'
+printf 'tepe %s dBFS, gürültü tepenin %s dB altında; ' "$tepe" "$gurultu"
 printf 'sınama 5-49. alımlar (konuşmacı başına 450 kayıt). Doğruluk, sütunlar küme/tür:\n\n'
 printf '%-10s' "konuşmacı"
 for c in "${kumeler[@]}"; do for tur in $turler; do printf '%9s' "$c/$tur"; done; printf '  '; done

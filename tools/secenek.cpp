@@ -241,6 +241,11 @@ void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SES
                                            : AyarSecenegiUygula(ad, deger, ayar, &hata);
         if (!iyi) throw KullanimHatasi{hata, komut};
     }
+    // A kind given without an order starts from the kind's own.
+    if (girdi.count("tur") > 0 && girdi.count("p") == 0) {
+        const int p = TurunLpcDerecesi(ayar.kdbaslik.tur);
+        if (p <= ayar.kdbaslik.m && p <= ayar.kdbaslik.n + 1) ayar.kdbaslik.p = p;
+    }
     const std::string kural = AyarlarTutarsizligi(ayar);
     if (!kural.empty()) throw KullanimHatasi{kural + ".", komut};
 }

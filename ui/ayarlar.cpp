@@ -74,7 +74,7 @@ void TurOku(const AYARTANIMI& t) {
         Yaz("Tur 1, 2 ya da 3 olmali; degismedi.\n");
         return;
     }
-    b.tur = tur;
+    TurSec(ayr, tur);
 }
 
 const AYARTANIMI* SatirdakiAyar(int satir) {

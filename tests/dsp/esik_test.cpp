@@ -24,63 +24,43 @@ void Ton(std::vector<short>& x, int bas, int son, double a) {
 
 }  // namespace
 
-TEST_F(EsikTest, KnownNoiseFloorGivesTheFormulaThresholds) {
-    // yee 375, aee 200, bsge 10
-    // Alternating +-60: every window has energy 60 and every pair crosses,
-    // 2 x 120 = 240, with no spread.
+// Known floors: noise of energy 60 with no spread (every window the same)
+// under a burst of energy 3000; digital silence under a burst of 1600.
+TEST_F(EsikTest, KnownNoiseFloorAndPeakGiveTheFormulaThresholds) {
     std::vector<short> x(3000);
     for (size_t i = 0; i < x.size(); i++) x[i] = (i % 2 == 0) ? 60 : -60;
+    for (size_t i = 1500; i < 2100; i++) x[i] = (i % 2 == 0) ? 3000 : -3000;
     std::vector<int> e(3000), z(3000);
     SinirOlcumleri(x.data(), 3000, 120, e.data(), z.data());
     UCESIKLERI t = OndenEsikler(e.data(), z.data(), 3000, 120, 1200, b);
     EXPECT_TRUE(t.ogrenildi);
-    EXPECT_EQ(t.bsge, 240);
-    EXPECT_EQ(t.aee, 240);  // ceil(4 x 60)
-    EXPECT_EQ(t.yee, 450);  // ceil(7.5 x 60) above the floor 375
+    EXPECT_EQ(t.yee, 450);   // 7.5 x 60 above 3000 / 16
+    EXPECT_EQ(t.aee, 61);    // no spread: just above the floor
+    EXPECT_EQ(t.bsge, 240);  // every pair crosses: 2 x 120
 
-    // A quiet floor keeps the header's floors for yee and bsge; aee follows
-    // the noise down. Energies 10, 11 alternating; crossings 0 or 2 per
-    // window: mean and spread from the definition.
-    std::vector<int> e2(3000, 0), z2(3000, 0);
-    double te = 0, tz = 0, kz = 0;
-    int adet = 0;
-    for (int j = 60; j <= 1200 - 120 + 60; j++, adet++) {
-        e2[static_cast<size_t>(j)] = 10 + j % 2;
-        z2[static_cast<size_t>(j)] = (j % 7 == 0) ? 2 : 0;
-        te += e2[static_cast<size_t>(j)];
-        tz += z2[static_cast<size_t>(j)];
-    }
-    const double mz = tz / adet;
-    for (int j = 60; j <= 1140; j++) kz += (z2[static_cast<size_t>(j)] - mz) * (z2[static_cast<size_t>(j)] - mz);
-    // Positions past the lead-in do not count.
-    for (int j = 1141; j < 2940; j++) e2[static_cast<size_t>(j)] = 300, z2[static_cast<size_t>(j)] = 90;
-    t = OndenEsikler(e2.data(), z2.data(), 3000, 120, 1200, b);
+    std::vector<int> sessiz(3000, 0), sifir(3000, 0);
+    for (int j = 1500; j < 2000; j++) sessiz[j] = 1600;
+    t = OndenEsikler(sessiz.data(), sifir.data(), 3000, 120, 1200, b);
     EXPECT_TRUE(t.ogrenildi);
-    EXPECT_EQ(t.bsge, 10);
-    EXPECT_EQ(t.aee, static_cast<int>(std::ceil(4 * te / adet)));
-    EXPECT_EQ(t.yee, 375);
-    b.bsge = 0;
-    EXPECT_EQ(OndenEsikler(e2.data(), z2.data(), 3000, 120, 1200, b).bsge,
-              static_cast<int>(std::ceil(mz + 2 * std::sqrt(kz / adet))));
-
-    // Digital silence: the low threshold stays at least 1.
-    std::vector<int> sifir(3000, 0);
-    EXPECT_EQ(OndenEsikler(sifir.data(), sifir.data(), 3000, 120, 1200, b).aee, 1);
+    EXPECT_EQ(t.yee, 100);
+    EXPECT_EQ(t.aee, 1);
+    EXPECT_EQ(t.bsge, 10);  // the header's floor
 }
 
-TEST_F(EsikTest, LoudOrShortLeadInFallsBackToTheHeader) {
+// Speech from the first sample: the quiet stretch after it is the floor.
+// A recording shorter than one stretch has only its loudest window.
+TEST_F(EsikTest, SpeechAtTheStartAndShortRecordings) {
     std::vector<int> e(3000, 20), z(3000, 50);
-    e[700] = 375;  // speech reaches yee inside the lead-in
+    for (int j = 0; j < 1300; j++) e[j] = 2000;
     UCESIKLERI t = OndenEsikler(e.data(), z.data(), 3000, 120, 1200, b);
+    EXPECT_TRUE(t.ogrenildi);
+    EXPECT_EQ(t.yee, 150);
+    EXPECT_EQ(t.aee, 21);
+    t = OndenEsikler(e.data(), z.data(), 1000, 120, 1200, b);
     EXPECT_FALSE(t.ogrenildi);
-    EXPECT_EQ(t.yee, 375);
-    EXPECT_EQ(t.aee, 200);
+    EXPECT_EQ(t.yee, 125);
+    EXPECT_EQ(t.aee, 63);
     EXPECT_EQ(t.bsge, 10);
-    e[700] = 374;
-    EXPECT_TRUE(OndenEsikler(e.data(), z.data(), 3000, 120, 1200, b).ogrenildi);
-    // A lead-in shorter than one window, or a recording shorter than it.
-    EXPECT_FALSE(OndenEsikler(e.data(), z.data(), 3000, 120, 100, b).ogrenildi);
-    EXPECT_FALSE(OndenEsikler(e.data(), z.data(), 100, 120, 1200, b).ogrenildi);
     EXPECT_FALSE(OndenEsikler(nullptr, z.data(), 3000, 120, 1200, b).ogrenildi);
 }
 
@@ -88,9 +68,9 @@ TEST_F(EsikTest, LoudOrShortLeadInFallsBackToTheHeader) {
 // the buffer; the learnt one stops it near the tone. Kinds 1 and 2 keep the
 // fixed thresholds and the dump without the thresholds line.
 TEST_F(EsikTest, LearntThresholdsFindTheStartInNoise) {
-    std::vector<short> x = Gurultulu(36000, 60, 5);
-    Ton(x, 12000, 18000, 6000);
-    Kayit(x);
+    std::vector<short> y = Gurultulu(36000, 60, 5);
+    Ton(y, 12000, 18000, 6000);
+    Kayit(y);
     b.tur = 1;
     ASSERT_EQ(Bul(), 0);
     EXPECT_EQ(Bas(), 60);  // the first measured position, half a window in
@@ -107,17 +87,31 @@ TEST_F(EsikTest, LearntThresholdsFindTheStartInNoise) {
     s = Satirlar("sinir.txt");
     ASSERT_GE(s.size(), 3u);
     EXPECT_EQ(s[0].rfind(Cp1254("Başlangıç:") + std::to_string(Bas()) + " ", 0), 0u) << s[0];
-    EXPECT_EQ(s[1].rfind(Cp1254("Eşikler (öndeki 100 ms'den öğrenildi): yüksek örke 375, alçak örke "), 0), 0u)
-        << s[1];
+    EXPECT_EQ(s[1].rfind(Cp1254("Eşikler (100 ms'lik sessizlikten öğrenildi): yüksek örke "), 0), 0u) << s[1];
     EXPECT_EQ(s[2], Cp1254("Sıra\tEnerji\tSıfır Geçişi"));
-
-    // Speech from the first sample: the header's thresholds, and the dump says so.
-    std::vector<short> y = Gurultulu(36000, 60, 9);
-    Ton(y, 0, 6000, 6000);
-    Kayit(y);
-    ASSERT_EQ(Bul(), 0);
-    EXPECT_LT(Bas(), 120);
-    EXPECT_EQ(Satirlar("sinir.txt")[1],
-              Cp1254("Eşikler (başlıktaki sabit değerler): yüksek örke 375, alçak örke 200, başlangıç sıfır geçiş 10"));
     EXPECT_EQ(cikti, "");
+}
+
+// Kind 3 finds the same speech whatever the level: the same tone in the same
+// noise, 40 dB apart, gives the same ends within a window; kind 1's fixed
+// thresholds miss the quiet one.
+TEST_F(EsikTest, KindThreeFindsTheSameSpeechAtAnyLevel) {
+    int uclar[2][2] = {};
+    for (int i = 0; i < 2; i++) {
+        const double kazanc = i == 0 ? 1.0 : 0.01;
+        std::vector<short> y = Gurultulu(36000, 60, 7);
+        Ton(y, 12000, 18000, 6000);
+        for (short& v : y) v = static_cast<short>(std::lround(v * kazanc));
+        Kayit(y);
+        b.tur = 3;
+        ASSERT_EQ(Bul(), 0) << kazanc;
+        uclar[i][0] = Bas();
+        uclar[i][1] = Bas() + Uzn() / 2 - 1;
+        if (i == 1) {
+            b.tur = 1;
+            EXPECT_EQ(Bul(), 1);
+        }
+    }
+    EXPECT_LE(std::abs(uclar[0][0] - uclar[1][0]), 120);
+    EXPECT_LE(std::abs(uclar[0][1] - uclar[1][1]), 120);
 }

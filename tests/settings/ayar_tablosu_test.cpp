@@ -147,6 +147,25 @@ TEST(AyarTablosu, LpcOrderAtMostTheCorrelationOrder) {
     EXPECT_NE(AyarlarTutarsizligi(a), "");
 }
 
+// Picking kind 3 takes its own LPC order unless the order was changed; back
+// to kind 1 the table's default returns. An order that would break p <= m
+// is not taken.
+TEST(AyarTablosu, PickingAKindTakesItsOwnOrder) {
+    AYAR_DEGERLERI a = VarsayilanAyarlar();
+    TurSec(a, 3);
+    EXPECT_EQ(a.kdbaslik.tur, 3);
+    EXPECT_EQ(a.kdbaslik.p, 12);
+    TurSec(a, 1);
+    EXPECT_EQ(a.kdbaslik.p, 10);
+    a.kdbaslik.p = 8;
+    TurSec(a, 3);
+    EXPECT_EQ(a.kdbaslik.p, 8);
+    a = VarsayilanAyarlar();
+    a.kdbaslik.m = 11;
+    TurSec(a, 3);
+    EXPECT_EQ(a.kdbaslik.p, 10);
+}
+
 // The settings screen and menu: 30-character labels, one row each, the
 // letter shown inside the label, no letter twice and none of the menu's own
 // ("g" GeriKur, "t" Kapat); velmo-toplu: one place per option.
