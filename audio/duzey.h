@@ -22,8 +22,10 @@ inline int32_t PcmOrnek(const unsigned char* p, int genislik) {
     return static_cast<int32_t>(u);
 }
 
-// Below this peak a recording is too weak to hold usable speech.
+// Below this peak a recording is too weak to hold usable speech; kind 3,
+// whose endpoint thresholds follow the level, finds it down to -45 dBFS.
 constexpr double ZAYIF_SES_DBFS = -40.0;
+constexpr double ZAYIF_SES_DBFS_KESITLI = -50.0;
 
 // Peak of `bayt` bytes of `oc`-bit samples; -inf when there are none or
 // they are all zero (or `oc` is not 8, 16, 24 or 32).

@@ -179,7 +179,17 @@ void SinirDokumuYaz(const char* dosyaadi, const short* x, const UC_NOKTALAR& u) 
 }
 
 void KonusmaYokBildir(const UC_NOKTALAR& u) {
-    if (u.olculdu && !u.bulundu) Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
+    if (!u.olculdu || u.bulundu) return;
+    int enYuksek = 0;
+    for (int j = 0; j < u.boyut; j++) enYuksek = std::max(enYuksek, u.orke[j]);
+    // A take that never reached the high threshold says so and what to do;
+    // the general line is for one whose ends passed each other.
+    if (enYuksek < u.esik.yee)
+        Yaz("Ses eşiğe ulaşmadı: kaydın en yüksek örkesi %d, Yüksek Örke Eşiği %d. Yakından ya da daha yüksek "
+            "sesle konuşun, eşiği düşürün ya da kesitli türü (3) seçin.\n",
+            enYuksek, u.esik.yee);
+    else
+        Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
 }
 
 UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b) {

@@ -83,6 +83,8 @@ struct UC_NOKTALAR {
 UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b);
 
 // The line of a search that measured and found no speech; nothing otherwise.
+// A take whose loudest window stayed under the high threshold is told so
+// ("Ses eşiğe ulaşmadı: ...") with what to do; otherwise the general line.
 void KonusmaYokBildir(const UC_NOKTALAR& u);
 
 // The table of a search that measured, for the samples it searched;

@@ -1,11 +1,15 @@
 #include "sinir.h"
 
+#include <algorithm>
+
 #include "dsp_ortak.h"
 #include "kodlama.h"
 
 namespace {
 
 const char* KONUSMA_YOK = "Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n";
+// The start of the line of a take that never reached the high threshold.
+const char* ESIGE_ULASMADI = "Ses eşiğe ulaşmadı: kaydın en yüksek örkesi ";
 
 class SinirTest : public DspTest {
 protected:
@@ -94,7 +98,8 @@ TEST_F(SinirTest, NoSpeechAndRefusals) {
     for (auto& v : x) v = static_cast<short>(static_cast<int>(TestRastgele(d) % 201) - 100);
     Kayit(x);
     EXPECT_EQ(Bul(), 1);
-    EXPECT_EQ(cikti, KONUSMA_YOK);
+    EXPECT_EQ(cikti.rfind(ESIGE_ULASMADI, 0), 0u) << cikti;  // noise of 100 never reaches 375
+    EXPECT_EQ(std::count(cikti.begin(), cikti.end(), '\n'), 1);
     EXPECT_FALSE(u.bulundu);
     auto s = Satirlar("sinir.txt");
     ASSERT_EQ(s.size(), 36002u);
@@ -156,7 +161,7 @@ TEST_F(SinirTest, SegmentEdges) {
     EXPECT_EQ(Satirlar("sinir.txt")[0], Cp1254("Başlangıç:0  Bitiş:0"));
     Kayit({0, 0, 0, 0, 5});
     b.yee = 5;
-    EXPECT_EQ(Bul(), 1);
+    EXPECT_EQ(Bul(), 1);  // reached, but the ends pass each other: the general line
     EXPECT_EQ(cikti, std::string(KONUSMA_YOK) + KONUSMA_YOK);
     EXPECT_FALSE(u.bulundu);
 }
