@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <velmo/tanici.h>
 
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -14,29 +15,17 @@
 #include <thread>
 #include <vector>
 
+#include "sentetik.h"
+
 namespace {
 
 const int OO = 12000;
 const int KAYIT = 64;  // recordings recognised per iteration, by all threads together
 
-// A take at OO Hz: 0.4 s of faint noise, `sure` seconds of a gliding
-// two-tone vowel (f0 and about 4.3 f0), faint noise to `toplam` seconds.
+// A take at OO Hz: 0.4 s of faint noise, `sure` seconds of a word, faint
+// noise to `toplam` seconds.
 std::vector<int16_t> Alim(double sure, double f0, unsigned tohum, double toplam = 2.0) {
-    const double bas = 0.4;
-    std::vector<int16_t> x(static_cast<size_t>(toplam * OO));
-    double faz1 = 0, faz2 = 0;
-    for (size_t i = 0; i < x.size(); i++) {
-        tohum = tohum * 1103515245u + 12345u;
-        double v = static_cast<double>((tohum >> 8) % 161) - 80;
-        const double t = (static_cast<double>(i) / OO - bas) / sure;
-        if (t >= 0 && t < 1) {
-            faz1 += 2 * M_PI * (f0 + 300 * t) / OO;
-            faz2 += 2 * M_PI * (f0 * 4.3 - 900 * t) / OO;
-            v += 9000 * std::sin(M_PI * t) * (std::sin(faz1) + 0.5 * std::sin(faz2));
-        }
-        x[i] = static_cast<int16_t>(std::lround(v));
-    }
-    return x;
+    return SentetikSozcuk(0.4, sure, toplam, f0, tohum, OO);
 }
 
 double Sure(int k) { return 0.4 + 0.05 * (k % 4); }

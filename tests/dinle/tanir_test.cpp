@@ -2,6 +2,7 @@
 // analysis whatever the first one's, what the stream cannot use skipped by
 // name, and the directory read again when it changes.
 #include "tanir.h"
+#include "sentetik.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -33,20 +34,8 @@ const double BAS = 0.4;  // quiet lead of every take, seconds
 // A word-like sound at `oo` Hz after BAS seconds of quiet: `sure` seconds of
 // a gliding two-tone vowel (f0 and about 4.3 f0), the whole under faint noise.
 std::vector<short> Sozcuk(double sure, double f0, unsigned tohum, int oo = OO) {
-    std::vector<short> x(static_cast<size_t>((BAS + sure + 0.3) * oo), 0);
-    double faz1 = 0, faz2 = 0;
-    for (size_t i = 0; i < x.size(); i++) {
-        tohum = tohum * 1103515245u + 12345u;
-        double v = static_cast<double>((tohum >> 8) % 161) - 80;
-        const double t = (static_cast<double>(i) / oo - BAS) / sure;
-        if (t >= 0 && t < 1) {
-            faz1 += 2 * M_PI * (f0 + 300 * t) / oo;
-            faz2 += 2 * M_PI * (f0 * 4.3 - 900 * t) / oo;
-            v += 9000 * std::sin(M_PI * t) * (std::sin(faz1) + 0.5 * std::sin(faz2));
-        }
-        x[i] = static_cast<short>(std::lround(v));
-    }
-    return x;
+    const std::vector<int16_t> x = SentetikSozcuk(BAS, sure, BAS + sure + 0.3, f0, tohum, oo);
+    return std::vector<short>(x.begin(), x.end());
 }
 
 // The part of a take the stream would cut out: the word and a little around it.

@@ -3,6 +3,7 @@
 // thread gets what one thread alone gets: the same files, and the same word,
 // score, file, kind and message for every recording.
 #include <gtest/gtest.h>
+
 #include <stdlib.h>
 #include <velmo/tanici.h>
 
@@ -15,6 +16,8 @@
 #include <tuple>
 #include <vector>
 
+#include "sentetik.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,21 +27,7 @@ const int OO = 12000;
 // A take at `oo` Hz: 0.4 s of faint noise, `sure` seconds of a gliding
 // two-tone vowel (f0 and about 4.3 f0), 0.4 s of faint noise.
 std::vector<int16_t> Alim(double sure, double f0, unsigned tohum, int oo = OO) {
-    const double bas = 0.4;
-    std::vector<int16_t> x(static_cast<size_t>((bas + sure + 0.4) * oo));
-    double faz1 = 0, faz2 = 0;
-    for (size_t i = 0; i < x.size(); i++) {
-        tohum = tohum * 1103515245u + 12345u;
-        double v = static_cast<double>((tohum >> 8) % 161) - 80;
-        const double t = (static_cast<double>(i) / oo - bas) / sure;
-        if (t >= 0 && t < 1) {
-            faz1 += 2 * M_PI * (f0 + 300 * t) / oo;
-            faz2 += 2 * M_PI * (f0 * 4.3 - 900 * t) / oo;
-            v += 9000 * std::sin(M_PI * t) * (std::sin(faz1) + 0.5 * std::sin(faz2));
-        }
-        x[i] = static_cast<int16_t>(std::lround(v));
-    }
-    return x;
+    return SentetikSozcuk(0.4, sure, 0.4 + sure + 0.4, f0, tohum, oo);
 }
 
 struct SOZCUK {
