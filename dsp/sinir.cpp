@@ -26,6 +26,39 @@ inline char* SayiEkle(char* p, int v, char ayrac) {
     return p;
 }
 
+// v / 2^k rounded down, for any sign.
+inline int64_t AltaBol(int64_t v, int k) {
+    const int64_t b = int64_t{1} << k;
+    return v >= 0 ? v / b : -((-v + b - 1) / b);
+}
+
+// The recording through kind 3's high-pass filter (see sinir.h) into y, in
+// fixed point: coefficients in units of 2^-28, the output carried with 12
+// fraction bits. Bounds: |x[i] - 2x[i-1] + x[i-2]| <= 2^17, and the output
+// stays under 2^18 (the filter, blind to a constant, sees x - x[0], within
+// 2^16, and the magnitudes of its impulse response sum to less than 2.5 at
+// every rate), so no term reaches 2^60 and the sum fits in 64 bits.
+void YuksekGecir(const short* x, int boyut, int oo, short* y) {
+    constexpr int KAT = 28, KESIR = 12;
+    const double K = std::tan(3.141592653589793 * KESIM_HZ / oo);
+    const double n = 1.0 / (1.0 + std::sqrt(2.0) * K + K * K);
+    const int64_t B0 = std::llround(std::ldexp(n, KAT));
+    const int64_t A1 = std::llround(std::ldexp(2.0 * (K * K - 1.0) * n, KAT));
+    const int64_t A2 = std::llround(std::ldexp((1.0 - std::sqrt(2.0) * K + K * K) * n, KAT));
+    int64_t x1 = x[0], x2 = x[0], y1 = 0, y2 = 0;
+    for (int i = 0; i < boyut; i++) {
+        const int64_t fark = x[i] - 2 * x1 + x2;
+        const int64_t yeni =
+            AltaBol(B0 * fark * (int64_t{1} << KESIR) - A1 * y1 - A2 * y2 + (int64_t{1} << (KAT - 1)), KAT);
+        x2 = x1;
+        x1 = x[i];
+        y2 = y1;
+        y1 = yeni;
+        const int64_t v = AltaBol(yeni + (int64_t{1} << (KESIR - 1)), KESIR);
+        y[i] = static_cast<short>(std::clamp<int64_t>(v, -32768, 32767));
+    }
+}
+
 }  // namespace
 
 void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgecis) {
@@ -223,7 +256,21 @@ UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b) {
     }
     int* o = u.orke.get();
     int* z = u.sfrgecis.get();
-    SinirOlcumleri(x, boyut, kpenu, o, z);
+    if (b.tur == 3 && boyut > 0) {
+        // Measured through the high-pass filter; the positions are the
+        // recording's own (the filter does not delay it by whole samples).
+        const Dizi<short> suzulmus = DiziAl<short>(boyut);
+        if (!suzulmus) {
+            u.orke.reset();
+            u.sfrgecis.reset();
+            Yaz("Süzülmüş kayıt için bellek ayrılamıyor.\n");
+            return u;
+        }
+        YuksekGecir(x, boyut, b.oo, suzulmus.get());
+        SinirOlcumleri(suzulmus.get(), boyut, kpenu, o, z);
+    } else {
+        SinirOlcumleri(x, boyut, kpenu, o, z);
+    }
     const UCESIKLERI e = UcNoktaEsikleri(o, z, boyut, kpenu, b);
     u.olculdu = true;
     u.boyut = boyut;

@@ -6,8 +6,9 @@
 // "sinir.txt" is written by the caller from that result (SinirDokumuYaz).
 // SinirOlcumleri computes the two measures for any sample array.
 // A kind-3 header (tur 3) searches with thresholds learnt from the
-// recording's quietest stretch and loudest window (OndenEsikler); kinds 1
-// and 2 with the header's.
+// recording's quietest stretch and loudest window (OndenEsikler), on the
+// measures of the recording high-passed (below); kinds 1 and 2 with the
+// header's, on the recording as it is.
 #ifndef SINIR_H
 #define SINIR_H
 
@@ -74,6 +75,24 @@ struct UC_NOKTALAR {
     bool esikYazilir = false;  // kind 3: the table names its learnt thresholds
     int uc1 = 0, uc2 = 0;      // the table's start and end (0, 0 without speech)
 };
+
+// Kind 3 measures the recording through a second-order Butterworth
+// high-pass filter with its -3 dB point at KESIM_HZ, so that a DC offset of
+// the sound card (which would hide the zero crossings and lift the energy
+// floor to the offset), mains hum (50 or 60 Hz and its first harmonics) and
+// rumble do not count as sound. By the bilinear transform at the rate oo,
+// with K = tan(pi KESIM_HZ / oo) and n = 1 / (1 + sqrt(2) K + K^2),
+//   y[i] = n (x[i] - 2 x[i-1] + x[i-2]) - a1 y[i-1] - a2 y[i-2],
+//   a1 = 2 (K^2 - 1) n  (negative),  a2 = (1 - sqrt(2) K + K^2) n,
+// the gain is 0 at DC and 1 at oo / 2. Before the first sample the input
+// stood at x[0] and the output at 0, so a constant recording gives 0
+// throughout. Worked in fixed point, the same on every machine: n, a1 and a2
+// rounded to multiples of 2^-28, y kept to 2^-12 (each step rounded to the
+// nearest, halves up), and each sample measured is y rounded to the nearest
+// integer (halves up) and held to -32768 .. 32767. The filter moves no part
+// of the sound by whole samples: the segment found is in the recording's own
+// positions, and the table keeps the recording's samples beside the measures.
+enum { KESIM_HZ = 100 };
 
 // The speech of the `boyut` samples at x under the settings of `b`: ks 1 and
 // oc 16, a valid rate and endpoint window are required (else one line, no

@@ -135,6 +135,13 @@ TEST_F(SinirTest, NoSpeechAndRefusals) {
     bellek_hata_sirasi = 2;
     EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(cikti, "Örke değerleri için bellek ayrılamıyor.\nSıfır geçiş değerleri için bellek ayrılamıyor.\n");
+    // Kind 3's filtered copy of the recording is the third allocation.
+    b.tur = 3;
+    bellek_hata_sirasi = 3;
+    cikti.clear();
+    EXPECT_EQ(Bul(), 1);
+    EXPECT_FALSE(u.olculdu);
+    EXPECT_EQ(std::count(cikti.begin(), cikti.end(), '\n'), 1);
     Kayit({});
     EXPECT_EQ(Bul(), 1);
     EXPECT_EQ(Uzn(), 0);
