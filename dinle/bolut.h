@@ -6,25 +6,44 @@
 // the number of sign changes over the window's kpenu sample pairs (the pair
 // across from the window before included; 0 counts as positive).
 //
-// Thresholds follow the background. Over the last 1.5 s of windows the
-// quietest fifth is taken as background: with its mean energy E and its
-// zero crossings' mean Z and standard deviation S,
-//     high = max(yee, ceil(7.5 E)),  low = min(high, max(aee, ceil(4 E))),
-//     zero-crossing = max(bsge, ceil(Z + 2 S))
-// (the settings' values are the floors). Nothing starts before 100 ms of the
-// stream have been measured.
+// Thresholds follow the background, so that speech is found at any level,
+// by the rule the endpoint detector learns a kind-3 recording's thresholds
+// with (OndenEsikler in sinir.h). Over the last 1.5 s of windows the quietest
+// 100 ms (the run of consecutive windows with the smallest energy sum, the
+// oldest on ties) is the background: with the mean m_e and standard
+// deviation d_e of its windows' mean absolute amplitudes (untruncated: in a
+// quiet stream they lie within one or two integers) and the mean m_z and
+// standard deviation d_z of their zero crossings,
+//     high = max(EN_AZ_YUKSEK, ceil(7.5 m_e)),
+//     low = min(high, max(ceil(m_e) + 1, ceil(m_e + 3 d_e))),
+//     zero-crossing = max(bsge, ceil(m_z + 2 d_z)),
+//     quiet = min(high, max(low, ceil(2 m_e))).
+// A count does not depend on the level, so the settings' bsge is the
+// zero-crossing threshold's floor; the energy thresholds have no floor but
+// EN_AZ_YUKSEK, which keeps digital silence with a bit of noise from starting
+// anything. Nothing starts before 100 ms of the stream have been measured.
 //
 // An utterance starts at the first window whose energy reaches the high
 // threshold; its start is walked back as the endpoint detector does (over
 // windows at or above the low threshold, then over windows at or above the
 // zero-crossing threshold), never before the previous utterance's end nor
 // more than 250 ms. Its thresholds stay fixed until it ends: after
-// `sessizlikMs` of windows below the low threshold (the end is the last
-// window at or above it), or when it reaches the recording length (then the
+// `sessizlikMs` of windows below the quiet threshold (noise alone crosses the
+// low one now and then), or when it reaches the recording length (then the
 // rest of that sound is passed over until the next silence). An utterance
-// whose loud part is shorter than `enKisaMs` is dropped, and so is one during
-// which the background itself rose to its high threshold (a noise that
-// stepped up, not a word).
+// whose loud part (from its first high window to its last window at or above
+// the quiet threshold) is shorter than `enKisaMs` is dropped, and so is one
+// during which the background itself rose: the quietest fifth of the last
+// 1.5 s at or above the high threshold and at least half the median (a noise
+// that stepped up is steady; a long word has its dips).
+//
+// Then its ends are found as the endpoint detector finds them in a
+// recording, now that the loudest window E is known (the high threshold of a
+// recording being max(7.5 m_e, ceil(E / ESIK_TEPE_ORANI))): with
+// high' = max(high, ceil(E / ESIK_TEPE_ORANI)), the start is the first window
+// at or above high', walked back as above (not before the utterance's first
+// window), and the end the last window at or above high', carried forward
+// over windows at or above the low threshold.
 #ifndef BOLUT_H
 #define BOLUT_H
 
@@ -35,7 +54,7 @@
 struct BOLUTAYARI {
     int oo = 12000;            // sampling rate (Hz)
     int kpensu = 10;           // window (ms)
-    int yee = 375, aee = 200, bsge = 10;  // threshold floors
+    int bsge = 10;             // zero-crossing threshold floor
     int ksu = 3;               // longest utterance (s)
     int sessizlikMs = 300;     // silence that ends an utterance
     int enKisaMs = 60;         // shortest loud part kept
@@ -46,9 +65,12 @@ struct BOLUTAYARI {
 // (lost samples included).
 struct SOZCE {
     int64_t bas = 0, bit = 0;
-    int yee = 0, aee = 0, bsge = 0;  // thresholds it was found with
+    int yee = 0, aee = 0, bsge = 0;  // thresholds its ends were found with (yee: high')
     bool kesildi = false;            // cut at the recording length or the stream's end
 };
+
+// The least high threshold: a window's mean absolute amplitude above one LSB.
+enum { EN_AZ_YUKSEK = 2 };
 
 enum BOLUT_DURUMU { BD_DINLIYOR, BD_KONUSMA, BD_BEKLIYOR };
 
@@ -75,18 +97,29 @@ private:
     struct CERCEVE {
         int64_t bas;
         int e, z;
+        int64_t toplam;  // the sum of absolute amplitudes (e untruncated, times kpenu)
+    };
+    // The background: the quietest 100 ms of the windows kept.
+    struct ARKAPLAN {
+        double me, de, mz, dz;
     };
     void Cerceve(std::vector<SOZCE>& biten);
-    void ArkaPlan(double& e, double& z, double& sz);
+    ARKAPLAN ArkaPlan();
+    // True when the background rose to the high threshold (the history full).
+    bool Yukseldi();
     void EsikleriKur();
     void Baslat();
-    void Sal(std::vector<SOZCE>& biten, int64_t bit, bool kesildi);
+    // The window of soz_ the start walks back to from its `f`th, not before the `alt`th.
+    size_t GeriYuru(size_t f, size_t alt) const;
+    // Ends the utterance under way, its last loud window ending at `bit`,
+    // the stream measured up to `sinir`.
+    void Sal(std::vector<SOZCE>& biten, int64_t bit, int64_t sinir, bool kesildi);
     const CERCEVE& Gecmis(int64_t i) const { return gecmis_[static_cast<size_t>(i % tarih_)]; }
 
     BOLUTAYARI a_;
     int kpenu_;
     int64_t tarih_;       // windows kept (1.5 s)
-    int64_t girisSay_;    // windows before anything may start (100 ms)
+    int64_t girisSay_;    // windows before anything may start, and of the background (100 ms)
     int64_t sessizSay_;   // windows of silence that end an utterance
     int64_t enKisaSay_, geriSay_;
     int64_t enUzun_;      // longest utterance in samples
@@ -98,10 +131,12 @@ private:
     int64_t konum_ = 0;
     BOLUT_DURUMU durum_ = BD_DINLIYOR;
     int yuksek_, alcak_, sgEsik_;
-    int64_t basla_ = 0, yuksekIlk_ = 0, sonYuksek_ = 0, sessiz_ = 0;
+    int sessizEsik_;      // windows below it are silence
+    int64_t yuksekIlk_ = 0, sonYuksek_ = 0, sessiz_ = 0;
     int64_t oncekiBitis_ = 0;
     int sonOrke_ = 0;
-    std::vector<std::pair<int, int>> sirala_;
+    std::vector<CERCEVE> soz_;  // the windows of the utterance under way, from its start
+    std::vector<int64_t> sirala_;
 };
 
 #endif

@@ -3,46 +3,48 @@
 # recordings kept beside the project (not part of it), beside the accuracy of
 # "velmo-toplu tani" on the same takes as files:
 #
-#   tools/dinle-degerlendir.sh [-k KONUŞMACI] [-t TÜR] [-p DBFS] [-h ALIM]
+#   tools/dinle-degerlendir.sh [-k KONUŞMACI] [-t TÜR] [-p DBFS] [-g DB] [-h ALIM]
 #                              [-s TOHUM] [-d VERİ] [-b DERLEME]
 #
 # Every take is made to look like a microphone's: resampled to 12000 Hz, its
-# peak at -p dBFS (default -6), white noise 48 dB below the peak. The ten
-# digits of one speaker (default jackson) are trained from takes 0 .. ALIM-1
-# (-h, default 5: takes 0-4 pooled with egit --havuz; -h 1: take 0 alone)
-# with 0.4 s of lead and tail, at the stream's level (one microphone for
-# training and listening). The stream: takes 5-9 of every digit (50
-# utterances) in a shuffled order (seeded), with 0.5-1.5 s between them and
-# the noise over the whole (the same noise at every run). velmo-dinle listens
-# to it as a file with its defaults (the settings are the codebooks'); each
-# spoken digit is matched with the result line that overlaps it most. Then
-# the same 50 takes, prepared as single recordings (--dolgu 0.4, the same
-# peak and noise), are recognised with "velmo-toplu tani" against the same
-# codebooks. Prints for the stream the counts, the accuracy, the confusions
-# and the processor time the listening took, and for the files the accuracy.
+# peak at -p dBFS (default -6), white noise -g dB below the peak (default 48;
+# uniform, as velmo-toplu's --gurultu). The ten digits of one speaker
+# (default jackson) are trained at that level, as one microphone would hear
+# them, from takes 0 .. ALIM-1 (-h, default 5: takes 0-4 pooled with egit
+# --havuz; -h 1: take 0 alone) with 0.4 s of lead and tail. The stream: takes
+# 5-9 of every digit (50 utterances) in a shuffled order (seeded), with
+# 0.5-1.5 s between them and the noise over the whole (the same noise at
+# every run). velmo-dinle listens to it as a file with its defaults (the
+# settings are the codebooks'); each spoken digit is matched with the result
+# line that overlaps it most. Then the same 50 takes, each prepared as one
+# recording (--dolgu 0.4, the same peak and noise), are recognised by
+# "velmo-toplu tani" against the same codebooks. Prints for the stream the
+# counts, the accuracy, the confusions and the processor time the listening
+# took, and for the files the accuracy.
 set -euo pipefail
 kok=$(cd "$(dirname "$0")/.." && pwd)
 konusmaci=jackson; tur=1; tohum=1; veri=$kok/../shared/data/fsdd/recordings; derleme=$kok/build
-tepe=-6; alim=5
+tepe=-6; alim=5; alt=48
 kullanim() {
-  echo "kullanım: $0 [-k konuşmacı] [-t tür] [-p dBFS] [-h alım sayısı] [-s tohum] [-d veri] [-b derleme]" >&2
+  echo "kullanım: $0 [-k konuşmacı] [-t tür] [-p dBFS] [-g dB] [-h alım sayısı] [-s tohum] [-d veri] [-b derleme]" >&2
   exit 2
 }
-while getopts "k:t:s:d:b:p:h:" o; do
+while getopts "k:t:s:d:b:p:g:h:" o; do
   case $o in
     k) konusmaci=$OPTARG ;; t) tur=$OPTARG ;; s) tohum=$OPTARG ;; d) veri=$OPTARG ;; b) derleme=$OPTARG ;;
-    p) tepe=$OPTARG ;; h) alim=$OPTARG ;;
+    p) tepe=$OPTARG ;; g) alt=$OPTARG ;; h) alim=$OPTARG ;;
     *) kullanim ;;
   esac
 done
 [[ "$tepe" =~ ^-[0-9]+(\.[0-9]+)?$ ]] || { echo "-p: 0'dan küçük bir dBFS değeri gerekli" >&2; exit 2; }
+[[ "$alt" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "-g: gürültünün tepenin kaç dB altında olduğu gerekli" >&2; exit 2; }
 [[ "$alim" =~ ^[1-5]$ ]] || { echo "-h: 1 ile 5 arasında bir alım sayısı gerekli" >&2; exit 2; }
 toplu=$derleme/tools/velmo-toplu; dinle=$derleme/dinle/velmo-dinle
 [ -x "$toplu" ] && [ -x "$dinle" ] || { echo "programlar yok: $derleme (önce derleyin)" >&2; exit 2; }
 [ -d "$veri" ] || { echo "kayıt dizini yok: $veri" >&2; exit 2; }
 g=$(mktemp -d); trap 'rm -rf "$g"' EXIT
 mkdir "$g/k"
-gurultu=$(awk -v t="$tepe" 'BEGIN { print t - 48 }')
+gurultu=$(awk -v t="$tepe" -v a="$alt" 'BEGIN { print t - a }')
 hazirla=(--dolgu 0.4 --tepe "$tepe" --gurultu "$gurultu")
 
 egitim=()
@@ -80,8 +82,11 @@ while read -r d t ara; do
   i=$((i + 1))
 done < "$g/sira"
 sox -D "${parcalar[@]}" "$g/temiz.wav" pad 0 1
-sox -D -R -n "${YUZER[@]}" "$g/gurultu.wav" synth "$(soxi -D "$g/temiz.wav")" whitenoise \
-    vol "$(awk -v d="$gurultu" 'BEGIN { printf "%.9f", 10 ^ (d / 20) }')"
+# Noise as velmo-toplu's --gurultu: uniform, its peak at the given level.
+awk -v n="$(soxi -s "$g/temiz.wav")" -v g="$gurultu" 'BEGIN { srand(1); a = 10 ^ (g / 20)
+  print "; Sample Rate 12000"; print "; Channels 1"
+  for (i = 0; i < n; i++) printf "%.6f %.10f\n", i / 12000, a * (2 * rand() - 1) }' > "$g/gurultu.dat"
+sox -D "$g/gurultu.dat" -e floating-point -b 32 "$g/gurultu.wav"
 sox -D -m -v 1 "$g/temiz.wav" -v 1 "$g/gurultu.wav" -r 12000 -c 1 -b 16 -e signed-integer "$g/akis.wav"
 
 TIMEFORMAT='%U %S'

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ayar_tablosu.h"
+#include "sinir.h"
+
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -152,6 +155,50 @@ TEST(Bolut, SilenceAndSteadyNoiseGiveNothing) {
     z.gurultu = 0;  // digital silence
     z.Sessiz(2);
     EXPECT_TRUE(Bul(z.x).empty());
+    // Digital silence but for the least bit: every sample -1 or +1.
+    std::mt19937 r(3);
+    std::vector<int16_t> lsb(5 * OO);
+    for (int16_t& v : lsb) v = static_cast<int16_t>(r() % 2 ? 1 : -1);
+    EXPECT_TRUE(Bul(lsb).empty());
+}
+
+TEST(Bolut, WordsAreFoundAtAnyLevel) {
+    // Peaks from -3 to -45 dBFS, the noise 48 dB below the peak.
+    for (double dbfs : {-3.0, -20.0, -35.0, -45.0}) {
+        const double tepe = 32768 * std::pow(10.0, dbfs / 20);
+        AKIS a;
+        a.gurultu = tepe * std::pow(10.0, -48.0 / 20);
+        a.Sessiz(0.6);
+        auto w1 = a.Soz(0.4, tepe);
+        a.Sessiz(0.7);
+        auto w2 = a.Soz(0.3, tepe / 2);
+        a.Sessiz(0.6);
+        const auto s = Bul(a.x);
+        ASSERT_EQ(s.size(), 2u) << dbfs;
+        Yakin(s[0], w1);
+        Yakin(s[1], w2);
+    }
+}
+
+TEST(Bolut, EndsAgreeWithTheEndpointDetectorOfAKindThreeRecording) {
+    // A breath before the word: loud enough to start an utterance, but below
+    // the high threshold the word's loudest window gives, and apart from it.
+    AKIS a;
+    a.Sessiz(0.5);
+    a.Ekle(0.1, 300, 200);
+    a.Sessiz(0.08);
+    auto w = a.Soz(0.4);
+    a.Sessiz(0.6);
+    const auto s = Bul(a.x);
+    ASSERT_EQ(s.size(), 1u);
+    KURALDOSYABASLIK b = VarsayilanAyarlar().kdbaslik;
+    b.tur = 3;
+    std::vector<short> kayit(a.x.begin(), a.x.end());
+    const UC_NOKTALAR u = KonusmaBul(kayit.data(), static_cast<int>(kayit.size()), b);
+    ASSERT_TRUE(u.bulundu);
+    EXPECT_NEAR(static_cast<double>(s[0].bas), u.bas, 120);
+    EXPECT_NEAR(static_cast<double>(s[0].bit), u.bas + u.uzunluk, 120);
+    Yakin(s[0], w);
 }
 
 TEST(Bolut, NoiseSteppingUpHalfWayIsFollowed) {
@@ -181,7 +228,7 @@ TEST(Bolut, TheStartWalksBackOverQuietSpeechButNotTooFar) {
     AKIS a;
     a.Sessiz(1);
     const int64_t s0 = a.Konum();
-    a.Ekle(0.5, 400, 2900, false);  // mean level about 255: below the high threshold
+    a.Ekle(0.5, 150, 2900, false);  // mean level about 95: below the high threshold
     auto w = a.Soz(0.4);
     a.Sessiz(0.6);
     auto s = Bul(a.x);
