@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cikti.h"
+#include "kodlama.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ std::string SonucSatiri(const SOZCE& s, int oo, const DINLE_SONUCU& t) {
     char b[128];
     std::snprintf(b, sizeof b, "%.3f\t%.3f\t", Saniye(s.bas, oo), Saniye(s.bit, oo));
     std::string o = b;
-    o += Soz(t);
+    o += Gorunur(Soz(t));
     std::snprintf(b, sizeof b, "\t%f\t", static_cast<double>(t.puan));
     o += b;
-    o += t.kazananVar ? t.dosya : std::string();
+    o += t.kazananVar ? Gorunur(t.dosya) : std::string();
     o += '\n';
     return o;
 }

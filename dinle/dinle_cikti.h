@@ -13,7 +13,8 @@
 // "START<TAB>END<TAB>WORD<TAB>SCORE<TAB>FILE\n": seconds from the start of
 // the input with three decimals, the word in UTF-8 ("" when rejected or
 // when nothing won), the score as "%f", the codebook file ("" when nothing
-// won).
+// won); control characters of the word and the file name shown as "\xNN"
+// (Gorunur), so that neither can break the line or reach the terminal.
 std::string SonucSatiri(const SOZCE& s, int oo, const DINLE_SONUCU& t);
 // One JSON object and a newline: baslangic, bitis, soz, puan (null when
 // nothing won), dosya, reddedildi, kesildi.

@@ -2,12 +2,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -40,6 +41,12 @@ bool KomutMetniCoz(const std::string& metin, const std::string& ad, std::vector<
     while (std::getline(g, satir)) {
         no++;
         if (!satir.empty() && satir.back() == '\r') satir.pop_back();
+        // Before comments are skipped: with CR-only line ends the whole file
+        // would be one line, a comment, and every command lost unseen.
+        if (satir.find('\r') != std::string::npos)
+            return yanlis("satırın içinde CR var (satır sonu LF ya da CRLF olmalı; yalnız CR ile biten satırlar "
+                          "ayrılmaz).");
+        if (satir.find('\0') != std::string::npos) return yanlis("satırda NUL baytı var.");
         const std::string k = Kirp(satir);
         if (k.empty() || k[0] == '#') continue;
         if (Utf8Onar(satir) != satir) return yanlis("UTF-8 olmayan metin.");
@@ -53,27 +60,52 @@ bool KomutMetniCoz(const std::string& metin, const std::string& ad, std::vector<
         if (c.komut.empty()) return yanlis("komut boş.");
         std::string cp;
         if (!Utf8den1254(c.soz, cp) || cp.size() >= SOZ_BOYU)
-            return yanlis("\"" + c.soz + "\" bir kural dosyasının tutabileceği bir sözcük değil (en çok " +
+            return yanlis("\"" + Gorunur(c.soz) + "\" bir kural dosyasının tutabileceği bir sözcük değil (en çok " +
                           std::to_string(SOZ_BOYU - 1) + " Windows-1254 baytı).");
-        if (!gorulen.insert(c.soz).second) return yanlis("\"" + c.soz + "\" sözcüğünün komutu ikinci kez verilmiş.");
+        if (!gorulen.insert(c.soz).second)
+            return yanlis("\"" + Gorunur(c.soz) + "\" sözcüğünün komutu ikinci kez verilmiş.");
         komutlar.push_back(c);
     }
     return true;
 }
 
 bool KomutlariOku(const std::string& dosya, std::vector<KOMUT>& komutlar, std::string* hata) {
-    std::ifstream f(dosya, std::ios::binary);
-    if (!f) {
-        *hata = dosya + ": okunamıyor (" + std::strerror(errno) + ").";
+    komutlar.clear();
+    const std::string ad = Gorunur(dosya);
+    // Without blocking, so that a pipe is refused rather than waited on.
+    const int fd = open(dosya.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *hata = ad + ": okunamıyor (" + SistemNedeni(errno) + ").";
         return false;
     }
-    std::ostringstream o;
-    o << f.rdbuf();
-    if (f.bad()) {
-        *hata = dosya + ": okunamıyor.";
+    std::string metin, sorun;
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        sorun = "okunamıyor (" + SistemNedeni(errno) + ").";
+    } else if (!S_ISREG(st.st_mode)) {
+        sorun = "sıradan bir dosya değil.";
+    } else {
+        // One byte beyond the limit tells a file too big, or one that grew
+        // since fstat.
+        metin.resize(static_cast<size_t>(st.st_size) > KOMUT_DOSYASI_EN_COK ? 0 : KOMUT_DOSYASI_EN_COK + 1);
+        size_t n = 0;
+        while (n < metin.size()) {
+            const ssize_t k = read(fd, &metin[n], metin.size() - n);
+            if (k < 0 && errno == EINTR) continue;
+            if (k < 0) sorun = "okunamıyor (" + SistemNedeni(errno) + ").";
+            if (k <= 0) break;
+            n += static_cast<size_t>(k);
+        }
+        metin.resize(n);
+        if (static_cast<size_t>(st.st_size) > KOMUT_DOSYASI_EN_COK || n > KOMUT_DOSYASI_EN_COK)
+            sorun = "komut dosyası çok büyük (en çok " + std::to_string(KOMUT_DOSYASI_EN_COK >> 20) + " MB).";
+    }
+    close(fd);
+    if (!sorun.empty()) {
+        *hata = ad + ": " + sorun;
         return false;
     }
-    return KomutMetniCoz(o.str(), dosya, komutlar, hata);
+    return KomutMetniCoz(metin, ad, komutlar, hata);
 }
 
 const KOMUT* KomutBul(const std::vector<KOMUT>& komutlar, const std::string& soz) {
@@ -83,6 +115,19 @@ const KOMUT* KomutBul(const std::vector<KOMUT>& komutlar, const std::string& soz
 }
 
 bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const std::string& dosya, std::string* hata) {
+    IS is{k, puan, dosya};
+    if (calisan_.size() < KOMUT_EN_COK_CALISAN) return Calistir(is, hata);
+    if (sirada_.size() < KOMUT_EN_COK_SIRADA) {
+        sirada_.push_back(std::move(is));
+        return true;
+    }
+    *hata = std::to_string(calisan_.size()) + " komut çalışıyor, " + std::to_string(sirada_.size()) +
+            " komut sırada; bu komut çalıştırılmadı";
+    return false;
+}
+
+bool KOMUT_CALISTIRICI::Calistir(const IS& is, std::string* hata) {
+    const KOMUT& k = is.komut;
     // Everything the child needs is made before fork: after it only
     // async-signal-safe calls are allowed.
     std::vector<std::string> ortam;
@@ -93,8 +138,8 @@ bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const st
         ortam.emplace_back(*e);
     }
     ortam.push_back("VELMO_SOZ=" + k.soz);
-    ortam.push_back("VELMO_PUAN=" + puan);
-    ortam.push_back("VELMO_DOSYA=" + dosya);
+    ortam.push_back("VELMO_PUAN=" + is.puan);
+    ortam.push_back("VELMO_DOSYA=" + is.dosya);
     std::vector<char*> ep;
     for (std::string& s : ortam) ep.push_back(s.data());
     ep.push_back(nullptr);
@@ -127,24 +172,42 @@ bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const st
     return true;
 }
 
-void KOMUT_CALISTIRICI::Topla(bool bekle, std::string* rapor) {
+void KOMUT_CALISTIRICI::Bitenler(std::string* rapor) {
     for (auto i = calisan_.begin(); i != calisan_.end();) {
         int durum = 0;
         pid_t r;
         do {
-            r = waitpid(i->first, &durum, bekle ? 0 : WNOHANG);
+            r = waitpid(i->first, &durum, WNOHANG);
         } while (r < 0 && errno == EINTR);
         if (r == 0) {
             ++i;
             continue;
         }
-        std::string satir = "komut \"" + i->second.soz + "\" (satır " + std::to_string(i->second.satir) + ", süreç " +
-                            std::to_string(i->first) + ") ";
+        std::string satir = "komut \"" + Gorunur(i->second.soz) + "\" (satır " + std::to_string(i->second.satir) +
+                            ", süreç " + std::to_string(i->first) + ") ";
         if (r < 0) satir += "izlenemedi.\n";
         else if (WIFEXITED(durum)) satir += "bitti: çıkış durumu " + std::to_string(WEXITSTATUS(durum)) + ".\n";
         else if (WIFSIGNALED(durum)) satir += "sinyalle sonlandı: " + std::to_string(WTERMSIG(durum)) + ".\n";
         else satir += "bitti.\n";
         *rapor += satir;
         i = calisan_.erase(i);
+    }
+    // Room made: the waiting ones start, oldest first.
+    while (!sirada_.empty() && calisan_.size() < KOMUT_EN_COK_CALISAN) {
+        const IS is = std::move(sirada_.front());
+        sirada_.pop_front();
+        std::string hata;
+        if (!Calistir(is, &hata)) *rapor += "komut \"" + Gorunur(is.komut.soz) + "\": " + hata + "\n";
+    }
+}
+
+void KOMUT_CALISTIRICI::Topla(bool bekle, std::string* rapor, const volatile sig_atomic_t* dur) {
+    Bitenler(rapor);
+    // Polled rather than blocked in waitpid: a signal between a check of
+    // *dur and the wait could not end it.
+    while (bekle && !calisan_.empty() && (dur == nullptr || *dur == 0)) {
+        const timespec adim{0, 10 * 1000 * 1000};
+        nanosleep(&adim, nullptr);
+        Bitenler(rapor);
     }
 }

@@ -17,6 +17,34 @@
 #include "uyum.h"
 #include "velmo.h"
 
+namespace {
+
+// The settings of the stream's recording and analysis that an option can
+// give; the others (channels, bits, codebook size) are the stream's own.
+constexpr AYARNO AKIS_AYARLARI[] = {AYAR_OO,    AYAR_KSU,   AYAR_KPENSU, AYAR_YEE, AYAR_AEE, AYAR_BSGE,
+                                    AYAR_TUR,   AYAR_PENSU, AYAR_ADMSU,  AYAR_M,   AYAR_N,   AYAR_P};
+
+}  // namespace
+
+std::string AkisAyariSorunu(const KURALDOSYABASLIK& b) {
+    for (AYARNO no : AKIS_AYARLARI) {
+        const AYARTANIMI& a = Ayar(no);
+        const int deger = b.*a.baslikAlani;
+        if (!Aralikta(a, deger))
+            return std::string(a.adi) + " (" + a.ad + ") " + AralikMetni(a) + " olmalı (şimdi " +
+                   std::to_string(deger) + ")";
+    }
+    if (b.p > b.m)
+        return std::string(Ayar(AYAR_P).adi) + " (p=" + std::to_string(b.p) + ") " + Ayar(AYAR_M).adi + "'ni (m=" +
+               std::to_string(b.m) + ") aşamaz";
+    // A window longer than the recording length measures nothing; the
+    // stream counts windows in int.
+    if (b.kpensu > b.ksu * 1000)
+        return std::string(Ayar(AYAR_KPENSU).adi) + " (kpensu) kayıt süresinden (" + std::to_string(b.ksu) +
+               " s) uzun olamaz (şimdi " + std::to_string(b.kpensu) + " ms)";
+    return std::string();
+}
+
 bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
     for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
         if (!VlmDosyasi(ad)) continue;
@@ -24,17 +52,13 @@ bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik) {
         MATRIS km;
         int sonuc = KDOKU_GECERSIZ;
         Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), baslik, &km); });
-        if (sonuc == KDOKU_TAMAM) return true;
+        if (sonuc == KDOKU_TAMAM && AkisAyariSorunu(*baslik).empty()) return true;
     }
     return false;
 }
 
 void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& verilen, KURALDOSYABASLIK& ayar) {
-    // The settings of the stream's recording and analysis that an option can
-    // give; the others (channels, bits, codebook size) are the stream's own.
-    static constexpr AYARNO akisAyarlari[] = {AYAR_OO,    AYAR_KSU,   AYAR_KPENSU, AYAR_YEE, AYAR_AEE, AYAR_BSGE,
-                                              AYAR_TUR,   AYAR_PENSU, AYAR_ADMSU,  AYAR_M,   AYAR_N,   AYAR_P};
-    for (AYARNO no : akisAyarlari) {
+    for (AYARNO no : AKIS_AYARLARI) {
         const AYARTANIMI& a = Ayar(no);
         if (verilen.count(a.ad) == 0) ayar.*a.baslikAlani = kitap.*a.baslikAlani;
     }
@@ -86,6 +110,17 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     const bool tamam = KuralKitaplariOku(
         dizin_, [&](const KURALDOSYABASLIK& b) { return KitapAnalizi(b, akis_, verilen_); }, yeni, mesaj);
     if (!tamam) return -1;
+    // A codebook whose own settings are out of range cannot have been made
+    // by a stage, nor lend the stream its settings.
+    for (auto k = yeni.begin(); k != yeni.end();) {
+        const std::string sorun = AkisAyariSorunu(k->baslik);
+        if (sorun.empty()) {
+            ++k;
+            continue;
+        }
+        *mesaj += UcbirimeCevir(Gorunur(dizin_ + "/" + k->ad) + ": " + sorun + "; atlandı.\n");
+        k = yeni.erase(k);
+    }
     GruplariBosalt();
     kitaplar_ = std::move(yeni);
     iz_ = iz;
@@ -106,7 +141,7 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
     // its scores run far above those of kinds 1 and 2: in one directory its
     // words would seldom win, which the user must hear about.
     if (tur3 && tur12)
-        *mesaj += UcbirimeCevir(dizin_ +
+        *mesaj += UcbirimeCevir(Gorunur(dizin_) +
                                 ": uyarı: 3. tür kural dosyaları 1. ve 2. türlerle bir arada; 3. türün uzaklıkları "
                                 "başka ölçekte olduğundan onun sözcükleri pek kazanamaz (bir dizinde tek tür "
                                 "kullanın).\n");

@@ -21,8 +21,14 @@
 
 #include "tarama.h"
 
-// The settings of the first valid codebook of `dizin` into *baslik; false
-// when there is none.
+// Why the settings `b` cannot run a stream: the first of the settings the
+// stream and its analysis use (those KitapAyariniAl copies) outside its
+// range in the settings table, an LPC order above the autocorrelation order,
+// or an endpoint window longer than the recording length; "" when none.
+std::string AkisAyariSorunu(const KURALDOSYABASLIK& b);
+
+// The settings of the first valid codebook of `dizin` whose settings can run
+// a stream (AkisAyariSorunu) into *baslik; false when there is none.
 bool IlkKitapAyari(const std::string& dizin, KURALDOSYABASLIK* baslik);
 
 // Copies into `ayar` the settings fields of `kitap` that the stream and its
@@ -59,8 +65,8 @@ public:
 
     // Reads the directory if its listing changed since the last reading (the
     // first call always reads). A codebook the stream cannot use (another
-    // rate, or a setting given on the command line that it does not have)
-    // is skipped after one line naming it; that line and those of invalid
+    // rate, a setting given on the command line that it does not have, or
+    // settings AkisAyariSorunu refuses) is skipped after one line naming it; that line and those of invalid
     // files are appended to *mesaj. 1 read anew, 0 unchanged, -1 the
     // directory cannot be read (the codebooks read before are kept).
     int Tazele(std::string* mesaj);

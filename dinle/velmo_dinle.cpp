@@ -5,6 +5,7 @@
 #include <portaudio.h>
 #include <sndfile.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -58,10 +59,13 @@ const char* const YARDIM =
     "başka oranda ya da başka bir ayarla yapılmış kural dosyası adıyla bildirilip\n"
     "atlanır.\n"
     "\n"
-    "Söz bulma: kısa pencerelerin örkesi ve sıfır geçişi, arka plana göre kendini\n"
-    "ayarlayan eşiklerle (ayarlardaki --yee, --aee, --bsge en alt değerlerdir). Söz,\n"
-    "örke yüksek eşiğe varınca başlar; alçak eşiğin altında --sessizlik kadar\n"
-    "sessizlik ya da kayıt süresi (--ksu) dolunca biter.\n"
+    "Söz bulma: kısa pencerelerin örkesi ve sıfır geçişi, son 1,5 saniyenin en\n"
+    "sessiz 100 ms'inden (arka plandan) öğrenilen eşiklerle, 3. türün kayıtlarda\n"
+    "yaptığı gibi: ses hangi düzeyde gelirse gelsin bulunur (--yee ve --aee\n"
+    "kullanılmaz; --bsge sıfır geçiş eşiğinin en alt değeridir). Söz, örke arka\n"
+    "planın 7,5 katına varınca başlar; arka planın iki katının altında --sessizlik\n"
+    "kadar sessizlik ya da kayıt süresi (--ksu) dolunca biter. Uçları sonra sözün\n"
+    "en yüksek örkesine göre yeniden bulunur.\n"
     "\n"
     "Çıktı: söz başına standart çıktıya bir satır, sekmeyle ayrılmış: başlangıç ve\n"
     "bitiş (girdinin başından saniye), sözcük (geri çevrilmişse boş), uzaklık,\n"
@@ -81,7 +85,9 @@ const char* const YARDIM =
     "  --komutlar DOSYA     \"SÖZCÜK<TAB>KOMUT\" satırları (UTF-8, # açıklama): tanınan\n"
     "                       ve geri çevrilmeyen sözcüğün komutu /bin/sh -c ile arka\n"
     "                       planda çalışır; ortamında VELMO_SOZ, VELMO_PUAN,\n"
-    "                       VELMO_DOSYA olur; çıkış durumu standart hataya yazılır\n"
+    "                       VELMO_DOSYA olur; çıkış durumu standart hataya yazılır.\n"
+    "                       En çok 4 komut birlikte çalışır, 16 komut daha sırasını\n"
+    "                       bekler; fazlası çalıştırılmaz, standart hataya yazılır\n"
     "  --kaydet DİZİN       her sözü, önünde ve ardında 0,4 s ile, numaralı bir WAV\n"
     "                       dosyası (0001.wav, ...) olarak bu dizine yazar; kural\n"
     "                       dosyası olmadan da çalışır (velmo-toplu egit --havuz ile\n"
@@ -95,8 +101,13 @@ const char* const YARDIM =
     "  --version            sürüm\n"
     "\n"
     "Girdi bitince, --sure dolunca ya da Ctrl-C (SIGINT, SIGTERM) ile temiz durur.\n"
+    "Girdi bitince süren komutlar beklenir; Ctrl-C bu beklemeyi de keser, komutlar\n"
+    "kendi başlarına sürer, sıradakiler çalıştırılmaz.\n"
     "Çıkış durumu: 0 başarı, 1 başarısızlık (kural dosyası yok, girdi okunamadı,\n"
-    "aygıt açılamadı), 2 kullanım hatası (komut dosyasındaki bozuk bir satır da).\n";
+    "aygıt açılamadı, standart çıktıya yazılamadı), 2 kullanım hatası (komut\n"
+    "dosyasındaki bozuk bir satır da).\n";
+
+static_assert(KOMUT_EN_COK_CALISAN == 4 && KOMUT_EN_COK_SIRADA == 16, "the help names the command limits");
 
 struct SECENEKLER {
     std::string dizin = ".", girdi, komutlar, kaydet, aygit;
@@ -206,11 +217,14 @@ public:
         Sil();
         HataHam(UcbirimeCevir(metin));
     }
-    // A result line on standard output.
+    // A result line on standard output, checked as every tool's output is:
+    // a line that cannot be written (a full disk) stops the listening and
+    // makes the exit status 1.
     void Sonuc(const std::string& satir) {
         if (ciktiUcbirim_) Sil();
-        std::fwrite(satir.data(), 1, satir.size(), stdout);
-        std::fflush(stdout);
+        KonsolHamYaz(satir);
+        KonsolBosalt();
+        if (KonsolYazmaHatasi() != 0) durdur = 1;
     }
 
 private:
@@ -263,21 +277,22 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
     char puan[64];
     std::snprintf(puan, sizeof puan, "%f", static_cast<double>(t.puan));
     std::string hata;
-    if (!d.calistirici.Baslat(*k, puan, t.dosya, &hata)) d.gosterge.Ileti("komut \"" + k->soz + "\": " + hata + "\n");
+    if (!d.calistirici.Baslat(*k, puan, t.dosya, &hata))
+        d.gosterge.Ileti("komut \"" + Gorunur(k->soz) + "\": " + hata + "\n");
 }
 
 void KayitIsle(DURUM& d, const SES_PARCASI& p) {
     std::string ad;
     d.gosterge.Sil();  // a failure's line goes to standard error through the stage's sink
     if (KayitDosyasiYaz(d.s->kaydet, "", p.ornek.data(), p.ornek.size(), d.oo, &ad) == 0)
-        d.gosterge.Ileti("kaydedildi: " + ad + "\n");
+        d.gosterge.Ileti("kaydedildi: " + Gorunur(ad) + "\n");
     else
         d.hata = true;
 }
 
 void Topla(DURUM& d, bool bekle) {
     std::string rapor;
-    d.calistirici.Topla(bekle, &rapor);
+    d.calistirici.Topla(bekle, &rapor, &durdur);
     if (!rapor.empty()) d.gosterge.Ileti(rapor);
 }
 
@@ -298,8 +313,6 @@ BOLUTAYARI BolutAyari(const SECENEKLER& s, const KURALDOSYABASLIK& b) {
     BOLUTAYARI a;
     a.oo = b.oo;
     a.kpensu = b.kpensu;
-    a.yee = b.yee;
-    a.aee = b.aee;
     a.bsge = b.bsge;
     a.ksu = b.ksu;
     a.sessizlikMs = s.sessizlik;
@@ -313,9 +326,13 @@ int64_t SureOrnek(const SECENEKLER& s, int oo) {
 
 int DosyaDinle(DURUM& d) {
     const SECENEKLER& s = *d.s;
-    // The length first, to read the whole file (or what --sure takes).
+    // The length first, to read the whole file (or what --sure takes); only
+    // of a regular file, so that a pipe is refused by the reader at once
+    // instead of being opened and waited on here.
     SF_INFO bilgi{};
-    SNDFILE* f = sf_open(s.girdi.c_str(), SFM_READ, &bilgi);
+    struct stat st;
+    const bool sirali = stat(s.girdi.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    SNDFILE* f = sirali ? sf_open(s.girdi.c_str(), SFM_READ, &bilgi) : nullptr;
     double saniye = 1;
     if (f != nullptr) {
         if (bilgi.samplerate > 0 && bilgi.frames > 0)
@@ -325,7 +342,7 @@ int DosyaDinle(DURUM& d) {
     double okunacak = saniye;
     if (s.sure > 0) okunacak = std::min(okunacak, s.sure);
     if (okunacak > 24.0 * 3600) {
-        Hata("%s: girdi çok uzun (en çok 24 saat; --sure ile kısaltın).\n", s.girdi.c_str());
+        Hata("%s: girdi çok uzun (en çok 24 saat; --sure ile kısaltın).\n", Gorunur(s.girdi).c_str());
         return 1;
     }
     std::vector<short> ornek;
@@ -402,7 +419,7 @@ int AygitDinle(DURUM& d) {
     const PaDeviceIndex no = AygitBul(s.aygit);
     if (no == paNoDevice) {
         if (s.aygit.empty()) Hata("Giriş aygıtı yok.\n");
-        else Hata("\"%s\" diye bir giriş aygıtı yok (bkz. %s --aygitler).\n", s.aygit.c_str(), PROG);
+        else Hata("\"%s\" diye bir giriş aygıtı yok (bkz. %s --aygitler).\n", Gorunur(s.aygit).c_str(), PROG);
         return 1;
     }
     const PaDeviceInfo* bilgi = Pa_GetDeviceInfo(no);
@@ -477,6 +494,8 @@ int Calistir(int argc, char** argv) {
     KURALDOSYABASLIK ilk;
     if (IlkKitapAyari(s.dizin, &ilk)) KitapAyariniAl(ilk, s.ayarlar, d.analiz);
     d.oo = d.analiz.oo;
+    // Only the command line can make them unfit: codebooks that would are skipped.
+    if (const std::string sorun = AkisAyariSorunu(d.analiz); !sorun.empty()) throw KullanimHatasi{sorun + "."};
     if (!s.komutlar.empty()) {
         std::string hata;
         if (!KomutlariOku(s.komutlar, d.komutlar, &hata)) throw KullanimHatasi{hata};
@@ -489,7 +508,7 @@ int Calistir(int argc, char** argv) {
     if (d.kitaplar->Kitaplar().empty() && s.kaydet.empty()) {
         Hata("%s: %d Hz için geçerli kural dosyası (.vlm) yok; önce velmo ya da velmo-toplu egit ile sözcük "
              "eğitin (ya da --kaydet ile kayıt toplayın).\n",
-             s.dizin.c_str(), d.oo);
+             Gorunur(s.dizin).c_str(), d.oo);
         return 1;
     }
     if (!s.kaydet.empty() && KayitDiziniHazirla(s.kaydet) != 0) return 1;
@@ -497,10 +516,15 @@ int Calistir(int argc, char** argv) {
     int sonuc = s.girdi.empty() ? AygitDinle(d) : DosyaDinle(d);
     d.gosterge.Sil();
     // Commands started from a file run to their end and are reported; after
-    // a signal the ones still running are left to themselves.
+    // a signal, also one during that wait, the ones still running are left
+    // to themselves and the queued ones never start.
     if (!durdur) Topla(d, true);
-    else if (d.calistirici.Calisan() > 0)
-        d.gosterge.Ileti(std::to_string(d.calistirici.Calisan()) + " komut hâlâ çalışıyor; beklenmedi.\n");
+    if (durdur && d.calistirici.Calisan() + d.calistirici.Sirada() > 0) {
+        std::string ileti = std::to_string(d.calistirici.Calisan()) + " komut hâlâ çalışıyor; beklenmedi.";
+        if (d.calistirici.Sirada() > 0)
+            ileti += " Sıradaki " + std::to_string(d.calistirici.Sirada()) + " komut çalıştırılmadı.";
+        d.gosterge.Ileti(ileti + "\n");
+    }
     if (sonuc == 0 && d.hata) sonuc = 1;
     return sonuc;
 }

@@ -1,13 +1,17 @@
 #include "kayit_dosyasi.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #include "kodlama.h"
@@ -51,14 +55,56 @@ std::string DosyaEtiketi(const std::string& etiket) {
     return s;
 }
 
-// Writes the samples to `yol` (created or truncated) as a WAV file and
-// flushes it to the disk; an errno-like reason on failure, 0 on success.
-int WavYaz(const std::string& yol, const int16_t* x, size_t n, int oo, std::string* neden) {
-    const int fd = open(yol.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        *neden = SistemNedeni(errno);
-        return 1;
+// Temporary files of takes being written: the prefix and six characters
+// mkstemp chose. Their names cannot be guessed, and they never carry a
+// number, so a take that never finished holds no numbered name.
+constexpr char GECICI_ONEK[] = ".velmo-kayit-";
+constexpr size_t GECICI_ONEK_BOYU = sizeof GECICI_ONEK - 1;
+
+bool GeciciAdi(const std::string& ad) {
+    if (ad.size() != GECICI_ONEK_BOYU + 6 || ad.compare(0, GECICI_ONEK_BOYU, GECICI_ONEK) != 0) return false;
+    for (size_t i = GECICI_ONEK_BOYU; i < ad.size(); i++)
+        if (!std::isalnum(static_cast<unsigned char>(ad[i]))) return false;
+    return true;
+}
+
+// A new temporary file in `dizin`, open for writing with the bits a take
+// has always had (0644 less the umask); -1 with errno on failure.
+int GeciciAc(const std::string& dizin, std::string* yol) {
+    *yol = dizin + "/" + GECICI_ONEK + "XXXXXX";
+    const int fd = mkostemp(yol->data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    const mode_t maske = umask(0);
+    umask(maske);
+    if (fchmod(fd, 0644 & ~maske) != 0) {
+        const int e = errno;
+        close(fd);
+        unlink(yol->c_str());
+        errno = e;
+        return -1;
     }
+    return fd;
+}
+
+// Temporary files left by saves that were killed: regular files of our
+// pattern untouched for over a minute (a save writes its file at once).
+void EskiGecicileriSil(const std::string& dizin) {
+    DIR* d = opendir(dizin.c_str());
+    if (d == nullptr) return;
+    const time_t sinir = time(nullptr) - 60;
+    while (const dirent* g = readdir(d)) {
+        if (!GeciciAdi(g->d_name)) continue;
+        struct stat st;
+        if (fstatat(dirfd(d), g->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_mtime < sinir)
+            unlinkat(dirfd(d), g->d_name, 0);
+    }
+    closedir(d);
+}
+
+// Writes the samples to the open file `fd` as a WAV file and flushes it to
+// the disk, closing `fd`; an errno-like reason on failure, 0 on success.
+int WavYaz(int fd, const int16_t* x, size_t n, int oo, std::string* neden) {
     SF_INFO bilgi{};
     bilgi.samplerate = oo;
     bilgi.channels = 1;
@@ -84,6 +130,31 @@ int WavYaz(const std::string& yol, const int16_t* x, size_t n, int oo, std::stri
     return 0;
 }
 
+// Gives the complete file `gecici` the name `hedef` only if no file holds
+// it at this very moment; 0, or errno (EEXIST: the name is taken).
+int YeniAdVer(const std::string& gecici, const std::string& hedef) {
+    if (renameat2(AT_FDCWD, gecici.c_str(), AT_FDCWD, hedef.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+    // A file system without the flag: a hard link fails the same way when
+    // the name exists; the temporary name goes afterwards.
+    if (link(gecici.c_str(), hedef.c_str()) != 0) return errno;
+    unlink(gecici.c_str());
+    return 0;
+}
+
+// Every number is taken: said once, naming the directory.
+void NumaraKalmadi(const std::string& dizin) {
+    Yaz("Kayıt dizini %s: yeni kayda numara kalmadı (%ld numaralı kayıt var, daha büyüğü verilmez); kayıt "
+        "saklanamaz.\n",
+        Gorunur(dizin).c_str(), EN_BUYUK_NUMARA);
+}
+
+std::string KayitAdi(const std::string& dizin, long numara, const std::string& ek) {
+    char no[24];
+    std::snprintf(no, sizeof no, "%04ld", numara);
+    return dizin + "/" + no + ek;
+}
+
 }  // namespace
 
 int KayitDiziniHazirla(const std::string& dizin) {
@@ -99,15 +170,20 @@ int KayitDiziniHazirla(const std::string& dizin) {
             h ? SistemNedeni(h.value()).c_str() : "");
         return 1;
     }
-    // Writable as a take is written: a file made with O_EXCL and removed.
-    std::string deneme = dizin + "/.velmo-denemeXXXXXX";
-    const int fd = mkstemp(deneme.data());
+    EskiGecicileriSil(dizin);
+    // Writable as a take is written: a temporary file made and removed.
+    std::string deneme;
+    const int fd = GeciciAc(dizin, &deneme);
     if (fd < 0) {
         Yaz("Kayıt dizinine %s yazılamıyor: %s.\n", g.c_str(), SistemNedeni(errno).c_str());
         return 1;
     }
     close(fd);
     unlink(deneme.c_str());
+    if (EnBuyukKayitNumarasi(dizin) >= EN_BUYUK_NUMARA) {
+        NumaraKalmadi(dizin);
+        return 1;
+    }
     return 0;
 }
 
@@ -128,47 +204,41 @@ int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const i
         return 1;
     }
     const std::string ek = (etiket.empty() ? "" : "-" + DosyaEtiketi(etiket)) + ".wav";
-    // The name is taken first, with O_EXCL: a name someone else took in the
-    // meantime moves the take on to the next number.
-    std::string hedef;
-    int fd = -1;
-    for (long numara = EnBuyukKayitNumarasi(dizin) + 1; numara <= EN_BUYUK_NUMARA; numara++) {
-        char no[24];
-        std::snprintf(no, sizeof no, "%04ld", numara);
-        hedef = dizin + "/" + no + ek;
-        fd = open(hedef.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0 || errno != EEXIST) break;
+    long numara = EnBuyukKayitNumarasi(dizin) + 1;
+    if (numara > EN_BUYUK_NUMARA) {
+        NumaraKalmadi(dizin);
+        return 1;
     }
+    std::string hedef = KayitAdi(dizin, numara, ek);
+    // The whole take is written under a temporary name first; an interrupt
+    // (and every failure) removes it.
+    std::string gecici;
+    const int fd = GeciciAc(dizin, &gecici);
     if (fd < 0) {
         Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), SistemNedeni(errno).c_str());
         return 1;
     }
-    close(fd);
-    // Both files go on every failure, and on an interrupt.
-    YARIM_DOSYA ayrilan(hedef, true);
-    YARIM_DOSYA yazilan(dizin + "/." + hedef.substr(dizin.size() + 1) + ".yaziliyor", true);
+    YARIM_DOSYA yazilan(gecici, true);
     std::string neden;
-    if (WavYaz(yazilan.Yol(), x, n, oo, &neden) != 0) {
+    if (WavYaz(fd, x, n, oo, &neden) != 0) {
         Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), neden.c_str());
         return 1;
     }
-    // The complete file replaces the empty one that holds its name. An
-    // interrupt must never find the complete take under a name it removes,
-    // so the reserved name is let go first, while the temporary name is
-    // still removed by an interrupt:
-    // - before the rename, an interrupt removes the complete file under its
-    //   temporary name and leaves the reserved name as an empty file (the
-    //   take was cut short; the next one numbers past it);
-    // - after it, an interrupt removes only the temporary name, which no
-    //   longer exists (nobody else makes it: its number is ours).
-    // Letting go of the reserved name after the rename instead would leave a
-    // moment in which Ctrl-C deletes the finished take.
-    ayrilan.Tut();
-    if (std::rename(yazilan.Yol().c_str(), hedef.c_str()) != 0) {
-        const int hata = errno;
-        unlink(hedef.c_str());
-        Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), SistemNedeni(hata).c_str());
-        return 1;
+    // Then it takes the next free number: a name someone else took in the
+    // meantime moves it on to the next one. Renamed, the temporary name no
+    // longer exists, so an interrupt before Tut() removes nothing.
+    for (;;) {
+        const int hata = YeniAdVer(gecici, hedef);
+        if (hata == 0) break;
+        if (hata != EEXIST) {
+            Yaz("Kayıt dosyaya yazılamadı: %s: %s.\n", Gorunur(hedef).c_str(), SistemNedeni(hata).c_str());
+            return 1;
+        }
+        if (++numara > EN_BUYUK_NUMARA) {
+            NumaraKalmadi(dizin);
+            return 1;
+        }
+        hedef = KayitAdi(dizin, numara, ek);
     }
     yazilan.Tut();
     if (ad != nullptr) *ad = hedef;

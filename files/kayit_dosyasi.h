@@ -6,19 +6,24 @@
 // more than the highest number any "NNNN….wav" name of the directory carries
 // (a velmo-dinle "0007.wav" counts too), so the numbering goes on after the
 // files already there. A name is only ever created new, never written over:
-// the name is taken with O_EXCL (a second program saving at the same moment
-// takes the next number) and the sound is written under a temporary name that
-// replaces the taken, still empty file only once complete. Ctrl-C in the
-// middle removes both (ortak/yarim.h); at the very moment of the
-// replacement it may leave the taken name empty, never remove a whole take.
+// the sound is written in full under a fresh temporary name
+// (".velmo-kayit-" and six characters, made by mkstemp, so no planted link
+// or pipe is followed) and then takes its number only if no file holds that
+// name at that moment (a second program saving meanwhile moves it on to the
+// next number). A numbered name therefore always holds a whole take. Ctrl-C
+// in the middle removes the temporary file (ortak/yarim.h); one left by a
+// killed program is removed by the next KayitDiziniHazirla once it is a
+// minute old.
 #ifndef KAYIT_DOSYASI_H
 #define KAYIT_DOSYASI_H
 
 #include <cstdint>
 #include <string>
 
-// Makes `dizin` (with its parents) when missing and checks that files can be
-// created in it. 0, or 1 after one Turkish line saying why not.
+// Makes `dizin` (with its parents) when missing, removes the temporary files
+// of killed saves and checks that files can be created in it and that a
+// number is left for the next take (numbers stop at 999999999). 0, or 1
+// after one Turkish line saying why not.
 int KayitDiziniHazirla(const std::string& dizin);
 
 // The highest number of the directory's numbered WAV names; 0 when none.

@@ -5,7 +5,9 @@
 // (then silence), then the keystrokes. The program must neither crash nor
 // hang, whatever is typed.
 // It runs in a directory of its own (in /dev/shm when there is one, so the
-// saves' fsync costs nothing), emptied before every input. Typed text
+// saves' fsync costs nothing), emptied before every input, and goes back to
+// the directory it was started in after each one, so that relative corpus
+// paths keep working; crash files go to the start directory too. Typed text
 // cannot leave it: '/' becomes '_' and a '.' after a '.' becomes '_', so a
 // typed name is one name inside it, and chdir (the path command) only ever
 // reaches that directory itself. The dump names are directories there, so no
@@ -14,6 +16,7 @@
 // s), and the analysis and quantisation work bounds are lowered, so that one
 // input stays short whatever settings are typed. The unit tests cover the
 // settings beyond four digits.
+#include <fcntl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -23,6 +26,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "konsol.h"
 #include "lpc.h"
@@ -62,9 +66,35 @@ extern "C" int chdir(const char* yol) {
     return -1;
 }
 
+// libFuzzer writes a crash file while the input runs, in the fuzzing
+// directory: the prefix of crash files is made absolute, in the start
+// directory unless given.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static std::vector<std::string> metinler;
+    static std::vector<char*> yeni;
+    const std::string bas = fs::current_path().string() + "/";
+    const std::string onek = "-artifact_prefix=";
+    bool verildi = false;
+    for (int i = 0; i < *argc; i++) {
+        std::string a = (*argv)[i];
+        if (a.rfind(onek, 0) == 0) {
+            verildi = true;
+            if (a.size() > onek.size() && a[onek.size()] != '/') a.insert(onek.size(), bas);
+        }
+        metinler.push_back(a);
+    }
+    if (!verildi) metinler.push_back(onek + bas);
+    for (std::string& m : metinler) yeni.push_back(m.data());
+    yeni.push_back(nullptr);
+    *argc = static_cast<int>(metinler.size());
+    *argv = yeni.data();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     static std::string cikti;
     static fs::path dizin;
+    static const int baslangic = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dizin.empty()) {
         char sablon[] = "/dev/shm/fuzz_konsol_XXXXXX";
         char yedek[] = "/tmp/fuzz_konsol_XXXXXX";
@@ -81,7 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
         cozumleme_is_siniri = 2000000;
         vq_is_siniri = 2000000;
     }
-    if (boy < 2) return 0;
+    if (boy < 2) {
+        if (fchdir(baslangic) != 0) std::abort();
+        return 0;
+    }
     size_t ses = static_cast<size_t>(veri[0]) | static_cast<size_t>(veri[1]) << 8;
     if (ses > boy - 2) ses = boy - 2;
     std::string girdi(reinterpret_cast<const char*>(veri) + 2 + ses, boy - 2 - ses);
@@ -106,5 +139,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* veri, size_t boy) {
     AnaMenu();
     KonsolTestBitir();
     Sifirla(0);
+    if (fchdir(baslangic) != 0) std::abort();
     return 0;
 }

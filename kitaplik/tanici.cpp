@@ -126,7 +126,7 @@ std::vector<std::vector<size_t>> Gruplar(const std::vector<KURALKITABI>& k) {
 bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
     struct stat st;
     if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *mesaj += dizin + ": dizin okunamıyor.\n";
+        *mesaj += Gorunur(dizin) + ": dizin okunamıyor.\n";
         return false;
     }
     for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
@@ -142,7 +142,7 @@ bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, 
         // The analysis reads 16-bit mono samples; a header saying otherwise
         // was not made from a recording this library can be given.
         if (k.baslik.ks != 1 || k.baslik.oc != 16 || k.baslik.oo < EN_AZ_ORAN || k.baslik.oo > EN_COK_ORAN) {
-            *mesaj += yol + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
+            *mesaj += Gorunur(yol) + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
             continue;
         }
         kitaplar.push_back(std::move(k));
@@ -252,6 +252,9 @@ std::string EgitimDenetle(const char* yol, const char* soz, const int16_t* const
     const bool sozUygun = soz != nullptr && Utf8den1254(soz, cp);
     if (!sozUygun || cp.empty() || cp.size() >= SOZ_BOYU)
         return "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).";
+    // As the word-training screen: a word never sends commands to a terminal.
+    for (unsigned char c : cp)
+        if (c < 0x20 || c == 0x7F) return "Sözcükte denetim karakteri olamaz.";
     if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return "Kayıt yok.";
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return OranHatasi(oo);
     return "";
@@ -349,7 +352,7 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
         }
         t->hata = SatirSonuAt(mesaj);
         if (t->kitaplar.empty()) {
-            std::string m = std::string(dizin) + ": geçerli kural dosyası (*.vlm) yok.";
+            std::string m = Gorunur(dizin) + ": geçerli kural dosyası (*.vlm) yok.";
             if (!t->hata.empty()) m = t->hata + "\n" + m;
             Kopyala(hata, hata_boyu, m);
             return nullptr;

@@ -87,7 +87,7 @@ float TurunePuan(const KURALDOSYABASLIK& baslik, const MATRIS& km, SOYLEYIS& soy
 bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KURALDOSYABASLIK& analiz) {
     const std::string fark = CozumlemeFarki(baslik, TurIcin(analiz, baslik));
     if (fark.empty()) return true;
-    Yaz("%s: çözümleme ayarı farklı (%s); atlandı.\n", yol, fark.c_str());
+    Yaz("%s: çözümleme ayarı farklı (%s); atlandı.\n", Gorunur(yol).c_str(), fark.c_str());
     return false;
 }
 
@@ -140,7 +140,7 @@ bool KuralKitaplariOku(const std::string& dizin,
     kitaplar.clear();
     struct stat st;
     if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *mesaj += UcbirimeCevir(dizin + ": dizin okunamıyor.\n");
+        *mesaj += UcbirimeCevir(Gorunur(dizin) + ": dizin okunamıyor.\n");
         return false;
     }
     const std::string onek = dizin + "/";

@@ -60,6 +60,13 @@ TEST(DinleCikti, TextLineAndJsonOfAcceptedRejectedAndUnscored) {
     EXPECT_NO_THROW(nlohmann::json::parse(SonucJson(s, 12000, bozuk)));
 }
 
+TEST(DinleCikti, ControlCharactersOfTheWordAndTheFileAreShownEscaped) {
+    DINLE_SONUCU t = Sonuc(false);
+    t.soz = "a\x1b[2J\tb";
+    t.dosya = "\a.vlm";
+    EXPECT_EQ(SonucSatiri(SOZCE(), 12000, t), "0.000\t0.000\ta\\x1B[2J\\x09b\t0.100000\t\\x07.vlm\n");
+}
+
 TEST(DinleCikti, MeterFillsWithTheLevel) {
     const std::string sessiz = OlcerMetni(0, "dinliyor", 10);
     EXPECT_EQ(sessiz.substr(0, 12), "[          ]");

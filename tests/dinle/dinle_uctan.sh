@@ -37,7 +37,7 @@ rc 0 --help
 grep -q -- "--komutlar" o && grep -q -- "--kpensu" o && grep -q "Çıkış durumu" o || hata "yardim eksik"
 rc 0 --version; grep -q "^velmo-dinle " o || hata "surum"
 for a in "--sure abc" "--sure 0" "--red 2" "--esik -1" "--bilinmez" "fazla" "--oo" "--oo 12k" \
-         "--sessizlik 5" "--girdi a.wav --aygit x"; do
+         "--sessizlik 5" "--girdi a.wav --aygit x" "--kpensu 2147483647"; do
   rc 2 $a
   grep -q "velmo-dinle --help" e || hata "$a: kullanim hatasi yardimi gostermiyor"
   [ ! -s o ] || hata "$a: kullanim hatasi standart ciktiya yazdi"
@@ -162,6 +162,26 @@ printf 'evet\techo\n# x\nhayır echo\n' > bozuk.txt
 rc 2 -d k --girdi akis.wav --komutlar bozuk.txt
 grep -q "bozuk.txt:3:" e || { cat e >&2; hata "bozuk komut satiri numarasi"; }
 rc 2 -d k --girdi akis.wav --komutlar yok.txt
+
+# A signal while the end of the input waits for commands stops the wait;
+# the commands go on by themselves.
+printf 'evet\techo $$ >> uzun.pid; exec sleep 60\n' > uzun.txt
+"$DINLE" -d k --girdi akis.wav --komutlar uzun.txt >o 2>e &
+p=$!
+for i in $(seq 600); do [ "$(wc -l < o)" = 4 ] && [ "$(wc -l < uzun.pid 2>/dev/null)" = 2 ] && break; sleep 0.1; done
+sleep 1; kill -TERM $p
+for i in $(seq 50); do kill -0 $p 2>/dev/null || break; sleep 0.1; done
+kill -0 $p 2>/dev/null && { kill -KILL $p; kill $(cat uzun.pid); hata "sinyal komut beklemesini durdurmadi"; }
+wait $p; r=$?
+kill $(cat uzun.pid) || hata "komutlar sinyalle durdu"
+[ $r -eq 0 ] || { cat e >&2; hata "komut beklerken SIGTERM cikis kodu $r"; }
+
+# --- input and output that are not what they seem ---
+mkfifo boru
+timeout 10 "$DINLE" -d k --girdi boru >o 2>e; r=$?
+[ $r -eq 1 ] || hata "boru --girdi: cikis kodu $r"
+timeout 60 "$DINLE" -d k --girdi akis.wav >/dev/full 2>e; r=$?
+[ $r -eq 1 ] || { cat e >&2; hata "dolu standart cikti: cikis kodu $r"; }
 
 # --- collecting takes without any codebook, then training them ---
 mkdir bos

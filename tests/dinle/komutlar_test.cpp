@@ -2,8 +2,10 @@
 #include "komutlar.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -51,7 +53,8 @@ TEST(KomutDosyasi, LinesCommentsAndBlankLines) {
 }
 
 TEST(KomutDosyasi, MalformedLinesAreNamedByNumber) {
-    const std::pair<const char*, const char*> bozuk[] = {
+    using namespace std::string_literals;
+    const std::pair<std::string, const char*> bozuk[] = {
         {"aç\techo\nkapat echo\n", "k:2: "},          // no TAB
         {"\techo\n", "k:1: "},                        // no word
         {"# x\naç\t  \n", "k:2: "},                   // no command
@@ -60,12 +63,14 @@ TEST(KomutDosyasi, MalformedLinesAreNamedByNumber) {
         {"€\techo\n", "k:1: "},                       // outside Windows-1254? (it is inside: next line)
         {"aç\techo 1\naç\techo 2\n", "k:2: "},        // twice
         {"日本\techo\n", "k:1: "},                    // no Windows-1254 form
+        {"# x\raç\techo\r", "k:1: "},                // CR-only line ends
+        {"aç\techo\nb\tx\0y\n"s, "k:2: "},            // a NUL byte
     };
     for (const auto& [metin, onek] : bozuk) {
         std::vector<KOMUT> k;
         std::string h;
         const bool tamam = KomutMetniCoz(metin, "k", k, &h);
-        if (std::string(metin).rfind("€", 0) == 0) {
+        if (metin.rfind("€", 0) == 0) {
             EXPECT_TRUE(tamam) << h;  // the euro sign is in the code page
             continue;
         }
@@ -73,10 +78,21 @@ TEST(KomutDosyasi, MalformedLinesAreNamedByNumber) {
         EXPECT_EQ(h.rfind(onek, 0), 0u) << metin << " -> " << h;
         EXPECT_TRUE(k.empty());
     }
-    std::vector<KOMUT> k;
-    std::string h;
-    EXPECT_FALSE(KomutlariOku("/yok/boyle/dosya", k, &h));
-    EXPECT_NE(h.find("/yok/boyle/dosya"), std::string::npos);
+}
+
+// Only a regular file of sane size is read; anything else is refused at
+// once, never waited on or read without end.
+TEST(KomutDosyasi, OnlyARegularFileOfSaneSizeIsRead) {
+    GeciciDizin d;
+    const std::string boru = d.yol + "/boru", buyuk = d.yol + "/buyuk";
+    ASSERT_EQ(mkfifo(boru.c_str(), 0600), 0);
+    std::ofstream(buyuk) << std::string(KOMUT_DOSYASI_EN_COK + 1, '#');
+    for (const std::string& ad : {std::string("/yok/boyle/dosya"), d.yol, boru, std::string("/dev/zero"), buyuk}) {
+        std::vector<KOMUT> k;
+        std::string h;
+        EXPECT_FALSE(KomutlariOku(ad, k, &h)) << ad;
+        EXPECT_EQ(h.rfind(ad + ": ", 0), 0u) << h;
+    }
 }
 
 TEST(KomutCalistirici, RunsInTheBackgroundWithTheWordInItsEnvironment) {
@@ -130,4 +146,23 @@ TEST(KomutCalistirici, OutputGoesToStandardErrorInItsOwnGroup) {
     const std::string g = Oku(grup);
     ASSERT_FALSE(g.empty());
     EXPECT_NE(std::stol(g), static_cast<long>(getpgrp()));
+}
+
+// A few commands run at once and a few more wait their turn; beyond that a
+// command is refused, never started.
+TEST(KomutCalistirici, AFewRunAtOnceAFewMoreWaitTheRestAreRefused) {
+    GeciciDizin d;
+    const std::string dur = d.yol + "/dur";
+    KOMUT k{"bekle", "while [ ! -e '" + dur + "' ]; do sleep 0.02; done", 1};
+    KOMUT_CALISTIRICI c;
+    std::string h, rapor;
+    const size_t kabul = KOMUT_EN_COK_CALISAN + KOMUT_EN_COK_SIRADA;
+    for (size_t i = 0; i < kabul; i++) ASSERT_TRUE(c.Baslat(k, "1", "b.vlm", &h)) << h;
+    EXPECT_FALSE(c.Baslat(k, "1", "b.vlm", &h));
+    c.Topla(false, &rapor);
+    EXPECT_EQ(c.Calisan(), KOMUT_EN_COK_CALISAN);
+    std::ofstream(dur) << "";
+    c.Topla(true, &rapor);
+    EXPECT_EQ(static_cast<size_t>(std::count(rapor.begin(), rapor.end(), '\n')), kabul) << rapor;
+    EXPECT_EQ(c.Calisan(), 0u);
 }

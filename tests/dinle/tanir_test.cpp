@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -207,6 +209,37 @@ TEST_F(TanirTest, WhatTheStreamCannotUseIsNamedAndSkipped) {
     m.clear();
     EXPECT_EQ(yok.Tazele(&m), -1);
     EXPECT_NE(m.find("yok: dizin okunamıyor"), std::string::npos) << m;
+}
+
+// A codebook with a setting out of range lends the stream none of its
+// settings and is named and skipped; the next one's settings are taken.
+TEST_F(TanirTest, ACodebookWithASettingOutOfRangeIsNamedAndSkipped) {
+    Egit("a", "k/b.vlm");
+    std::string icerik;
+    {
+        std::ifstream f("k/b.vlm", std::ios::binary);
+        icerik.assign(std::istreambuf_iterator<char>(f), {});
+    }
+    KURALDOSYABASLIK iyi;
+    std::memcpy(&iyi, icerik.data(), sizeof iyi);
+    const std::pair<int KURALDOSYABASLIK::*, int> tuhaf[] = {
+        {&KURALDOSYABASLIK::oo, 0},        {&KURALDOSYABASLIK::oo, INT_MAX},     {&KURALDOSYABASLIK::ksu, 0},
+        {&KURALDOSYABASLIK::ksu, -1},      {&KURALDOSYABASLIK::kpensu, 0},       {&KURALDOSYABASLIK::kpensu, INT_MAX},
+        {&KURALDOSYABASLIK::admsu, 0}};
+    for (const auto& [alan, deger] : tuhaf) {
+        KURALDOSYABASLIK b = iyi;
+        b.*alan = deger;
+        std::memcpy(icerik.data(), &b, sizeof b);
+        std::ofstream("k/a.vlm", std::ios::binary) << icerik;  // listed first
+        KURALDOSYABASLIK ilk;
+        ASSERT_TRUE(IlkKitapAyari("k", &ilk));
+        EXPECT_EQ(std::memcmp(&ilk, &iyi, sizeof ilk), 0) << deger;
+        std::string m;
+        KITAP_KUMESI k("k", ilk, {});
+        ASSERT_EQ(k.Tazele(&m), 1);
+        ASSERT_EQ(k.Kitaplar().size(), 1u) << m;
+        EXPECT_EQ(m.rfind("k/a.vlm: ", 0), 0u) << m;
+    }
 }
 
 // Added, removed and rewritten codebooks are seen at the next reading, and

@@ -2,9 +2,12 @@
 // directory holds and never writes over a file, the sound read back is the
 // take (16-bit mono at its rate), and a failed save leaves nothing behind and
 // says so in one line.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -154,6 +157,54 @@ TEST_F(KayitDosyasi, TheDirectoryIsMadeWhenMissingAndRefusedWhenItCannotHoldFile
         EXPECT_NE(iletiler.find("Kayıt dizin"), std::string::npos) << iletiler;
     }
     EXPECT_EQ(Icerik("dosya"), "x");
+}
+
+TEST_F(KayitDosyasi, NoNameBesideTheTakesIsFollowed) {
+    // Links planted at every name an earlier version wrote through lead
+    // nowhere: their target stays as it was.
+    Dosya("hedef", "koru");
+    for (const char* ad : {".0001.wav.yaziliyor", ".0001-evet.wav.yaziliyor"})
+        fs::create_symlink(dizin / "hedef", dizin / ad);
+    std::string ad;
+    ASSERT_EQ(Yaz("", Rampa(100), 12000, &ad), 0) << iletiler;
+    ASSERT_EQ(Yaz("evet", Rampa(100), 12000, &ad), 0) << iletiler;
+    EXPECT_EQ(Icerik("hedef"), "koru");
+}
+
+TEST_F(KayitDosyasi, ADirectoryWhoseNumbersRanOutIsRefusedAtStart) {
+    Dosya("999999999.wav", "son");
+    EXPECT_EQ(KayitDiziniHazirla(dizin.string()), 1);
+    EXPECT_EQ(std::count(iletiler.begin(), iletiler.end(), '\n'), 1) << iletiler;
+    // Found only later: the save names the directory, not an empty file.
+    iletiler.clear();
+    EXPECT_EQ(Yaz("", Rampa(100), 12000, nullptr), 1);
+    EXPECT_NE(iletiler.find(dizin.string() + ":"), std::string::npos) << iletiler;
+}
+
+TEST_F(KayitDosyasi, ASaveKilledMidWayLeavesNoNumberedNameAndItsRestGoesAtTheNextStart) {
+    // Killed by a signal nobody handles (as SIGKILL) while writing.
+    const pid_t cocuk = fork();
+    ASSERT_GE(cocuk, 0);
+    if (cocuk == 0) {
+        const rlimit cekirdek{0, 0}, sinir{4096, 4096};
+        setrlimit(RLIMIT_CORE, &cekirdek);
+        setrlimit(RLIMIT_FSIZE, &sinir);
+        Yaz("evet", Rampa(48000), 12000, nullptr);
+        _exit(0);
+    }
+    int durum = 0;
+    waitpid(cocuk, &durum, 0);
+    ASSERT_TRUE(WIFSIGNALED(durum));
+    const std::vector<std::string> kalan = Adlar();
+    ASSERT_EQ(kalan.size(), 1u);
+    EXPECT_EQ(kalan[0][0], '.');
+    // A fresh temporary may be another save's; one untouched for minutes is not.
+    EXPECT_EQ(KayitDiziniHazirla(dizin.string()), 0);
+    EXPECT_EQ(Adlar(), kalan);
+    const timespec eski[2] = {{0, UTIME_OMIT}, {time(nullptr) - 600, 0}};
+    utimensat(AT_FDCWD, (dizin / kalan[0]).c_str(), eski, 0);
+    EXPECT_EQ(KayitDiziniHazirla(dizin.string()), 0);
+    EXPECT_TRUE(Adlar().empty());
 }
 
 }  // namespace

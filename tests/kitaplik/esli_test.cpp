@@ -145,3 +145,21 @@ TEST(KitaplikEsli, ThreadsWithHandlesOfTheirOwnAnswerAsOneThread) {
     }
     fs::remove_all(kok);
 }
+
+// A word that would send commands to a terminal is refused as the screens
+// refuse it, and no file is written; closing no handle does nothing.
+TEST(Kitaplik, AWordWithAControlCharacterIsRefused) {
+    const std::vector<int16_t> a = Alim(0.5, 150, 1);
+    const int16_t* alimlar[] = {a.data()};
+    const size_t sayilar[] = {a.size()};
+    char sablon[] = "/tmp/velmo_soz_XXXXXX";
+    ASSERT_NE(mkdtemp(sablon), nullptr);
+    for (const char* soz : {"a\x1b[2J", "zil\a"}) {
+        const std::string vlm = std::string(sablon) + "/s.vlm";
+        char hata[256];
+        EXPECT_EQ(velmo_egit(vlm.c_str(), soz, alimlar, sayilar, 1, OO, 1, hata, sizeof hata), 1) << soz;
+        EXPECT_FALSE(fs::exists(vlm)) << soz;
+    }
+    velmo_tanici_kapat(nullptr);
+    fs::remove_all(sablon);
+}

@@ -682,6 +682,16 @@ TEST(TopluCikti, JsonTextsNumbersAndControlSequences) {
     EXPECT_EQ(ic, "b");
 }
 
+// The line that skips a codebook shows its path as every other message does.
+TEST(TopluTarama, TheSkippedCodebooksPathIsShownEscaped) {
+    KURALDOSYABASLIK kitap = VarsayilanAyarlar().kdbaslik, analiz = kitap;
+    kitap.pensu = 30;
+    bool uygun = true;
+    const std::string m = Yakala([&] { uygun = CozumlemeyeUygun("k/\x1b[2Ja\a.vlm", kitap, analiz); });
+    EXPECT_FALSE(uygun);
+    EXPECT_EQ(m.rfind("k/\\x1B[2Ja\\x07.vlm: ", 0), 0u) << m;
+}
+
 // A directory of kind-1 and kind-3 codebooks: the file is analysed once per
 // kind present, with that kind's end points, and every codebook scores on
 // one list exactly as in a directory of its own kind; the screen's one-pass

@@ -63,7 +63,7 @@ int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, ve
 const char* velmo_hata(const velmo_tanici* t);
 
 /* Trains the word `soz` (UTF-8, at most 19 bytes in the Turkish Windows code
- * page) from `kayit_sayisi` recordings (kayitlar[i] holds sayilar[i] samples
+ * page, no control characters) from `kayit_sayisi` recordings (kayitlar[i] holds sayilar[i] samples
  * at `oo` Hz, one utterance each, with some silence around it) and writes the
  * codebook of kind `tur` (1 LPC cepstrum, 2 delta cepstrum, 3 thresholds
  * learnt from the first 100 ms of each recording, liftered cepstrum, two
@@ -75,7 +75,10 @@ const char* velmo_hata(const velmo_tanici* t);
 int velmo_egit(const char* vlm_yolu, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
                size_t kayit_sayisi, int oo, int tur, char* hata, size_t hata_boyu);
 
-/* Releases the handle and its codebooks; NULL is allowed. */
+/* Releases the handle and its codebooks; NULL is allowed and does nothing.
+ * The handle is gone afterwards: using it in any later call, closing it a
+ * second time included, reads or frees released memory (undefined
+ * behaviour). A program that keeps the pointer sets it to NULL. */
 void velmo_tanici_kapat(velmo_tanici* t);
 
 /* The library's version, "MAJOR.MINOR". */
