@@ -11,13 +11,17 @@
 // with (OndenEsikler in sinir.h). Over the last 1.5 s of windows the quietest
 // 100 ms (the run of consecutive windows with the smallest energy sum, the
 // oldest on ties) is the background: with the mean m_e and standard
-// deviation d_e of its windows' mean absolute amplitudes (untruncated: in a
-// quiet stream they lie within one or two integers) and the mean m_z and
+// deviation d_e of its windows' mean absolute amplitudes and the mean m_z and
 // standard deviation d_z of their zero crossings,
 //     high = max(EN_AZ_YUKSEK, ceil(7.5 m_e)),
-//     low = min(high, max(ceil(m_e) + 1, ceil(m_e + 3 d_e))),
+//     low = min(high, max(floor(m_e) + 1, ceil(m_e + 3 d_e))),
 //     zero-crossing = max(bsge, ceil(m_z + 2 d_z)),
 //     quiet = min(high, max(low, ceil(2 m_e))).
+// The amplitudes are not truncated here: in a quiet stream ten windows'
+// energies often all fall on one integer, which would put the low threshold
+// on the noise itself. floor(m_e) + 1, the first integer above the
+// background, is what the detector's ceil(m_e) + 1 gives on a recording's
+// truncated energies.
 // A count does not depend on the level, so the settings' bsge is the
 // zero-crossing threshold's floor; the energy thresholds have no floor but
 // EN_AZ_YUKSEK, which keeps digital silence with a bit of noise from starting
