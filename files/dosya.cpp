@@ -1,3 +1,4 @@
+#include "eski_gecici.h"
 #include "dosya.h"
 
 #include <dirent.h>
@@ -97,22 +98,6 @@ bool GeciciAdi(const char* ad) {
     for (const char* p = ad + GECICI_ONEK_BOYU; *p != '\0'; p++)
         if (!std::isalnum(static_cast<unsigned char>(*p))) return false;
     return true;
-}
-
-// Temporary files of saves that were killed: regular files of our pattern
-// untouched for over a minute (a save in progress writes its file at once).
-void EskiGecicileriSil(const std::string& dizin) {
-    DIR* d = opendir(dizin.empty() ? "." : dizin.c_str());
-    if (d == nullptr) return;
-    const time_t sinir = time(nullptr) - 60;
-    while (const dirent* g = readdir(d)) {
-        if (!GeciciAdi(g->d_name)) continue;
-        struct stat st;
-        if (fstatat(dirfd(d), g->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_mtime < sinir)
-            unlinkat(dirfd(d), g->d_name, 0);
-    }
-    closedir(d);
 }
 
 void YazilamiyorDe(const std::string& hedef, int hata) {
@@ -230,7 +215,7 @@ int AtomikYaz(const std::string& hedef, bool uzerine, const std::function<bool(s
     mode_t kip;
     GECICI gecici;
     if (!HedefUygun(hedef, uzerine, kip)) return 1;
-    EskiGecicileriSil(DizinKismi(hedef));
+    EskiGecicileriSil(DizinKismi(hedef), GeciciAdi);
     if (!GeciciYaz(hedef, kip, yaz, gecici)) return 1;
     return Yerlestir(gecici, hedef, uzerine) ? 0 : 1;
 }
@@ -431,7 +416,7 @@ int KuralDosyasiVeRaporYaz(const std::string& kitap, const KURALDOSYABASLIK& b, 
     const std::string raporAdi = kitap + ".txt";
     mode_t kitapKipi, raporKipi;
     if (!HedefUygun(kitap, uzerine, kitapKipi) || !HedefUygun(raporAdi, true, raporKipi)) return 1;
-    EskiGecicileriSil(DizinKismi(kitap));
+    EskiGecicileriSil(DizinKismi(kitap), GeciciAdi);
     // Both are written in full before either takes its name.
     const std::string rapor = KuralRaporu(b, km, false);
     // On every failure below, the temporary files still held are removed as

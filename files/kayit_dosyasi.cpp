@@ -1,3 +1,4 @@
+#include "eski_gecici.h"
 #include "kayit_dosyasi.h"
 
 #include <dirent.h>
@@ -61,7 +62,8 @@ std::string DosyaEtiketi(const std::string& etiket) {
 constexpr char GECICI_ONEK[] = ".velmo-kayit-";
 constexpr size_t GECICI_ONEK_BOYU = sizeof GECICI_ONEK - 1;
 
-bool GeciciAdi(const std::string& ad) {
+bool GeciciAdi(const char* adp) {
+    const std::string ad = adp;
     if (ad.size() != GECICI_ONEK_BOYU + 6 || ad.compare(0, GECICI_ONEK_BOYU, GECICI_ONEK) != 0) return false;
     for (size_t i = GECICI_ONEK_BOYU; i < ad.size(); i++)
         if (!std::isalnum(static_cast<unsigned char>(ad[i]))) return false;
@@ -84,22 +86,6 @@ int GeciciAc(const std::string& dizin, std::string* yol) {
         return -1;
     }
     return fd;
-}
-
-// Temporary files left by saves that were killed: regular files of our
-// pattern untouched for over a minute (a save writes its file at once).
-void EskiGecicileriSil(const std::string& dizin) {
-    DIR* d = opendir(dizin.c_str());
-    if (d == nullptr) return;
-    const time_t sinir = time(nullptr) - 60;
-    while (const dirent* g = readdir(d)) {
-        if (!GeciciAdi(g->d_name)) continue;
-        struct stat st;
-        if (fstatat(dirfd(d), g->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_mtime < sinir)
-            unlinkat(dirfd(d), g->d_name, 0);
-    }
-    closedir(d);
 }
 
 // Writes the samples to the open file `fd` as a WAV file and flushes it to
@@ -170,7 +156,7 @@ int KayitDiziniHazirla(const std::string& dizin) {
             h ? SistemNedeni(h.value()).c_str() : "");
         return 1;
     }
-    EskiGecicileriSil(dizin);
+    EskiGecicileriSil(dizin, GeciciAdi);
     // Writable as a take is written: a temporary file made and removed.
     std::string deneme;
     const int fd = GeciciAc(dizin, &deneme);
