@@ -1,5 +1,9 @@
 #include "ayar_tablosu.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -47,15 +51,95 @@ bool Aralikta(const AYARTANIMI& t, double deger) {
     return std::isfinite(deger) && deger >= t.enAz && deger <= t.enCok;
 }
 
-std::string AralikMetni(const AYARTANIMI& t) {
-    const bool alt = std::isfinite(t.enAz), ust = std::isfinite(t.enCok);
+namespace {
+
+std::string AralikMetni(double enAz, double enCok, const char* birim) {
+    const bool alt = std::isfinite(enAz), ust = std::isfinite(enCok);
     std::string m;
-    if (alt && ust) m = Sayi(t.enAz) + "–" + Sayi(t.enCok);
-    else if (alt) m = "en az " + Sayi(t.enAz);
-    else if (ust) m = "en çok " + Sayi(t.enCok);
+    if (alt && ust) m = Sayi(enAz) + "–" + Sayi(enCok);
+    else if (alt) m = "en az " + Sayi(enAz);
+    else if (ust) m = "en çok " + Sayi(enCok);
     else return m;
-    if (*t.birim != '\0') m += std::string(" ") + t.birim;
+    if (*birim != '\0') m += std::string(" ") + birim;
     return m;
+}
+
+bool Bosluk(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// A number too large or too small for its type: ±infinity, or a signed 0
+// when its exponent is negative or it starts "0." (without an exponent).
+double Tasan(const std::string& s) {
+    const bool eksi = s[0] == '-';
+    const size_t us = s.find_first_of("eE");
+    const size_t bas = eksi ? 1 : 0;
+    const bool kucuk = us != std::string::npos ? us + 1 < s.size() && s[us + 1] == '-'
+                                               : s[bas] == '.' || (s[bas] == '0' && s.find('.') != std::string::npos);
+    const double d = kucuk ? 0.0 : std::numeric_limits<double>::infinity();
+    return eksi ? -d : d;
+}
+
+}  // namespace
+
+std::string AralikMetni(const AYARTANIMI& t) { return AralikMetni(t.enAz, t.enCok, t.birim); }
+
+std::string AlanAraligiMetni(const AYARTANIMI& t) {
+    if (t.gercelAlani != nullptr) return AralikMetni(t);
+    return AralikMetni(std::max(t.enAz, static_cast<double>(INT_MIN)), std::min(t.enCok, static_cast<double>(INT_MAX)),
+                       t.birim);
+}
+
+SAYIOKUNUSU SayiCoz(std::string_view metin, SAYITURU tur, double* deger) {
+    while (!metin.empty() && Bosluk(metin.front())) metin.remove_prefix(1);
+    while (!metin.empty() && Bosluk(metin.back())) metin.remove_suffix(1);
+    // from_chars takes a '-' but no '+'.
+    if (!metin.empty() && metin.front() == '+') {
+        metin.remove_prefix(1);
+        if (!metin.empty() && metin.front() == '-') return SAYI_DEGIL;
+    }
+    if (metin.empty()) return SAYI_DEGIL;
+    std::string s(metin);
+    // The decimal comma, when it is the only separator.
+    const size_t virgul = s.find(',');
+    if (virgul != std::string::npos && s.find(',', virgul + 1) == std::string::npos &&
+        s.find('.') == std::string::npos)
+        s[virgul] = '.';
+    const char* b = s.data();
+    const char* son = b + s.size();
+    if (tur == SAYI_TAMSAYI) {
+        int i = 0;
+        const auto r = std::from_chars(b, son, i);
+        if (r.ptr == son && r.ec == std::errc()) *deger = i;
+        else if (r.ptr == son && r.ec == std::errc::result_out_of_range) *deger = Tasan(s);
+        else {
+            double d = 0;
+            return SayiCoz(metin, SAYI_DOUBLE, &d) == SAYI_TAMAM ? SAYI_TAM_DEGIL : SAYI_DEGIL;
+        }
+        return SAYI_TAMAM;
+    }
+    double d = 0;
+    std::from_chars_result r;
+    if (tur == SAYI_FLOAT) {
+        float f = 0;
+        r = std::from_chars(b, son, f, std::chars_format::general);
+        d = static_cast<double>(f);
+    } else {
+        r = std::from_chars(b, son, d, std::chars_format::general);
+    }
+    if (r.ptr != son || (r.ec != std::errc() && r.ec != std::errc::result_out_of_range)) return SAYI_DEGIL;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Beyond a float may be within a double: the float it rounds to is
+        // then infinity or a zero.
+        if (tur == SAYI_FLOAT) {
+            SayiCoz(metin, SAYI_DOUBLE, &d);
+            d = std::fabs(d) > FLT_MAX ? std::copysign(std::numeric_limits<double>::infinity(), d)
+                                       : static_cast<double>(static_cast<float>(d));
+        } else {
+            d = Tasan(s);
+        }
+    }
+    if (std::isnan(d)) return SAYI_DEGIL;
+    *deger = d;
+    return SAYI_TAMAM;
 }
 
 std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI& a) {

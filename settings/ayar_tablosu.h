@@ -14,6 +14,7 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "velmo.h"
 
@@ -166,6 +167,23 @@ bool Aralikta(const AYARTANIMI& t, double deger);
 // The accepted values in words: "1000–192000 Hz", "en az 1 ms",
 // "en çok 100"; "" when every value is accepted.
 std::string AralikMetni(const AYARTANIMI& t);
+
+// The same, for the values the setting's field can hold: an int setting's
+// open end is the int's own limit ("1–2147483647 ms"); a float setting's
+// stays open.
+std::string AlanAraligiMetni(const AYARTANIMI& t);
+
+// A number as a person types it, read whole: blanks around it, a sign, and
+// in a fraction a decimal point or a decimal comma ("0,001", "2,5") and an
+// exponent ("1e-6"). Any other character before, inside or after it
+// ("8000x", "7 8", "") makes it no number; a fraction where a whole number
+// is wanted ("2.5") is told apart.
+enum SAYITURU { SAYI_TAMSAYI, SAYI_FLOAT, SAYI_DOUBLE };
+enum SAYIOKUNUSU { SAYI_TAMAM, SAYI_DEGIL, SAYI_TAM_DEGIL };
+// On SAYI_TAMAM, *deger is the number as `tur` holds it (a float is read
+// as a float, never rounded twice); one beyond the type's range is
+// ±infinity, a fraction too close to zero for it is 0. "nan" is no number.
+SAYIOKUNUSU SayiCoz(std::string_view metin, SAYITURU tur, double* deger);
 
 // The rules a new value `deger` of `t` must keep with the other settings of
 // `a`: "" when it keeps them, else what it breaks, in words. The high energy

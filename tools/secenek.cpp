@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -32,40 +31,27 @@ const AYARTANIMI* AyarSecenegi(const std::string& ad) {
     return t != nullptr && t->secenekSirasi > 0 ? t : nullptr;
 }
 
-const char* Bas(const std::string& m) { return (!m.empty() && m[0] == '+') ? m.c_str() + 1 : m.c_str(); }
-
 }  // namespace
 
+// Read as the settings menu reads what is typed (SayiCoz).
 bool TamsayiCoz(const std::string& metin, int& deger) {
-    const char* b = Bas(metin);
-    const char* s = metin.c_str() + metin.size();
-    if (b == s || (b != metin.c_str() && *b == '-')) return false;
-    int d = 0;
-    auto r = std::from_chars(b, s, d);
-    if (r.ec != std::errc() || r.ptr != s) return false;
-    deger = d;
+    double d = 0;
+    if (SayiCoz(metin, SAYI_TAMSAYI, &d) != SAYI_TAMAM || !std::isfinite(d)) return false;
+    deger = static_cast<int>(d);
     return true;
 }
 
 bool GercelCoz(const std::string& metin, double& deger) {
-    const char* b = Bas(metin);
-    const char* s = metin.c_str() + metin.size();
-    if (b == s || (b != metin.c_str() && *b == '-')) return false;
     double d = 0;
-    auto r = std::from_chars(b, s, d, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != s || !std::isfinite(d)) return false;
+    if (SayiCoz(metin, SAYI_DOUBLE, &d) != SAYI_TAMAM || !std::isfinite(d)) return false;
     deger = d;
     return true;
 }
 
 bool FloatCoz(const std::string& metin, float& deger) {
-    const char* b = Bas(metin);
-    const char* s = metin.c_str() + metin.size();
-    if (b == s || (b != metin.c_str() && *b == '-')) return false;
-    float d = 0;
-    auto r = std::from_chars(b, s, d, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != s || !std::isfinite(d)) return false;
-    deger = d;
+    double d = 0;
+    if (SayiCoz(metin, SAYI_FLOAT, &d) != SAYI_TAMAM || !std::isfinite(d)) return false;
+    deger = static_cast<float>(d);
     return true;
 }
 

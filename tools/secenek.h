@@ -61,9 +61,10 @@ void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SES
 double GercelSecenek(const std::string& ad, const std::string& deger, const std::string& komut = "");
 int TamsayiSecenek(const std::string& ad, const std::string& deger, const std::string& komut = "");
 
-// The whole text is a decimal integer that fits an int ("+" allowed).
+// The whole text is a decimal integer that fits an int (blanks around it
+// and "+" allowed).
 bool TamsayiCoz(const std::string& metin, int& deger);
-// The whole text is a finite decimal number.
+// The whole text is a finite decimal number (a decimal point or comma).
 bool GercelCoz(const std::string& metin, double& deger);
 bool FloatCoz(const std::string& metin, float& deger);
 

@@ -2,6 +2,7 @@
 // settings table (ayar_tablosu.h), and the file browser.
 #include <fnmatch.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -33,10 +34,19 @@ const BASLIKSATIRI basliklar[] = {
 constexpr int BICIM_SATIRI = 5;
 constexpr int ILK_SATIR = 4, SON_SATIR = 33;
 
-// Says why a typed value was not taken; at end of input nothing is said,
-// the menu ends at its next command.
-void SayiDegil(const AYARTANIMI& t) {
-    if (!GirdiBitti()) Yaz("%s bir sayı olmalı; değişmedi.\n", t.adi);
+// Reads the line typed for `t`, taken only when the whole of it is a
+// number of the setting's kind (SayiCoz): blanks around it and a decimal
+// comma are fine, "8000x" or "2.5" for a whole number are refused in one
+// line. At end of input nothing is said: the menu ends at its next command.
+bool DegerOku(const AYARTANIMI& t, double* deger) {
+    std::string satir;
+    if (!SatirOku(satir)) return false;
+    const SAYITURU tur = TamsayiYeri(t, ayr) != nullptr ? SAYI_TAMSAYI : SAYI_FLOAT;
+    // A line longer than is kept was not read whole.
+    const SAYIOKUNUSU o = satir.size() < SATIR_SINIRI ? SayiCoz(satir, tur, deger) : SAYI_DEGIL;
+    if (o == SAYI_TAM_DEGIL) Yaz("%s bir tam sayı olmalı; değişmedi.\n", t.adi);
+    else if (o == SAYI_DEGIL) Yaz("%s bir sayı olmalı; değişmedi.\n", t.adi);
+    return o == SAYI_TAMAM;
 }
 
 // Reads a value for `t` after its prompt and takes it only when it is a
@@ -44,17 +54,11 @@ void SayiDegil(const AYARTANIMI& t) {
 void AyarOku(const AYARTANIMI& t) {
     Yaz("%s", t.istem);
     double deger = 0;
-    if (const int* yer = TamsayiYeri(t, ayr)) {
-        int i = *yer;
-        if (!TamsayiOku(&i)) return SayiDegil(t);
-        deger = i;
-    } else {
-        float f = *GercelYeri(t, ayr);
-        if (!GercelOku(&f)) return SayiDegil(t);
-        deger = static_cast<double>(f);
-    }
+    if (!DegerOku(t, &deger)) return;
     if (!Aralikta(t, deger)) {
-        Yaz("%s %s olmalı; değişmedi.\n", t.adi, AralikMetni(t).c_str());
+        // A number too large for the setting to hold gets the range it can.
+        const std::string aralik = std::isinf(deger) ? AlanAraligiMetni(t) : AralikMetni(t);
+        Yaz("%s %s olmalı; değişmedi.\n", t.adi, aralik.c_str());
         return;
     }
     const std::string kural = AyarIliskisi(t, deger, ayr);
@@ -68,13 +72,13 @@ void AyarOku(const AYARTANIMI& t) {
 // Reads a kind; only the kinds the program makes are taken.
 void TurOku(const AYARTANIMI& t) {
     Yaz("%s", t.istem);
-    int tur = 0;
-    if (!TamsayiOku(&tur)) return SayiDegil(t);
+    double tur = 0;
+    if (!DegerOku(t, &tur)) return;
     if (!Aralikta(t, tur)) {
         Yaz("Tur 1, 2 ya da 3 olmali; degismedi.\n");
         return;
     }
-    TurSec(ayr, tur);
+    TurSec(ayr, static_cast<int>(tur));
 }
 
 const AYARTANIMI* SatirdakiAyar(int satir) {

@@ -1,12 +1,11 @@
 #include "konsol.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,6 +33,11 @@ std::string* testCikti = nullptr;
 // Plain text instead of escape sequences (output that is not a terminal).
 bool duzKip = false;
 DuzMetin duz;
+
+// Messages have moved the cursor to the start of a row (a newline, or the
+// Enter of a typed line) that may still hold older text: the next text
+// written there clears the row first.
+bool satirBasi = false;
 
 termios ilkAyar;
 bool ilkAyarVar = false;
@@ -70,10 +74,25 @@ void Ekle(const std::string& s) {
 
 void Csi(const std::string& govde) { Ekle("\x1b[" + govde); }
 
+// A message on the terminal: every row it starts below earlier text is
+// cleared before its text, so nothing older shows beyond a shorter line or
+// through its tabs. Text drawn at a place (gotoxy) clears nothing: a
+// highlighted letter keeps the rest of its label.
+void IletiYaz(const std::string& s) {
+    if (duzKip) return Ekle(s);
+    std::string o;
+    for (char c : s) {
+        if (satirBasi) o += "\x1b[K";
+        satirBasi = c == '\n';
+        o += c;
+    }
+    Ekle(o);
+}
+
 // The console as the message sink: UTF-8 messages shown converted at the cursor.
 class KONSOL_ALICISI : public MESAJ_ALICISI {
 public:
-    void Al(const std::string& utf8) override { Ekle(UcbirimeCevir(utf8)); }
+    void Al(const std::string& utf8) override { IletiYaz(UcbirimeCevir(utf8)); }
 };
 KONSOL_ALICISI konsolAlicisi;
 MESAJ_ALICISI* testtenOnce = nullptr;
@@ -120,20 +139,6 @@ int Al() {
     konum++;
     if (c == '\n') satirBasladi = false;
     return c;
-}
-
-bool Bosluk(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool Rakam(int c) { return c >= '0' && c <= '9'; }
-
-// Leading white space, empty lines included, is skipped as the formatted
-// input conversions do; false at end of input.
-bool BoslukAtla() {
-    for (;;) {
-        int c = Bak();
-        if (c == KONSOL_SON) return false;
-        if (!Bosluk(c)) return true;
-        Al();
-    }
 }
 
 void AyarGeriYukle() {
@@ -207,6 +212,7 @@ void textbackground(int renk) {
     if (!duzKip) Csi(std::to_string(40 + AnsiRenk(renk)) + "m");
 }
 void clrscr() {
+    satirBasi = false;
     if (duzKip) duz.EkranTemizle();
     else Csi("2J"), Csi("H");
 }
@@ -224,6 +230,7 @@ void gotoxy(int x, int y) {
     if (y < 1) y = 1;
     if (x > 80) x = 80;
     if (y > 50) y = 50;
+    satirBasi = false;
     if (duzKip) {
         duz.Git(x, y);
         Gonder(duz.Al());
@@ -254,67 +261,25 @@ bool SatirOku(std::string& satir) {
         if (satir.size() < SATIR_SINIRI) satir.push_back(static_cast<char>(c));
         c = Al();
     }
-    return true;
-}
-
-bool TamsayiOku(int* deger) {
-    if (!BoslukAtla()) return false;
-    bool eksi = false;
-    int c = Bak();
-    if (c == '+' || c == '-') {
-        eksi = (c == '-');
-        Al();
-    }
-    if (!Rakam(Bak())) return false;
-    long long v = 0;
-    while (Rakam(Bak())) {
-        if (v <= static_cast<long long>(INT_MAX) + 1) v = v * 10 + (Al() - '0');
-        else Al();
-    }
-    if (eksi) v = -v;
-    if (v > INT_MAX) v = INT_MAX;
-    if (v < INT_MIN) v = INT_MIN;
-    *deger = static_cast<int>(v);
-    return true;
-}
-
-bool GercelOku(float* deger) {
-    if (!BoslukAtla()) return false;
-    std::string s;
-    int c = Bak();
-    if (c == '+' || c == '-') s.push_back(static_cast<char>(Al()));
-    size_t rakam = 0;
-    while (Rakam(Bak())) s.push_back(static_cast<char>(Al())), rakam++;
-    if (Bak() == '.') {
-        s.push_back(static_cast<char>(Al()));
-        while (Rakam(Bak())) s.push_back(static_cast<char>(Al())), rakam++;
-    }
-    if (rakam == 0) return false;
-    if (Bak() == 'e' || Bak() == 'E') {
-        s.push_back(static_cast<char>(Al()));
-        if (Bak() == '+' || Bak() == '-') s.push_back(static_cast<char>(Al()));
-        while (Rakam(Bak())) s.push_back(static_cast<char>(Al()));
-    }
-    *deger = std::strtof(s.c_str(), nullptr);
+    // On a terminal the Enter has taken the cursor to the next row.
+    satirBasi = !duzKip;
     return true;
 }
 
 void GirdiAt() {
-    if (ucbirim && !testKipi) {
-        bekleyen.clear();
-        konum = 0;
-        satirBasladi = false;
-        tcflush(0, TCIFLUSH);
-        return;
-    }
-    // A script keeps its later lines: only the rest of the current line goes.
-    while (satirBasladi) {
+    // Later lines are kept, typed ahead or a script's: only the rest of the
+    // current line goes. A terminal's is dropped as far as it has come, never
+    // waited for.
+    const bool ucbirimde = ucbirim && !testKipi;
+    while (satirBasladi && !(ucbirimde && konum >= bekleyen.size())) {
         if (Al() == KONSOL_SON) break;
     }
+    satirBasladi = false;
 }
 
 int getch() {
-    if (!ucbirim || testKipi) return Al();
+    // Keys typed ahead come first, as a script's would.
+    if (!ucbirim || testKipi || konum < bekleyen.size()) return Al();
     if (bitti) return KONSOL_SON;
     KonsolBosalt();
     termios ham = ilkAyar;
@@ -326,6 +291,19 @@ int getch() {
     ssize_t n;
     do n = read(0, &c, 1);
     while (n < 0 && errno == EINTR);
+    if (n > 0 && c != 4) {
+        // The keys that came with it (pasted in one go) are kept; those
+        // before the next Enter are the rest of its line.
+        ham.c_cc[VMIN] = 0;
+        tcsetattr(0, TCSANOW, &ham);
+        char b[4096];
+        ssize_t m;
+        do m = read(0, b, sizeof b);
+        while (m < 0 && errno == EINTR);
+        bekleyen.assign(b, m > 0 ? static_cast<size_t>(m) : 0);
+        konum = 0;
+        satirBasladi = c != '\n' && m > 0;
+    }
     AyarGeriYukle();
     if (n <= 0 || c == 4) {  // Ctrl-D at a single-key prompt ends input too
         bitti = true;
@@ -342,6 +320,16 @@ int getche() {
 
 bool GirdiBitti() { return bitti; }
 
+bool UcbirimBoyutu(int* sutun, int* satir) {
+    if (duzKip || testKipi || !isatty(1)) return false;
+    KonsolBosalt();
+    winsize w{};
+    if (ioctl(1, TIOCGWINSZ, &w) != 0 || w.ws_col == 0 || w.ws_row == 0) return false;
+    *sutun = w.ws_col;
+    *satir = w.ws_row;
+    return true;
+}
+
 void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin) {
     if (!testKipi) testtenOnce = MesajAlicisiKur(&konsolAlicisi);
     testKipi = true;
@@ -352,6 +340,7 @@ void KonsolTestKur(const std::string& girdi, std::string* cikti, bool duzMetin) 
     bekleyen.clear();
     konum = 0;
     satirBasladi = false;
+    satirBasi = false;
     bitti = false;
 }
 
@@ -365,5 +354,6 @@ void KonsolTestBitir() {
     bekleyen.clear();
     konum = 0;
     satirBasladi = false;
+    satirBasi = false;
     bitti = false;
 }

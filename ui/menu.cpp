@@ -1,6 +1,8 @@
 #include "menu.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "konsol.h"
 
@@ -37,7 +39,27 @@ void KomSat(int x, int y) {
 
 int KomutHarfi(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
+namespace {
+
+// The screens are drawn for 80 columns by 50 rows: on a smaller terminal the
+// rows beyond its last fall on one another. Said on the first main menu, in
+// a free row every terminal shows, after a moment for a terminal that grows
+// when asked to.
+void BoyutUyarisi() {
+    int sutun = 0, satir = 0;
+    if (!UcbirimBoyutu(&sutun, &satir) || (sutun >= 80 && satir >= 50)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!UcbirimBoyutu(&sutun, &satir) || (sutun >= 80 && satir >= 50)) return;
+    gotoxy(10, 10);
+    textcolor(14);
+    Yaz("Ekranlar 80x50 ister; bu uçbirim %dx%d. Pencereyi büyütün.", sutun, satir);
+    textcolor(15);
+}
+
+}  // namespace
+
 void AnaMenu() {
+    bool ilk = true;
     for (;;) {
         Temizle();
         gotoxy(10, 2);
@@ -47,6 +69,8 @@ void AnaMenu() {
         Secenek(10, 6, 0, "Konus Tanisin");
         Secenek(10, 7, 0, "Ayarlar");
         Secenek(10, 8, 4, "Kapat");
+        if (ilk) BoyutUyarisi();
+        ilk = false;
         KomSat(1, 15);
         const int c = KomutHarfi(KarakterOku());
         KomSat(1, 15);

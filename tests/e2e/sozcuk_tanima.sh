@@ -52,6 +52,8 @@ for kelime in evet hayır merhaba; do
   konus -s 120 -p 65 -g 0.004 -b 0.5 "$kelime"
   e2e_imlec_bekle 2 15
   e2e_yaz x
+  # The rows still show the previous take's result until this one's comes.
+  e2e_bekle_satir 6 "$kelime"
   e2e_bekle_satir 8 ".vlm"
   e2e_yerinde 41 6 "$kelime"
   [ "$(e2e_renk 41 6)" = 93 ] || e2e_hata "sonuc sari degil"
@@ -61,6 +63,11 @@ for kelime in evet hayır merhaba; do
   e2e_yaz X   # any key but t starts a cycle; the same take again
   e2e_bekle_satir 8 ".vlm"
 done
+# Every message row under the command line reads whole: nothing older shows
+# beyond a shorter line or through the tabs of a score line.
+e2e_ekran | sed -n '15,50p' | sed 's/ *$//' |
+  grep -vxE -e '' -e ">[xX]?|>Taranan dizin: $dizin|Konuşun \(2 s\)…|Kayıt bitti\. Tepe düzeyi: -[0-9.]+ dBFS|(evet|hayır|merhaba) +uzaklik:[0-9]+\.[0-9]{6}" &&
+  e2e_hata "eski yazi yeni satirlarin altinda kaldi"
 e2e_yaz t
 e2e_bekle "ANA MENU"
 
@@ -96,11 +103,11 @@ e2e_bekle "ANA MENU"
 # --- settings menu ---
 e2e_menu_komut 15 a
 e2e_bekle "AYARLAR MENUSU"
-e2e_menu_komut 40 u; e2e_bekle "Uzaklik Siniri<"; e2e_komut "0.5"
+e2e_menu_komut 40 u; e2e_bekle "Uzaklik Siniri<"; e2e_komut "0,5"
 e2e_bekle_satir 30 "0.500000"
 e2e_menu_komut 40 k; e2e_bekle "Kayit Suresi<"; e2e_komut "5x"
 e2e_imlec_bekle 2 40
-e2e_deger 41 12 "5 s"
+e2e_deger 41 12 "3 s"
 e2e_menu_komut 40 o; e2e_bekle "Ornekleme Orani<"; e2e_komut "abc"
 e2e_imlec_bekle 2 40
 e2e_yerinde 41 10 "12000"

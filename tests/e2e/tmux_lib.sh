@@ -85,8 +85,8 @@ e2e_imlec_bekle() {
 }
 
 # Types a line as a person does: the text, seen echoed, then Enter, seen
-# taken. Wait for the next prompt before typing again (keys typed ahead are
-# discarded by the program).
+# taken. Wait for the next prompt before typing again: keys typed ahead are
+# kept, but a check of the screen needs the step it looks at drawn.
 e2e_komut() {
   local metin=$1 bas x y i
   bas=$(e2e_imlec)

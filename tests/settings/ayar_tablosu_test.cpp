@@ -219,3 +219,54 @@ TEST(AyarTablosu, OneWordingOfTheSamplingRateCheck) {
               "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 999).\n"
               "Örnekleme oranı 1000 ile 192000 Hz arasında olmalı (şimdi 2147483647).\n");
 }
+
+// Numbers as a person types them: read whole or not at all, a decimal comma
+// as good as a point, a fraction told apart from no number where a whole
+// one is wanted, and what lies beyond the type's reach as ±infinity or 0.
+TEST(AyarTablosu, TypedNumbersAreReadWhole) {
+    const double SONSUZ = INFINITY;
+    const struct {
+        const char* metin;
+        SAYITURU tur;
+        SAYIOKUNUSU okunus;
+        double deger;
+    } durumlar[] = {
+        {"8000", SAYI_TAMSAYI, SAYI_TAMAM, 8000},
+        {" \t+7 \r", SAYI_TAMSAYI, SAYI_TAMAM, 7},
+        {"-3", SAYI_TAMSAYI, SAYI_TAMAM, -3},
+        {"2147483647", SAYI_TAMSAYI, SAYI_TAMAM, INT_MAX},
+        {"99999999999999999999", SAYI_TAMSAYI, SAYI_TAMAM, SONSUZ},
+        {"-99999999999999999999", SAYI_TAMSAYI, SAYI_TAMAM, -SONSUZ},
+        {"2.5", SAYI_TAMSAYI, SAYI_TAM_DEGIL, 0},
+        {"2,5", SAYI_TAMSAYI, SAYI_TAM_DEGIL, 0},
+        {"1e3", SAYI_TAMSAYI, SAYI_TAM_DEGIL, 0},
+        {"8000x", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"400abc", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"7 8", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"0x10", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"+-1", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"+", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"", SAYI_TAMSAYI, SAYI_DEGIL, 0},
+        {"  ", SAYI_FLOAT, SAYI_DEGIL, 0},
+        {"0,001", SAYI_FLOAT, SAYI_TAMAM, static_cast<double>(0.001f)},
+        {"2,5", SAYI_FLOAT, SAYI_TAMAM, 2.5},
+        {".5", SAYI_FLOAT, SAYI_TAMAM, 0.5},
+        {"0.5e1", SAYI_FLOAT, SAYI_TAMAM, 5},
+        {"1e39", SAYI_FLOAT, SAYI_TAMAM, SONSUZ},
+        {"-1e-50", SAYI_FLOAT, SAYI_TAMAM, 0},
+        {"1e999", SAYI_DOUBLE, SAYI_TAMAM, SONSUZ},
+        {"1e-999", SAYI_DOUBLE, SAYI_TAMAM, 0},
+        {"0,1", SAYI_DOUBLE, SAYI_TAMAM, 0.1},
+        {"1.000,5", SAYI_FLOAT, SAYI_DEGIL, 0},
+        {"1,000,5", SAYI_FLOAT, SAYI_DEGIL, 0},
+        {"0,5x", SAYI_FLOAT, SAYI_DEGIL, 0},
+        {"nan", SAYI_FLOAT, SAYI_DEGIL, 0},
+        {"٣", SAYI_FLOAT, SAYI_DEGIL, 0},
+    };
+    for (const auto& d : durumlar) {
+        double deger = -1;
+        EXPECT_EQ(SayiCoz(d.metin, d.tur, &deger), d.okunus) << d.metin;
+        if (d.okunus == SAYI_TAMAM) EXPECT_EQ(deger, d.deger) << d.metin;
+        else EXPECT_EQ(deger, -1) << d.metin << ": nothing written";
+    }
+}

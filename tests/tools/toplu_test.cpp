@@ -110,9 +110,9 @@ TEST(TopluSecenek, NumbersAreReadWholeOrRefused) {
     EXPECT_EQ(i, 12);
     EXPECT_TRUE(TamsayiCoz("+7", i));
     EXPECT_EQ(i, 7);
-    EXPECT_TRUE(TamsayiCoz("-3", i));
+    EXPECT_TRUE(TamsayiCoz(" -3 ", i));  // as the settings menu reads what is typed
     EXPECT_EQ(i, -3);
-    for (const char* kotu : {"", "+", "-", "1.5", "12x", " 1", "1 ", "2147483648", "+-1", "0x10", "--1", "١"}) {
+    for (const char* kotu : {"", "+", "-", "1.5", "12x", "1 2", "2147483648", "+-1", "0x10", "--1", "١"}) {
         i = 5;
         EXPECT_FALSE(TamsayiCoz(kotu, i)) << kotu;
         EXPECT_EQ(i, 5) << kotu;
@@ -121,7 +121,9 @@ TEST(TopluSecenek, NumbersAreReadWholeOrRefused) {
     EXPECT_TRUE(GercelCoz("-6", d));
     EXPECT_EQ(d, -6.0);
     EXPECT_TRUE(GercelCoz("1e-6", d));
-    for (const char* kotu : {"", "nan", "inf", "1,5", "1e999", ".", "- 1"}) EXPECT_FALSE(GercelCoz(kotu, d)) << kotu;
+    EXPECT_TRUE(GercelCoz("1,5", d));  // the decimal comma
+    EXPECT_EQ(d, 1.5);
+    for (const char* kotu : {"", "nan", "inf", "1,5x", "1e999", ".", "- 1"}) EXPECT_FALSE(GercelCoz(kotu, d)) << kotu;
     float f = 0;
     ASSERT_TRUE(FloatCoz("0.000001", f));
     uint32_t bit;

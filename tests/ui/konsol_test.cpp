@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "kodlama.h"
 #include "menu.h"
@@ -131,29 +132,20 @@ TEST(Kodlama, Windows1254RoundTrip) {
 }
 
 TEST_F(Konsol, LineInputAsAScript) {
-    Kur("yes\n  \n\n 42x\n-7\nabc\n0.5e1\n");
+    Kur("yes\n  \n 42x\nabc\n");
     EXPECT_EQ(KarakterOku(), 'y');
     GirdiAt();  // only the rest of this line goes
-    int d = 5;
-    EXPECT_TRUE(TamsayiOku(&d));  // blank lines skipped
-    EXPECT_EQ(d, 42);
-    EXPECT_EQ(KarakterOku(), 'x');
+    std::string s;
+    EXPECT_TRUE(SatirOku(s));  // a blank line is a line, kept whole
+    EXPECT_EQ(s, "  ");
+    EXPECT_EQ(KarakterOku(), ' ');
     GirdiAt();
-    EXPECT_TRUE(TamsayiOku(&d));
-    EXPECT_EQ(d, -7);
-    GirdiAt();
-    EXPECT_FALSE(TamsayiOku(&d));  // not a number: value kept
-    EXPECT_EQ(d, -7);
-    GirdiAt();
-    float f = 0;
-    EXPECT_TRUE(GercelOku(&f));
-    EXPECT_EQ(f, 5.0f);
-    GirdiAt();
+    EXPECT_TRUE(SatirOku(s));
+    EXPECT_EQ(s, "abc");
+    GirdiAt();  // at a line's start: nothing goes
     EXPECT_EQ(KarakterOku(), KONSOL_SON);
     EXPECT_TRUE(GirdiBitti());
     EXPECT_EQ(KarakterOku(), KONSOL_SON);  // sticky
-    EXPECT_FALSE(TamsayiOku(&d));
-    std::string s;
     EXPECT_FALSE(SatirOku(s));
 }
 
@@ -183,12 +175,36 @@ TEST_F(Konsol, LinesAndKeys) {
     EXPECT_EQ(getch(), KONSOL_SON);
 }
 
-TEST_F(Konsol, NumbersAtTheirLimits) {
-    Kur("99999999999999999999\n-99999999999999999999\n+\n");
-    int d = 0;
-    EXPECT_TRUE(TamsayiOku(&d));
-    EXPECT_EQ(d, 2147483647);
-    EXPECT_TRUE(TamsayiOku(&d));
-    EXPECT_EQ(d, -2147483647 - 1);
-    EXPECT_FALSE(TamsayiOku(&d));
+// On a terminal, a row that messages move to (after a newline, or the Enter
+// of a typed line) is cleared before its text: nothing older shows beyond a
+// shorter line or through its tabs. Text drawn at a place, or going on along
+// its row, clears nothing; plain text has nothing to clear.
+TEST_F(Konsol, MessageRowsAreClearedBeforeTheirText) {
+    const struct {
+        const char* girdi;
+        std::function<void()> once;
+        bool duz;
+        bool silinir;
+    } durumlar[] = {
+        {"", [] { Yaz("Taranan dizin: /tmp\n"); }, false, true},
+        {"", [] { Yaz("a\n\n"); }, false, true},
+        {"evet\n", [] { std::string s; SatirOku(s); }, false, true},
+        {"", [] { Yaz("Konusun (3 s)"); }, false, false},
+        {"", [] { Yaz("a\n"); gotoxy(41, 7); }, false, false},
+        {"", [] { Yaz("a\n"); clrscr(); }, false, false},
+        {"", [] { Yaz("Taranan dizin: /tmp\n"); }, true, false},
+    };
+    for (const auto& d : durumlar) {
+        cikti.clear();
+        KonsolTestKur(d.girdi, &cikti, d.duz);
+        d.once();
+        const size_t once = cikti.size();
+        Yaz("dur\t\tuzaklik:0.4\n");
+        EXPECT_EQ(cikti.compare(once, 3, "\x1b[K") == 0, d.silinir) << d.girdi << cikti;
+        EXPECT_EQ(cikti.find("\x1b[K", once + 1), std::string::npos) << "the row once: " << cikti;
+    }
+    // An empty message row is cleared too.
+    Kur("");
+    Yaz("a\n\nb");
+    EXPECT_EQ(cikti, "a\n\x1b[K\n\x1b[Kb");
 }

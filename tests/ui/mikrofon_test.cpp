@@ -146,7 +146,7 @@ TEST_F(Mikrofon, OnATerminalTheSecondsLeftAreRedrawnInPlaceAndErased) {
     // Position saved behind the prompt, the count written there, and the
     // count erased before the line ends.
     EXPECT_TRUE(Var("Konuşun (3 s)…\x1b" "7\x1b" "8 3 s kaldı\x1b[K")) << cikti;
-    EXPECT_TRUE(Var("\x1b" "8\x1b[K\nKayıt bitti."));
+    EXPECT_TRUE(Var("\x1b" "8\x1b[K\n\x1b[KKayıt bitti."));
 }
 
 TEST_F(Mikrofon, TrainingSaysWhatItMadeAndThatAReTrainRefinesTheSavedCodebook) {
@@ -285,6 +285,11 @@ TEST_F(Mikrofon, TheSettingsMenuRefusesWhatTheStagesWouldRefuse) {
         {"n\n0\n", "Ön Yineleme Sayısı en az 1 olmalı; değişmedi.\n", &ayr.onyinl},
         {"m\n-1\n", "Yineleme Sayısı en az 0 olmalı; değişmedi.\n", &ayr.yinl},
         {"k\nabc\n", "Kayıt Süresi bir sayı olmalı; değişmedi.\n", &ayr.kdbaslik.ksu},
+        {"k\n2,5\n", "Kayıt Süresi bir tam sayı olmalı; değişmedi.\n", &ayr.kdbaslik.ksu},
+        // Beyond what an int holds: the range it can.
+        {"i\n3000000000\n", "(Örke/Sıfır Geçiş) Kısa Pencere Süresi 1–2147483647 ms olmalı; değişmedi.\n",
+         &ayr.kdbaslik.kpensu},
+        {"r\n-99999999999\n", "Rasgelelik Tohumu -2147483648–2147483647 olmalı; değişmedi.\n", &ayr.thm},
         {"r\n-\n", "Rasgelelik Tohumu bir sayı olmalı; değişmedi.\n", &ayr.thm},
         {"v\nx\n", "Tür bir sayı olmalı; değişmedi.\n", &ayr.kdbaslik.tur},
     };
