@@ -81,7 +81,7 @@ void BM_SozSonu(benchmark::State& st) {
     const std::vector<int16_t> soz = Sesli(0.6, 3);
     for (auto _ : st) {
         mesaj.clear();
-        DINLE_SONUCU t = kitaplar.Tani(soz.data(), soz.size(), 0, 0, &mesaj);
+        DINLE_SONUCU t = kitaplar.Tani(soz.data(), soz.size(), {}, &mesaj);
         benchmark::DoNotOptimize(t.puan);
     }
     std::filesystem::remove_all(dizin);

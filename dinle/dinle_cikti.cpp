@@ -42,6 +42,8 @@ std::string SonucJson(const SOZCE& s, int oo, const DINLE_SONUCU& t) {
     else j["puan"] = nullptr;
     j["dosya"] = t.kazananVar ? t.dosya : std::string();
     j["reddedildi"] = t.reddedildi;
+    if (t.kazananVar) j["guven"] = t.guven;
+    else j["guven"] = nullptr;
     j["kesildi"] = s.kesildi;
     return JsonMetni(j);
 }

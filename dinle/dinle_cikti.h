@@ -17,7 +17,8 @@
 // (Gorunur), so that neither can break the line or reach the terminal.
 std::string SonucSatiri(const SOZCE& s, int oo, const DINLE_SONUCU& t);
 // One JSON object and a newline: baslangic, bitis, soz, puan (null when
-// nothing won), dosya, reddedildi, kesildi.
+// nothing won), dosya, reddedildi, guven (the winner's confidence, 0..1;
+// null when nothing won), kesildi.
 std::string SonucJson(const SOZCE& s, int oo, const DINLE_SONUCU& t);
 
 // The meter: a bar of `genislik` cells for the level of `orke` (mean

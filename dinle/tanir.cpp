@@ -9,6 +9,7 @@
 
 #include "ayar_tablosu.h"
 #include "dosya.h"
+#include "guven.h"
 #include "kodlama.h"
 #include "lpc.h"
 #include "matris.h"
@@ -86,8 +87,12 @@ std::string DizinIzi(const std::string& dizin) {
         if (!VlmDosyasi(ad)) continue;
         struct stat st;
         if (stat(i->path().c_str(), &st) != 0) continue;
+        // A file replaced by another of the same size and modification time
+        // (cp -p, touch -r) is another inode, or the same one changed.
         iz += ad + '\0' + std::to_string(st.st_size) + ':' + std::to_string(st.st_mtim.tv_sec) + '.' +
-              std::to_string(st.st_mtim.tv_nsec) + '\0';
+              std::to_string(st.st_mtim.tv_nsec) + ':' + std::to_string(st.st_dev) + ':' +
+              std::to_string(st.st_ino) + ':' + std::to_string(st.st_ctim.tv_sec) + '.' +
+              std::to_string(st.st_ctim.tv_nsec) + '\0';
     }
     if (h) iz = "?";
     return iz;
@@ -161,7 +166,7 @@ void KITAP_KUMESI::Puanla(const int16_t* x, size_t n, std::vector<TANIMA_SONUCU>
     }
 }
 
-DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
+DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, const RED_KURALLARI& kurallar, std::string* mesaj,
                                 std::vector<TANIMA_SONUCU>* hepsi) const {
     DINLE_SONUCU s;
     s.ikinci = std::numeric_limits<float>::infinity();
@@ -180,7 +185,11 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, double esik, double 
     s.dosya = en.dosya;
     s.puan = en.puan;
     s.ikinci = BaskaSozunEnIyisi(puanlar, k);
-    if (esik > 0 && static_cast<double>(s.puan) > esik) s.reddedildi = true;
-    if (OranlaReddedilir(s.puan, s.ikinci, red)) s.reddedildi = true;
+    s.guven = SonucGuveni(en);
+    if (kurallar.esik > 0 && static_cast<double>(s.puan) > kurallar.esik) s.reddedildi = true;
+    if (OranlaReddedilir(s.puan, s.ikinci, kurallar.red)) s.reddedildi = true;
+    if (kurallar.hassasiyet >= 0 && (!kurallar.yalnizKalibrasyonlu || en.kal.Var()) &&
+        GuvenleReddedilir(s.guven, kurallar.hassasiyet))
+        s.reddedildi = true;
     return s;
 }

@@ -8,8 +8,8 @@
 // analysis they accept (CozumlemeFarki); an utterance is handed to the
 // analysis once per group, as the speech segment of a recording (the stream
 // has already found its ends), and each codebook is scored against its
-// group's features. The winner is the first entry in name order with the
-// smallest score below PUAN_YOK.
+// group's features. The winner is the first entry in name order that fits
+// best (DahaIyi: kinds compared on their common scale) below PUAN_YOK.
 #ifndef TANIR_H
 #define TANIR_H
 
@@ -45,7 +45,9 @@ KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABAS
                               const std::set<std::string>& verilen);
 
 // A fingerprint of the directory's listing of codebook files (names, sizes,
-// modification times): changes when a codebook is added, removed or rewritten.
+// modification and change times, devices and inodes): changes when a codebook
+// is added, removed or rewritten, also by a file of the same size and
+// modification time (cp -p, touch -r).
 std::string DizinIzi(const std::string& dizin);
 
 struct DINLE_SONUCU {
@@ -54,7 +56,19 @@ struct DINLE_SONUCU {
     std::string dosya;        // its file name
     float puan = PUAN_YOK;    // its score (PUAN_YOK when none)
     float ikinci = 0.0f;      // best score of another word (infinity when none)
-    bool reddedildi = false;  // withheld by --esik or --red
+    double guven = 0;         // the winner's confidence (guven.h); 0 when none
+    bool reddedildi = false;  // withheld by --esik, --red or --hassasiyet
+};
+
+// The rules that withhold a winner; each off at 0 (hassasiyet: negative).
+struct RED_KURALLARI {
+    double esik = 0;         // refused when the best score is above it
+    double red = 0;          // refused unless best < red x (best score of another word)
+    double hassasiyet = -1;  // refused when its confidence is below 1 - hassasiyet
+    // Refuse by confidence only a winner with a calibration: without one
+    // (kinds 1 and 2, older kind-3 files) the confidence is a kind's rough
+    // scale, which would refuse many genuine one-take words.
+    bool yalnizKalibrasyonlu = false;
 };
 
 // The codebooks of one directory for one stream, with the analysis each
@@ -76,12 +90,11 @@ public:
     const std::vector<KURALDOSYABASLIK>& Analizler() const { return analizler_; }
     size_t Grup(size_t i) const { return grup_[i]; }
 
-    // Analyses the n samples once per group and scores every codebook.
-    // `esik` > 0: rejected when the best score is above it. `red` > 0:
-    // rejected unless best < red x (best score of another word). Stage
-    // messages are appended to *mesaj; with `hepsi`, every codebook's score
-    // in listing order (PUAN_YOK where its group's analysis failed).
-    DINLE_SONUCU Tani(const int16_t* x, size_t n, double esik, double red, std::string* mesaj,
+    // Analyses the n samples once per group and scores every codebook; the
+    // winner is withheld by the rules `kurallar`. Stage messages are
+    // appended to *mesaj; with `hepsi`, every codebook's score in listing
+    // order (PUAN_YOK where its group's analysis failed).
+    DINLE_SONUCU Tani(const int16_t* x, size_t n, const RED_KURALLARI& kurallar, std::string* mesaj,
                       std::vector<TANIMA_SONUCU>* hepsi = nullptr) const;
 
 private:

@@ -27,6 +27,7 @@
 #include "cikti.h"
 #include "dinle_cikti.h"
 #include "dinleyici.h"
+#include "guven.h"
 #include "halka.h"
 #include "kayit_dosyasi.h"
 #include "kodlama.h"
@@ -48,7 +49,8 @@ const char* const PROG = "velmo-dinle";
 
 const char* const YARDIM =
     "Kullanım: velmo-dinle [-d DİZİN] [--girdi SES.wav] [--sure SANİYE] [--json]\n"
-    "                      [--esik UZAKLIK] [--red ORAN] [--komutlar DOSYA]\n"
+    "                      [--hassasiyet H] [--esik UZAKLIK] [--red ORAN]\n"
+    "                      [--komutlar DOSYA]\n"
     "                      [--kaydet DİZİN] [--aygit AD] [--aygitler] [ayar seçenekleri]\n"
     "\n"
     "Mikrofonu (ya da bir ses dosyasını) durmadan dinler, her sözü kendisi bulur,\n"
@@ -78,7 +80,16 @@ const char* const YARDIM =
     "                       orana dönüştürülür), olabildiğince hızlı\n"
     "  --sure SANİYE        bu kadar saniyelik girdiden sonra durur\n"
     "  --json               söz başına bir JSON nesnesi: baslangic, bitis, soz,\n"
-    "                       puan, dosya, reddedildi, kesildi\n"
+    "                       puan, dosya, reddedildi, guven, kesildi\n"
+    "  --hassasiyet H       öğretilmemiş sözleri geri çevirme (0 <= H <= 1;\n"
+    "                       öntanımlı 0.5): en iyi sözcüğün güveni 1 - H'den azsa\n"
+    "                       söz geri çevrilir, komutu çalışmaz. Büyüdükçe daha çok\n"
+    "                       söz kabul edilir; 1 hiçbirini geri çevirmez. Güven\n"
+    "                       (0..1), uzaklığın sözcüğün eğitimde öğrenilen doğal\n"
+    "                       uzaklığına oranından gelir (README'deki eğri). Bunu\n"
+    "                       yalnız 3. türün kural dosyaları saklar; öntanımlı\n"
+    "                       olarak yalnız onlar geri çevirir, --hassasiyet\n"
+    "                       verilince bütün türler (ötekilerde türün ölçeğiyle)\n"
     "  --esik UZAKLIK       en iyi uzaklık bundan büyükse sözü geri çevirir\n"
     "  --red ORAN           en iyi uzaklık, başka bir sözcüğün en iyi uzaklığının\n"
     "                       ORAN katından küçük değilse geri çevirir (0 < ORAN <= 1)\n"
@@ -111,7 +122,9 @@ static_assert(KOMUT_EN_COK_CALISAN == 4 && KOMUT_EN_COK_SIRADA == 16, "the help 
 
 struct SECENEKLER {
     std::string dizin = ".", girdi, komutlar, kaydet, aygit;
-    double sure = 0, esik = 0, red = 0;
+    double sure = 0;
+    // By default only calibrated codebooks (kind 3) refuse by confidence.
+    RED_KURALLARI red{0, 0, HASSASIYET_VARSAYILAN, true};
     int sessizlik = 300, enkisa = 60;
     bool json = false, aygitler = false;
     AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the defaults and the settings options
@@ -123,7 +136,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     CLI::App app{"velmo-dinle"};
     UygulamaHazirla(app);
     bool yardim = false, surum = false;
-    std::string sure, esik, red, sessizlik, enkisa;
+    std::string sure, esik, red, hassasiyet, sessizlik, enkisa;
     AYARGIRDILERI ayarlar;
     AyarSecenekleriEkle(app, ayarlar, false);
     app.add_flag("-h,--help", yardim);
@@ -134,6 +147,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     app.add_flag("--json", s.json);
     app.add_option("--esik", esik);
     app.add_option("--red", red);
+    app.add_option("--hassasiyet", hassasiyet);
     app.add_option("--komutlar", s.komutlar);
     app.add_option("--kaydet", s.kaydet);
     app.add_option("--aygit", s.aygit);
@@ -158,12 +172,18 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
         if (!(s.sure > 0) || s.sure > 1e7) throw KullanimHatasi{"--sure 0'dan büyük bir saniye sayısı olmalı."};
     }
     if (!esik.empty()) {
-        s.esik = GercelSecenek("esik", esik);
-        if (!(s.esik > 0)) throw KullanimHatasi{"--esik 0'dan büyük olmalı."};
+        s.red.esik = GercelSecenek("esik", esik);
+        if (!(s.red.esik > 0)) throw KullanimHatasi{"--esik 0'dan büyük olmalı."};
     }
     if (!red.empty()) {
-        s.red = GercelSecenek("red", red);
-        if (!(s.red > 0 && s.red <= 1)) throw KullanimHatasi{"--red 0'dan büyük, en çok 1 olmalı."};
+        s.red.red = GercelSecenek("red", red);
+        if (!(s.red.red > 0 && s.red.red <= 1)) throw KullanimHatasi{"--red 0'dan büyük, en çok 1 olmalı."};
+    }
+    if (!hassasiyet.empty()) {
+        s.red.hassasiyet = GercelSecenek("hassasiyet", hassasiyet);
+        s.red.yalnizKalibrasyonlu = false;
+        if (!(s.red.hassasiyet >= 0 && s.red.hassasiyet <= 1))
+            throw KullanimHatasi{"--hassasiyet 0 ile 1 arasında olmalı."};
     }
     if (!sessizlik.empty()) {
         s.sessizlik = TamsayiSecenek("sessizlik", sessizlik);
@@ -264,7 +284,7 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
     KitaplariTazele(d);
     if (!d.kitaplar->Kitaplar().empty()) {
         std::string mesaj;
-        t = d.kitaplar->Tani(p.ornek.data(), p.ornek.size(), d.s->esik, d.s->red, &mesaj);
+        t = d.kitaplar->Tani(p.ornek.data(), p.ornek.size(), d.s->red, &mesaj);
         if (!mesaj.empty()) {
             d.gosterge.Sil();
             HataHam(mesaj);

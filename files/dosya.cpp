@@ -240,7 +240,29 @@ bool KayitOlabilir(const std::string& yol, const KURALDOSYABASLIK& b, const MATR
 
 }  // namespace
 
-std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
+bool KalibrasyonYazilir(const KURALDOSYABASLIK& b, const KALIBRASYON& kal) {
+    return b.tur == 3 && kal.Var() && std::isfinite(kal.olcek) && std::isfinite(kal.oz) && kal.oz >= 0 &&
+           kal.ayri >= 0;
+}
+
+void KalibrasyonDiz(const KALIBRASYON& kal, char* son) {
+    std::memcpy(son, KD_KALIBRASYON_ETIKETI, 4);
+    std::memcpy(son + 4, &kal.olcek, 4);
+    std::memcpy(son + 8, &kal.oz, 4);
+    std::memcpy(son + 12, &kal.ayri, 4);
+}
+
+bool KalibrasyonCoz(const char* son, KALIBRASYON& kal) {
+    if (std::memcmp(son, KD_KALIBRASYON_ETIKETI, 4) != 0) return false;
+    KURALDOSYABASLIK b{};
+    b.tur = 3;
+    std::memcpy(&kal.olcek, son + 4, 4);
+    std::memcpy(&kal.oz, son + 8, 4);
+    std::memcpy(&kal.ayri, son + 12, 4);
+    return KalibrasyonYazilir(b, kal);
+}
+
+std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran, const KALIBRASYON& kal) {
     std::string o;
     Satir(o, "            Biçim Belirteci=%s DOSYASI\n", Metin(b.bicim, sizeof b.bicim).c_str());
     if (b.tur == 1)
@@ -259,6 +281,14 @@ std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
         Satir(o, "          Uç Nokta Eşikleri=kaydın %d ms'lik sessizliğinden ve en yüksek örkesinden öğrenilir; "
                  "aşağıdaki başlangıç sıfır geçiş eşiği tabandır\n",
               ONDE_MS);
+        if (kal.Var()) {
+            if (kal.ayri > 0)
+                Satir(o, "              Doğal Uzaklık=%f (%d ayrı tutulan alımın ortalaması; eğitim uzaklığı %f)\n",
+                      static_cast<double>(kal.olcek), kal.ayri, static_cast<double>(kal.oz));
+            else
+                Satir(o, "              Doğal Uzaklık=%f (eğitim uzaklığından kestirildi: %f)\n",
+                      static_cast<double>(kal.olcek), static_cast<double>(kal.oz));
+        }
     }
     Satir(o, "\n");
     const struct {
@@ -279,7 +309,7 @@ std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran) {
     return o;
 }
 
-int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km) {
+int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km, KALIBRASYON* kal) {
     if (ad == nullptr) return KDOKU_ACILAMIYOR;
     const std::string adg = Gorunur(ad);  // the name as messages show it
     const char* const g = adg.c_str();
@@ -335,7 +365,20 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km) {
             static_cast<unsigned long long>(KD_BASLIK_BOYU + veri), static_cast<unsigned long long>(boy));
         return KDOKU_GECERSIZ;
     }
-    if (boy > KD_BASLIK_BOYU + veri) {
+    // A kind-3 codebook may end in its calibration.
+    KALIBRASYON k3;
+    const bool kalibrasyonlu = b.tur == 3 && boy == KD_BASLIK_BOYU + veri + KD_KALIBRASYON_BOYU;
+    if (kalibrasyonlu) {
+        char son[KD_KALIBRASYON_BOYU];
+        if (pread(t.fd, son, sizeof son, static_cast<off_t>(KD_BASLIK_BOYU + veri)) !=
+                static_cast<ssize_t>(sizeof son) ||
+            !KalibrasyonCoz(son, k3)) {
+            Yaz("%s: kural kitabından sonraki %d bayt geçerli bir ayar kaydı değil; kural dosyası değil.\n", g,
+                KD_KALIBRASYON_BOYU);
+            return KDOKU_GECERSIZ;
+        }
+    }
+    if (!kalibrasyonlu && boy > KD_BASLIK_BOYU + veri) {
         Yaz("%s: kural kitabından sonra %llu bayt fazla; kural dosyası değil.\n", g,
             static_cast<unsigned long long>(boy - KD_BASLIK_BOYU - veri));
         return KDOKU_GECERSIZ;
@@ -363,6 +406,7 @@ int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km) {
     }
     *baslik = b;
     *km = std::move(k);
+    if (kal != nullptr) *kal = k3;
     return KDOKU_TAMAM;
 }
 
@@ -376,8 +420,8 @@ bool KuralDosyasiSozu(const char* ad, std::string& soz) {
     return true;
 }
 
-std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran) {
-    std::string rapor = BaslikSatirlari(b, ekran);
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran, const KALIBRASYON& kal) {
+    std::string rapor = BaslikSatirlari(b, ekran, kal);
     Satir(rapor, "KURAL YÖNEYLERİ\n");
     const int s = km.Satir() == b.s && km.Sutun() == b.n ? b.s : 0;
     for (int i = 0; i < s; i++)
@@ -387,10 +431,14 @@ std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran)
 
 namespace {
 
-std::function<bool(std::FILE*)> KitapYazici(const KURALDOSYABASLIK& b, const MATRIS& km) {
-    return [&b, &km](std::FILE* f) {
+std::function<bool(std::FILE*)> KitapYazici(const KURALDOSYABASLIK& b, const MATRIS& km, const KALIBRASYON& kal) {
+    return [&b, &km, &kal](std::FILE* f) {
         if (std::fwrite(&b, KD_BASLIK_BOYU, 1, f) != 1) return false;
-        return std::fwrite(km.Veri(), sizeof(float), km.Oge(), f) == km.Oge();
+        if (std::fwrite(km.Veri(), sizeof(float), km.Oge(), f) != km.Oge()) return false;
+        if (!KalibrasyonYazilir(b, kal)) return true;
+        char son[KD_KALIBRASYON_BOYU];
+        KalibrasyonDiz(kal, son);
+        return std::fwrite(son, sizeof son, 1, f) == 1;
     };
 }
 
@@ -400,29 +448,30 @@ std::function<bool(std::FILE*)> MetinYazici(const std::string& metin) {
 
 }  // namespace
 
-int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km) {
+int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, const KALIBRASYON& kal) {
     if (!KayitOlabilir(yol, b, km, "kural dosyası")) return 1;
-    return AtomikYaz(yol, true, KitapYazici(b, km));
+    return AtomikYaz(yol, true, KitapYazici(b, km, kal));
 }
 
-int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km) {
+int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, const KALIBRASYON& kal) {
     if (!KayitOlabilir(yol, b, km, "metin raporu")) return 1;
-    const std::string rapor = KuralRaporu(b, km, false);
+    const std::string rapor = KuralRaporu(b, km, false, KalibrasyonYazilir(b, kal) ? kal : KALIBRASYON{});
     return AtomikYaz(yol + ".txt", true, MetinYazici(rapor));
 }
 
-int KuralDosyasiVeRaporYaz(const std::string& kitap, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine) {
+int KuralDosyasiVeRaporYaz(const std::string& kitap, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine,
+                           const KALIBRASYON& kal) {
     if (!KayitOlabilir(kitap, b, km, "kural dosyası")) return 1;
     const std::string raporAdi = kitap + ".txt";
     mode_t kitapKipi, raporKipi;
     if (!HedefUygun(kitap, uzerine, kitapKipi) || !HedefUygun(raporAdi, true, raporKipi)) return 1;
     EskiGecicileriSil(DizinKismi(kitap), GeciciAdi);
     // Both are written in full before either takes its name.
-    const std::string rapor = KuralRaporu(b, km, false);
+    const std::string rapor = KuralRaporu(b, km, false, KalibrasyonYazilir(b, kal) ? kal : KALIBRASYON{});
     // On every failure below, the temporary files still held are removed as
     // the function returns.
     GECICI geciciKitap, geciciRapor;
-    if (!GeciciYaz(kitap, kitapKipi, KitapYazici(b, km), geciciKitap)) return 1;
+    if (!GeciciYaz(kitap, kitapKipi, KitapYazici(b, km, kal), geciciKitap)) return 1;
     if (!GeciciYaz(raporAdi, raporKipi, MetinYazici(rapor), geciciRapor)) return 1;
     // The report first, the codebook last: a codebook file never stands
     // beside a report of another codebook for longer than this step. A name

@@ -14,37 +14,53 @@
 #include "matris.h"
 #include "velmo.h"
 
-// Writes the header b and the codebook km (b.s rows of b.n) to `yol`. An
+// Writes the header b and the codebook km (b.s rows of b.n) to `yol`, and
+// for kind 3 its calibration `kal` when it has one. An
 // existing regular file is replaced and keeps its permission bits; one the
 // user may not write (no write bit, as 0444) is refused.
-int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km);
+int KuralDosyasiYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km,
+                    const KALIBRASYON& kal = {});
 // What a save does: the report yol + ".txt" first, then the codebook file,
 // each atomically, so a codebook file always has its own report (or, for a
 // moment, an earlier codebook has the new one). Without `uzerine` the
 // codebook file must not exist: a name that appears while writing makes the
 // save fail, never replaced. Temporary files of killed saves (".velmo-" and
 // six characters, over a minute old) are removed from the directory.
-int KuralDosyasiVeRaporYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine);
+int KuralDosyasiVeRaporYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, bool uzerine,
+                           const KALIBRASYON& kal = {});
 // Writes the text report yol + ".txt".
-int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km);
+int KuralRaporuYaz(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km,
+                   const KALIBRASYON& kal = {});
 // The text of that report (Windows-1254) for the header `b` and the
 // codebook `km` of b.s rows of b.n floats. With `ekran` the word's control
 // characters are shown as "\xNN" (for a terminal); otherwise the bytes are
 // those the report file holds.
-std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran);
+std::string KuralRaporu(const KURALDOSYABASLIK& b, const MATRIS& km, bool ekran, const KALIBRASYON& kal = {});
 // Header lines 1 to 25 of the report and the settings dump, Windows-1254,
-// with `ekran` as above.
-std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran);
+// with `ekran` as above; a kind-3 header with a calibration gets one more
+// line naming it.
+std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran, const KALIBRASYON& kal = {});
 
 // Reads and validates the file `ad`: on success the header goes to *baslik
-// and the codebook of s x n to *km.
+// and the codebook of s x n to *km, and, if asked, the calibration of a
+// kind-3 file to *kal (none when the file has none).
 enum {
     KDOKU_TAMAM = 0,       // read
     KDOKU_GECERSIZ = 1,    // not a valid codebook file; one line naming it printed
     KDOKU_ACILAMIYOR = 2,  // cannot be opened; nothing printed, errno says why
     KDOKU_BELLEK = 3,      // codebook array cannot be had; message printed
 };
-int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km);
+int KuralDosyasiOku(const char* ad, KURALDOSYABASLIK* baslik, MATRIS* km, KALIBRASYON* kal = nullptr);
+
+// The calibration trailer of a kind-3 file: "KAL" and version byte 1, then
+// olcek and oz (floats) and ayri (int32), little-endian. Written only for
+// kind 3 with a calibration (KalibrasyonYazilir); a kind-3 file without
+// it (made before calibrations were kept) reads with none.
+inline constexpr char KD_KALIBRASYON_ETIKETI[4] = {'K', 'A', 'L', 1};
+enum { KD_KALIBRASYON_BOYU = 16 };
+bool KalibrasyonYazilir(const KURALDOSYABASLIK& b, const KALIBRASYON& kal);
+void KalibrasyonDiz(const KALIBRASYON& kal, char* son);
+bool KalibrasyonCoz(const char* son, KALIBRASYON& kal);
 // The word stored in the codebook file `ad` (Windows-1254 bytes up to the
 // NUL); false when it is no readable file with a codebook header.
 bool KuralDosyasiSozu(const char* ad, std::string& soz);

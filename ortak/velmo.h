@@ -53,6 +53,17 @@ static_assert(offsetof(KURALDOSYABASLIK, n) == 76, "layout");
 static_assert(offsetof(KURALDOSYABASLIK, p) == 80, "layout");
 static_assert(offsetof(KURALDOSYABASLIK, s) == 84, "layout");
 
+// What a genuine take of the word scores against its codebook, learnt when
+// the codebook is trained; it makes scores of different words comparable
+// for refusing words nobody taught. Kept with kind-3 codebooks only (a
+// 16-byte trailer after the codewords); other kinds use a fixed scale.
+struct KALIBRASYON {
+    float olcek = 0;   // expected mean distortion of a genuine take; 0: not known
+    float oz = 0;      // mean distortion of the training takes themselves
+    int32_t ayri = 0;  // held-out takes behind olcek; 0: estimated from oz
+    bool Var() const { return olcek > 0; }
+};
+
 // Buffer sizes of the texts the record and the screens keep.
 enum {
     YOL_BOYU = 260,    // directory, NUL included

@@ -6,7 +6,8 @@
 // codebook cannot be allocated, or one made with other analysis settings
 // than the utterance (CozumlemeFarki), after one line naming it and the
 // reason, and the scan goes on. The best is the first file with the
-// smallest score strictly below PUAN_YOK.
+// smallest score strictly below PUAN_YOK; codebooks of different kinds are
+// compared by their scores on the kinds' common scale (guven.h).
 #ifndef TANIMA_H
 #define TANIMA_H
 
@@ -28,7 +29,15 @@ struct TANIMA_SONUCU {
     std::string dosya;  // file name, no directory
     char soz[SOZ_BOYU + 1];  // the word (Windows-1254), NUL-terminated
     float puan;         // mean distortion
+    int tur = 0;        // kind of the codebook
+    KALIBRASYON kal;    // its calibration (kind 3 files that keep one)
 };
+
+// Does entry `a` fit better than entry `b`? Of one kind, the smaller
+// distortion; of two kinds, the smaller score on the common scale.
+bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b);
+// Confidence of an entry (guven.h).
+double SonucGuveni(const TANIMA_SONUCU& t);
 
 // An utterance as the scan scores it: a recording and the settings it is
 // analysed with, and its analyses, one per group of kinds that share their

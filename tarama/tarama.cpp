@@ -16,6 +16,7 @@
 
 #include "bellek.h"
 #include "dosya.h"
+#include "guven.h"
 #include "kodlama.h"
 #include "mesaj.h"
 #include "lpc.h"
@@ -104,7 +105,8 @@ void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* 
         const std::string yol = onek + ad;
         KURALDOSYABASLIK baslik;
         MATRIS km;
-        const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km);
+        KALIBRASYON kal;
+        const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km, &kal);
         if (sonuc == KDOKU_ACILAMIYOR) continue;
         if (sonuc != KDOKU_TAMAM) {
             if (satirBitti) satirBitti();
@@ -119,11 +121,13 @@ void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* 
         std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
         t.soz[SOZ_BOYU] = '\0';
         t.puan = PUAN_YOK;
+        t.tur = baslik.tur;
+        t.kal = kal;
         if (dinleyici.puanlaniyor) dinleyici.puanlaniyor(t);
         t.puan = TurunePuan(baslik, km, soyleyis);
         if (dinleyici.puanlandi) dinleyici.puanlandi(t);
         if (satirBitti) satirBitti();
-        if (t.puan < enIyi->puan) *enIyi = t;
+        if (t.puan < PUAN_YOK && (enIyi->puan >= PUAN_YOK || DahaIyi(t, *enIyi))) *enIyi = t;
         if (hepsi != nullptr) hepsi->push_back(t);
     }
 }
@@ -151,7 +155,7 @@ bool KuralKitaplariOku(const std::string& dizin,
         k.ad = ad;
         int sonuc = KDOKU_TAMAM;
         *mesaj += Yakala([&] {
-            sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km);
+            sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km, &k.kal);
             if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz(k.baslik))) {
                 k.km.Birak();
                 sonuc = KDOKU_GECERSIZ;
@@ -168,8 +172,17 @@ TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan) {
     std::memcpy(t.soz, k.baslik.soz, SOZ_BOYU);
     t.soz[SOZ_BOYU] = '\0';
     t.puan = puan;
+    t.tur = k.baslik.tur;
+    t.kal = k.kal;
     return t;
 }
+
+bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b) {
+    if (a.tur == b.tur) return a.puan < b.puan;
+    return static_cast<double>(a.puan) / TurOlcegi(a.tur) < static_cast<double>(b.puan) / TurOlcegi(b.tur);
+}
+
+double SonucGuveni(const TANIMA_SONUCU& t) { return Guven(t.puan, t.tur, t.kal); }
 
 void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
                           std::vector<TANIMA_SONUCU>& puanlar, SOYLEYIS& soyleyis) {
@@ -190,13 +203,10 @@ std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& 
 }
 
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar) {
-    float enyakin = PUAN_YOK;
     int kazanan = -1;
     for (size_t i = 0; i < puanlar.size(); i++) {
-        if (puanlar[i].puan < enyakin) {
-            enyakin = puanlar[i].puan;
-            kazanan = static_cast<int>(i);
-        }
+        if (!(puanlar[i].puan < PUAN_YOK)) continue;
+        if (kazanan < 0 || DahaIyi(puanlar[i], puanlar[static_cast<size_t>(kazanan)])) kazanan = static_cast<int>(i);
     }
     return kazanan;
 }

@@ -19,6 +19,7 @@ struct KURALKITABI {
     std::string ad;           // bare file name
     KURALDOSYABASLIK baslik;
     MATRIS km;
+    KALIBRASYON kal;
 };
 
 // Reads the listing of `dizin` into `kitaplar` (emptied first). Messages
@@ -47,8 +48,8 @@ std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& 
 void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::vector<size_t>& secilen,
                           std::vector<TANIMA_SONUCU>& puanlar, SOYLEYIS& soyleyis);
 
-// Index of the winning entry: the first with the smallest score strictly
-// below PUAN_YOK; -1 when none.
+// Index of the winning entry: the first that fits best (DahaIyi) of those
+// scoring strictly below PUAN_YOK; -1 when none.
 int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
 
 // The smallest score among the entries whose word (as SonucSozu gives it)

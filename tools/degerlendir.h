@@ -79,6 +79,7 @@ struct DEGERLENDIRMEAYARI {
     std::string dizin;
     SESAYARI ses;
     double red = 0;         // the rejection rule of TekTani; 0 off
+    double hassasiyet = -1; // TekTani's refusal by confidence; negative off
     int isler = 1;          // worker processes
     bool ayrinti = false;   // the stages' messages on standard error, by recording
 };

@@ -25,7 +25,7 @@ const char* TurAdi(int tur) {
 
 }  // namespace
 
-JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km) {
+JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km, const KALIBRASYON& kal) {
     const char* turAdi = TurAdi(b.tur);
     JSON j = {{"dosya", dosya},
               {"bicim", Metin(b.bicim, sizeof b.bicim)},
@@ -45,6 +45,11 @@ JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const 
         j["kesitler"] = {{{"ilk_yoney", 0}, {"yoney_sayisi", yari}}, {{"ilk_yoney", yari}, {"yoney_sayisi", yari}}};
         j["kepstrum_agirligi"] = {{"bicim", "sinus"}, {"L", KESIT_LIFTER}, {"yoneyler_agirlikli", true}};
         j["esik_ogrenme_ms"] = ONDE_MS;
+        // What a genuine take scores (absent in files made before it was kept).
+        if (kal.Var())
+            j["kalibrasyon"] = {{"dogal_uzaklik", JsonSayisi(kal.olcek)},
+                                {"egitim_uzakligi", JsonSayisi(kal.oz)},
+                                {"ayri_tutulan_alim", kal.ayri}};
     }
     JSON yoneyler = JSON::array();
     for (int i = 0; i < b.s; i++) {
@@ -59,7 +64,8 @@ JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const 
 int KuralDosyasiRaporla(const std::string& ad, bool json) {
     KURALDOSYABASLIK b;
     MATRIS km;
-    const int sonuc = KuralDosyasiOku(ad.c_str(), &b, &km);
+    KALIBRASYON kal;
+    const int sonuc = KuralDosyasiOku(ad.c_str(), &b, &km, &kal);
     if (sonuc == KDOKU_ACILAMIYOR) {
         const int hata = errno;
         Hata("%s açılamıyor: %s\n", Gorunur(ad).c_str(), SistemNedeni(hata).c_str());
@@ -67,7 +73,7 @@ int KuralDosyasiRaporla(const std::string& ad, bool json) {
     }
     // The reader has named the file and what is wrong with it.
     if (sonuc != KDOKU_TAMAM) return 1;
-    if (json) KonsolHamYaz(JsonMetni(KuralKitabiJson(ad, b, km)));
-    else KonsolHamYaz(UcbirimeCevir(Cp1254ten(KuralRaporu(b, km, true))));
+    if (json) KonsolHamYaz(JsonMetni(KuralKitabiJson(ad, b, km, kal)));
+    else KonsolHamYaz(UcbirimeCevir(Cp1254ten(KuralRaporu(b, km, true, kal))));
     return 0;
 }

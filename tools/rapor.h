@@ -16,7 +16,8 @@
 // number, every header setting under its option name, for kind 3 its two
 // sections and cepstrum weighting, and the codewords row by row, each float
 // in the shortest text that reads back as the same float.
-JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km);
+JSON KuralKitabiJson(const std::string& dosya, const KURALDOSYABASLIK& b, const MATRIS& km,
+                     const KALIBRASYON& kal = {});
 
 // Reads and checks the codebook file `ad` and writes it on standard output:
 // the text report, or with `json` the JSON document. 0; 1 after a message

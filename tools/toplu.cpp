@@ -9,6 +9,9 @@
 
 #include "cikti.h"
 #include "dosya.h"
+#include "guven.h"
+#include "kalibrasyon.h"
+#include "kodlama.h"
 #include "konsol.h"
 #include "vq1.h"
 #include "vq3.h"
@@ -50,30 +53,38 @@ bool EgitimIstegiGecerli(const EGITIMAYARI& e) {
 struct EGITIM {
     int egitilen = 0, basarisiz = 0;
     MATRIS km;
+    KALIBRASYON kal;
 };
 
-// The score line the training screen shows under a trained codebook.
-void PuanSatiri(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
-    Yaz("uzaklik:%f\n", static_cast<double>(Puanla(oz, b, km)));
+// The score line the training screen shows under a trained codebook; the
+// score is returned.
+float PuanSatiri(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
+    const float p = Puanla(oz, b, km);
+    Yaz("uzaklik:%f\n", static_cast<double>(p));
+    return p;
 }
 
 // One take as the new-word menu runs it: "konus" (the file for the
 // microphone), then "egit": a new codebook for the first take that trains,
 // the codebook of the earlier takes refined for the others. A take that
-// fails leaves `km` as it was.
-bool SiraliAlim(const std::vector<short>& x, const EGITIMAYARI& e, MATRIS& km) {
+// fails leaves `km` and its calibration `kal` as they were.
+bool SiraliAlim(const std::vector<short>& x, const EGITIMAYARI& e, MATRIS& km, KALIBRASYON& kal) {
     const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     MATRIS yeni;
+    KALIBRASYON yeniKal;
     KonsolHamYaz(Yakala([&] {
         const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
         const std::optional<COZUMLEME> oz = KonusmayiCozumle(x, u, b, e.dokum);
         if (!oz) return;
+        // The take against the codebook it is about to refine: a held-out score.
+        const float ayri = km.Bos() ? 0.0f : Puanla(*oz, b, km);
         EGITICI egitici(e.ayar);
         yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
-        if (!yeni.Bos()) PuanSatiri(*oz, b, yeni);
+        if (!yeni.Bos()) yeniKal = SiraliKalibrasyon(kal, km.Bos(), ayri, PuanSatiri(*oz, b, yeni));
     }));
     if (yeni.Bos()) return false;
     km = std::move(yeni);
+    kal = yeniKal;
     return true;
 }
 
@@ -89,7 +100,7 @@ void SiraliEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, 
         std::vector<short> x;
         if (!AlimOku(g, e, x)) {
             eg.basarisiz++;
-        } else if (SiraliAlim(x, e, eg.km)) {
+        } else if (SiraliAlim(x, e, eg.km, eg.kal)) {
             eg.egitilen++;
         } else {
             Hata("%s: eğitim başarısız; bu kayıt atlandı.\n", g.c_str());
@@ -108,6 +119,9 @@ struct HAVUZ {
     std::vector<float> kesit1, kesit2;
     int r1 = 0, r2 = 0;
     COZUMLEME son;  // the analysis of the last take read (none when it had none)
+    std::vector<COZUMLEME> alimlar;  // kind 3: every take's analysis, for its calibration
+    bool sonAlimda = false;          // the last take's analysis moved to alimlar.back()
+    const COZUMLEME& Son() const { return sonAlimda ? alimlar.back() : son; }
 };
 
 // Adds the rows of one analysis to the pool.
@@ -131,6 +145,7 @@ void HavuzaKat(const COZUMLEME& oz, int n, HAVUZ& h) {
 bool HavuzaEkle(const std::vector<short>& x, const EGITIMAYARI& e, HAVUZ& h) {
     const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     h.son = COZUMLEME();
+    h.sonAlimda = false;
     bool tamam = false;
     KonsolHamYaz(Yakala([&] {
         const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
@@ -141,20 +156,29 @@ bool HavuzaEkle(const std::vector<short>& x, const EGITIMAYARI& e, HAVUZ& h) {
         if (h.son.r < 1 || h.son.r > std::numeric_limits<int>::max() - 1 - h.r) return;
         HavuzaKat(h.son, b.n, h);
         Yaz("LPC/DLPC yöneyi: %d\n", h.son.r);
+        if (h.kesitli) {
+            h.alimlar.push_back(std::move(h.son));
+            h.sonAlimda = true;
+        }
         tamam = true;
     }));
     return tamam;
 }
 
-// One new codebook of kind 3 from the pooled sections.
-MATRIS KesitliHavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen) {
+// One new codebook of kind 3 from the pooled sections, and its calibration
+// (each take held out in turn).
+MATRIS KesitliHavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen, KALIBRASYON& kal) {
     const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
     Cikti("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, h.r1, h.r2);
     MATRIS km;
     KonsolHamYaz(Yakala([&] {
         EGITICI egitici(e.ayar);
         km = egitici.KesitliEgit(h.kesit1, h.r1, h.kesit2, h.r2, b, nullptr);
-        if (!km.Bos()) PuanSatiri(h.son, b, km);
+        if (km.Bos()) return;
+        PuanSatiri(h.Son(), b, km);
+        std::vector<const COZUMLEME*> alimlar;
+        for (const COZUMLEME& a : h.alimlar) alimlar.push_back(&a);
+        kal = HavuzKalibrasyonu(alimlar, e.ayar, km);
     }));
     return km;
 }
@@ -203,7 +227,7 @@ void HavuzluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e,
         }
     }
     if (h.r == 0) return;
-    eg.km = h.kesitli ? KesitliHavuzuEgit(h, e, eg.egitilen) : HavuzuEgit(h, e, eg.egitilen);
+    eg.km = h.kesitli ? KesitliHavuzuEgit(h, e, eg.egitilen, eg.kal) : HavuzuEgit(h, e, eg.egitilen);
     if (eg.km.Bos()) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
 }
 
@@ -213,7 +237,7 @@ int EgitilmisiKaydet(const EGITIMAYARI& e, const EGITIM& eg) {
     // Without --uzerine the name is taken only if it is still free when the
     // file is complete: of two runs on one name, one fails and says so.
     int kayit = 1;
-    HataHam(Yakala([&] { kayit = KuralDosyasiVeRaporYaz(e.cikti, b, eg.km, e.uzerine); }));
+    HataHam(Yakala([&] { kayit = KuralDosyasiVeRaporYaz(e.cikti, b, eg.km, e.uzerine, eg.kal); }));
     if (kayit != 0) return 1;
     static const char* const turler[] = {"LPC", "DeltaLPC", "kesitli LPC"};
     Cikti("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), b.tur,
@@ -270,7 +294,7 @@ int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
 
 TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
-               std::string* mesaj) {
+               double hassasiyet, std::string* mesaj) {
     TANIMA t;
     std::vector<short> x;
     if (SesDosyasiOku(girdi, komut.oo, TANIMA_SURESI, ses, x) != 0) return t;
@@ -288,6 +312,8 @@ TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitapla
     if (t.kazanan < 0) return t;
     const TANIMA_SONUCU& en = t.puanlar[static_cast<size_t>(t.kazanan)];
     t.enyakin = en.puan;
+    t.guven = SonucGuveni(en);
     if (red > 0) t.reddedildi = OranlaReddedilir(t.enyakin, BaskaSozunEnIyisi(t.puanlar, t.kazanan), red);
+    if (hassasiyet >= 0 && GuvenleReddedilir(t.guven, hassasiyet)) t.reddedildi = true;
     return t;
 }

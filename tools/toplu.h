@@ -42,7 +42,8 @@ struct EGITIMAYARI {
 
 // Trains the word of e.ayar from the takes `girdiler` and writes the
 // codebook file and its report. Stage messages go to standard output,
-// failures of files to standard error. 0 when every take trained and the
+// failures of files to standard error. A take with no sound (BosSesDosyasi)
+// is named in one line and skipped. 0 when every other take trained and the
 // file was written; 1 otherwise (the file is still written when at least
 // one take trained).
 int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e);
@@ -53,6 +54,7 @@ struct TANIMA {
     int kazanan = -1;                    // index of the best, -1 none
     float enyakin = PUAN_YOK;            // its score (PUAN_YOK when none)
     bool reddedildi = false;             // the rejection rule withheld it
+    double guven = 0;                    // confidence of the best (guven.h)
 };
 
 // Recognises one file as one cycle of the recognition screen, with the
@@ -61,9 +63,10 @@ struct TANIMA {
 // directory is scanned by the screen's own KuralDosyalariniTara. Stage
 // messages are appended to *mesaj. With `red`
 // above 0 the answer is withheld unless the best score is below red times
-// the best score of another word.
+// the best score of another word; with `hassasiyet` of 0..1 (negative: off)
+// also when the confidence refuses it (GuvenleReddedilir).
 TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
-               std::string* mesaj);
+               double hassasiyet, std::string* mesaj);
 
 #endif

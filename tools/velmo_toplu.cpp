@@ -102,6 +102,10 @@ const char* const TANI_YARDIM =
     "\n"
     "Çıktı, kayıt başına bir satır, sekmeyle ayrılmış: kayıt, sözcük, uzaklık\n"
     "(\"%f\"), kural dosyası; yanıt yoksa sözcük ve dosya boş, uzaklık 1000.000000.\n"
+    "Türleri karışık bir dizinde sözcükler türlerin ortak ölçeğindeki puanla\n"
+    "karşılaştırılır. JSON çıktısındaki \"guven\" (0..1): uzaklığın, sözcüğün\n"
+    "eğitimde öğrenilen doğal uzaklığına oranından gelir; 1 tam uyum, 0.5\n"
+    "velmo-dinle'nin öntanımlı geri çevirme sınırı.\n"
     "\n"
     "  -d, --dizin DİZİN  kural dosyalarının dizini (öntanımlı: .)\n"
     "  --hepsi            her kural dosyasının uzaklığını da yazar\n"
@@ -109,6 +113,9 @@ const char* const TANI_YARDIM =
     "  --red ORAN         en iyi uzaklık, başka bir sözcüğün en iyi uzaklığının ORAN\n"
     "                     katından küçük değilse yanıt vermez (0 < ORAN <= 1; sözlük\n"
     "                     dışı sözcükleri geri çevirmek için; öntanımlı: kapalı)\n"
+    "  --hassasiyet H     güveni 1 - H'den az olan en iyi sözcüğü geri çevirir\n"
+    "                     (0 <= H <= 1; büyüdükçe daha çok söz kabul edilir;\n"
+    "                     velmo-dinle'nin öntanımlısı 0.5; öntanımlı: kapalı)\n"
     "  --dokum DİZİN      uç nokta ve çözümleme dökümlerini bu dizine yazar\n"
     "  -h, --help         bu yardım\n"
     "\n"
@@ -130,6 +137,7 @@ const char* const DEGERLENDIR_YARDIM =
     "                     '^([0-9]+)_' ile 7_ali_3.wav -> 7\n"
     "  --json             makinece okunur çıktı (JSON)\n"
     "  --red ORAN         \"tani\" gibi; geri çevrilen kayıt yanlış sayılır\n"
+    "  --hassasiyet H     \"tani\" gibi; geri çevrilen kayıt yanlış sayılır\n"
     "  --ayrinti          aşamaların iletilerini kayıt adıyla standart hataya yazar\n"
     "  -j, --isler SAYI   kayıtları bu kadar işçi süreçte aynı anda tanır (öntanımlı:\n"
     "                     işlemci sayısı; 1: tek süreç); sonuçlar ve sıraları aynıdır\n"
@@ -185,6 +193,7 @@ struct SECENEKLER {
     bool havuz = false, uzerine = false, hepsi = false, json = false, ayrinti = false;
     bool sozVar = false;
     double red = 0;
+    double hassasiyet = -1;  // refusal by confidence; negative: off
     int isler = IslemciSayisi();  // worker processes of degerlendir
     AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the defaults and the settings options
     SESAYARI ses;
@@ -198,8 +207,9 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
     // A repeated option keeps its last value; a flag takes no value.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
     bool yardim = false;
-    std::string red, isler;
+    std::string red, isler, hassasiyet;
     CLI::Option* redVar = nullptr;
+    CLI::Option* hassasiyetVar = nullptr;
     CLI::Option* islerVar = nullptr;
     AYARGIRDILERI ayarlar;
     app.add_flag("-h,--help", yardim);
@@ -214,6 +224,7 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
         app.add_option("-d,--dizin", s.dizin);
         app.add_flag("--json", s.json);
         redVar = app.add_option("--red", red);
+        hassasiyetVar = app.add_option("--hassasiyet", hassasiyet);
         if (k == "tani") {
             app.add_flag("--hepsi", s.hepsi);
             app.add_option("--dokum", s.dokum);
@@ -238,6 +249,9 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
         throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + isler + "'", k};
     if (redVar != nullptr && redVar->count() > 0 && (!GercelCoz(red, s.red) || !(s.red > 0 && s.red <= 1)))
         throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + red + "'", k};
+    if (hassasiyetVar != nullptr && hassasiyetVar->count() > 0 &&
+        (!GercelCoz(hassasiyet, s.hassasiyet) || !(s.hassasiyet >= 0 && s.hassasiyet <= 1)))
+        throw KullanimHatasi{"--hassasiyet için 0 ile 1 arasında bir sayı bekleniyor: '" + hassasiyet + "'", k};
     return true;
 }
 
@@ -297,10 +311,14 @@ JSON TaniJson(const std::string& dosya, const TANIMA& t, bool hepsi) {
     r["uzaklik"] = k ? JsonSayisi(t.enyakin) : JSON(nullptr);
     r["kural_dosyasi"] = k ? JSON(k->dosya) : JSON(nullptr);
     r["reddedildi"] = t.reddedildi;
+    r["guven"] = k ? JSON(t.guven) : JSON(nullptr);
     if (hepsi) {
         r["puanlar"] = JSON::array();
         for (const TANIMA_SONUCU& p : t.puanlar)
-            r["puanlar"].push_back({{"kural_dosyasi", p.dosya}, {"soz", SonucSozu(p)}, {"uzaklik", JsonSayisi(p.puan)}});
+            r["puanlar"].push_back({{"kural_dosyasi", p.dosya},
+                                    {"soz", SonucSozu(p)},
+                                    {"uzaklik", JsonSayisi(p.puan)},
+                                    {"guven", SonucGuveni(p)}});
     }
     return r;
 }
@@ -339,7 +357,7 @@ int TaniKomutu(const SECENEKLER& s) {
     for (const std::string& d : s.dosyalar) {
         std::string m;
         // Every file is scanned by the recognition screen's own code.
-        const TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, &m);
+        const TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, s.hassasiyet, &m);
         HataHam(SatirOnekli(d, m));
         if (!t.okundu) sonuc = 1;
         if (s.json) json["sonuclar"].push_back(TaniJson(d, t, s.hepsi));
@@ -386,6 +404,7 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     a.dizin = s.dizin;
     a.ses = s.ses;
     a.red = s.red;
+    a.hassasiyet = s.hassasiyet;
     a.isler = s.isler;
     a.ayrinti = s.ayrinti;
     if (DegerlendirmeTopla(etiketli, kitaplar, a, d) != 0) sonuc = 1;

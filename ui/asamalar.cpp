@@ -7,6 +7,7 @@
 
 #include "ayar_tablosu.h"
 #include "dosya.h"
+#include "kalibrasyon.h"
 #include "kayit.h"
 #include "kodlama.h"
 #include "mesaj.h"
@@ -64,10 +65,15 @@ int LPC() {
 }
 
 int VQ_Egit() {
+    const bool yeni = ayr.kdbayrak == 0;
+    // The take against the codebook it refines is a held-out score.
+    const float ayri = yeni ? 0.0f : Puanla(ayr.oz, ayr.kdbaslik, ayr.km);
     EGITICI egitici(ayr);
-    MATRIS km = egitici.Egit(ayr.oz, ayr.kdbaslik, ayr.kdbayrak != 0 ? &ayr.km : nullptr);
+    MATRIS km = egitici.Egit(ayr.oz, ayr.kdbaslik, yeni ? nullptr : &ayr.km);
     if (km.Bos()) return 1;
+    const KALIBRASYON kal = SiraliKalibrasyon(ayr.kal, yeni, ayri, Puanla(ayr.oz, ayr.kdbaslik, km));
     KuralKitabiKur(std::move(km));
+    ayr.kal = kal;
     return 0;
 }
 
@@ -78,15 +84,15 @@ float OlasilikBul() {
 }
 
 int KuralDosyaKaydet() {
-    const int sonuc = KuralDosyasiYaz(KitapYolu(), ayr.kdbaslik, ayr.km);
+    const int sonuc = KuralDosyasiYaz(KitapYolu(), ayr.kdbaslik, ayr.km, ayr.kal);
     if (sonuc == 0) ayr.kdbayrak = 1;
     return sonuc;
 }
 
-int KuralDosyaKaydetMetin() { return KuralRaporuYaz(KitapYolu(), ayr.kdbaslik, ayr.km); }
+int KuralDosyaKaydetMetin() { return KuralRaporuYaz(KitapYolu(), ayr.kdbaslik, ayr.km, ayr.kal); }
 
 int KuralDosyasiVeRaporKaydet(bool uzerine) {
-    const int sonuc = KuralDosyasiVeRaporYaz(KitapYolu(), ayr.kdbaslik, ayr.km, uzerine);
+    const int sonuc = KuralDosyasiVeRaporYaz(KitapYolu(), ayr.kdbaslik, ayr.km, uzerine, ayr.kal);
     if (sonuc == 0) ayr.kdbayrak = 1;
     return sonuc;
 }
@@ -98,10 +104,12 @@ int KuralDosyaYukle(const char* dosyaadi) {
     }
     KURALDOSYABASLIK baslik;
     MATRIS km;
-    const int sonuc = KuralDosyasiOku(dosyaadi, &baslik, &km);
+    KALIBRASYON kal;
+    const int sonuc = KuralDosyasiOku(dosyaadi, &baslik, &km, &kal);
     if (sonuc == KDOKU_ACILAMIYOR) Yaz("%s açılamıyor.\n", Gorunur(dosyaadi).c_str());
     if (sonuc != KDOKU_TAMAM) return 1;
     KuralKitabiKur(std::move(km));
+    ayr.kal = kal;
     ayr.kdbaslik = baslik;
     std::memmove(ayr.kdad, dosyaadi, strlen(dosyaadi) + 1);
     ayr.kdbayrak = 1;

@@ -19,6 +19,7 @@ struct AYARLAR : AYAR_DEGERLERI {
     int uzn;                 // length of the speech in bytes
     COZUMLEME oz;            // analysis of the speech: oz.r frames
     MATRIS km;               // codebook: s rows of n
+    KALIBRASYON kal;         // what a genuine take scores against km (kept with kind 3)
 };
 
 extern AYARLAR ayr;

@@ -35,7 +35,10 @@ void Kayit() {
 
 // Releases the analysis matrices and, with kodKitabiDahil, the codebook.
 void Matrisler(bool kodKitabiDahil) {
-    if (kodKitabiDahil) ayr.km.Birak();
+    if (kodKitabiDahil) {
+        ayr.km.Birak();
+        ayr.kal = KALIBRASYON{};
+    }
     for (MATRIS* a : {&ayr.oz.Ri, &ayr.oz.Ai, &ayr.oz.RFi, &ayr.oz.Ci, &ayr.oz.DelCi}) a->Birak();
 }
 

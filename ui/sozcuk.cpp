@@ -199,7 +199,8 @@ void EskiDosyaAdi() {
     if (!TamYol(ad, tamyol)) return;
     KURALDOSYABASLIK baslik;
     MATRIS km;
-    switch (KuralDosyasiOku(tamyol.c_str(), &baslik, &km)) {
+    KALIBRASYON kal;
+    switch (KuralDosyasiOku(tamyol.c_str(), &baslik, &km, &kal)) {
         case KDOKU_ACILAMIYOR: {
             char yol[YOL_BOYU];
             std::memcpy(yol, ayr.yol, sizeof yol);
@@ -212,6 +213,7 @@ void EskiDosyaAdi() {
     }
     ayr.kdbaslik = baslik;
     KuralKitabiKur(std::move(km));
+    ayr.kal = kal;
     std::strcpy(ayr.kdad, tamyol.c_str());
     ayr.kdbayrak = 1;
     clrscr();

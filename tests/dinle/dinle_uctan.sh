@@ -91,7 +91,7 @@ rc 0 -d karma --girdi akis.wav
 # JSON: one object per line with every field.
 rc 0 -d k --girdi akis.wav --json
 [ "$(wc -l < o)" = 4 ] || hata "json satir sayisi"
-grep -c '^{"baslangic":[0-9.]*,"bitis":[0-9.]*,"soz":"[a-zı]*","puan":[0-9.e-]*,"dosya":"[a-z]*\.vlm","reddedildi":false,"kesildi":false}$' o |
+grep -c '^{"baslangic":[0-9.]*,"bitis":[0-9.]*,"soz":"[a-zı]*","puan":[0-9.e-]*,"dosya":"[a-z]*\.vlm","reddedildi":false,"guven":[0-9.e-]*,"kesildi":false}$' o |
   grep -qx 4 || { cat o >&2; hata "json bicimi"; }
 grep -q '"soz":"hayır"' o || hata "json utf-8"
 

@@ -4,12 +4,15 @@
 #include "tanir.h"
 #include "sentetik.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -95,7 +98,7 @@ protected:
                                               DINLE_SONUCU* sonuc = nullptr) {
         std::vector<TANIMA_SONUCU> p;
         std::string m;
-        const DINLE_SONUCU s = k.Tani(soz.data(), soz.size(), 0, 0, &m, &p);
+        const DINLE_SONUCU s = k.Tani(soz.data(), soz.size(), {}, &m, &p);
         if (sonuc != nullptr) *sonuc = s;
         return p;
     }
@@ -201,7 +204,7 @@ TEST_F(TanirTest, WhatTheStreamCannotUseIsNamedAndSkipped) {
     EXPECT_NE(m.find("k/a.vlm: çözümleme ayarı farklı (Özbağlılaşım Derecesi dosyada 15, çözümlemede 12)"),
               std::string::npos)
         << m;
-    DINLE_SONUCU s = k12.Tani(sozB.data(), sozB.size(), 0, 0, &m);
+    DINLE_SONUCU s = k12.Tani(sozB.data(), sozB.size(), {}, &m);
     EXPECT_EQ(s.soz, "b");
     EXPECT_EQ(s.dosya, "b12.vlm");
 
@@ -252,26 +255,26 @@ TEST_F(TanirTest, DirectoryChangesArePickedUpAtTheNextReading) {
     KITAP_KUMESI k("k", ontanimli, {});
     ASSERT_EQ(k.Tazele(&m), 1);
     EXPECT_EQ(k.Tazele(&m), 0);
-    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), 0, 0, &m).soz, "a");  // the only word there is
+    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), {}, &m).soz, "a");  // the only word there is
 
     fs::copy_file("yedek/b.vlm", "k/b.vlm");
     EXPECT_EQ(k.Kitaplar().size(), 1u);  // not before the next reading
     ASSERT_EQ(k.Tazele(&m), 1);
     ASSERT_EQ(k.Kitaplar().size(), 2u);
-    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), 0, 0, &m).soz, "b");
+    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), {}, &m).soz, "b");
     EXPECT_EQ(k.Tazele(&m), 0);
 
     fs::remove("k/b.vlm");
     ASSERT_EQ(k.Tazele(&m), 1);
     ASSERT_EQ(k.Kitaplar().size(), 1u);
-    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), 0, 0, &m).soz, "a");
+    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), {}, &m).soz, "a");
 
     // Rewritten in place with another word and kind: read again, regrouped.
     fs::copy_file("yedek/a.vlm", "k/a.vlm", fs::copy_options::overwrite_existing);
     ASSERT_EQ(k.Tazele(&m), 1);
     ASSERT_EQ(k.Kitaplar().size(), 1u);
     EXPECT_EQ(k.Analizler()[0].tur, 3);
-    DINLE_SONUCU s = k.Tani(sozB.data(), sozB.size(), 0, 0, &m);
+    DINLE_SONUCU s = k.Tani(sozB.data(), sozB.size(), {}, &m);
     EXPECT_EQ(s.soz, "b");
     EXPECT_EQ(s.dosya, "a.vlm");
 
@@ -284,14 +287,58 @@ TEST_F(TanirTest, DirectoryChangesArePickedUpAtTheNextReading) {
     EXPECT_EQ(k.Tazele(&m), -1);
     EXPECT_NE(m.find("dizin okunamıyor"), std::string::npos);
     EXPECT_EQ(k.Kitaplar().size(), 1u);
-    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), 0, 0, &m).soz, "b");
+    EXPECT_EQ(k.Tani(sozB.data(), sozB.size(), {}, &m).soz, "b");
     // Every codebook gone: nothing wins, nothing is rejected.
     fs::create_directory("k");
     ASSERT_EQ(k.Tazele(&m), 1);
-    s = k.Tani(sozB.data(), sozB.size(), 0, 0, &m);
+    s = k.Tani(sozB.data(), sozB.size(), {}, &m);
     EXPECT_FALSE(s.kazananVar);
     EXPECT_EQ(s.soz, "");
     EXPECT_EQ(s.puan, 1000.0f);
+}
+
+// A codebook replaced by another of the same size and modification time, as
+// `cp -p` and `touch -r` leave it, is read again: by a new file renamed over
+// it and by a rewrite in place.
+TEST_F(TanirTest, ACodebookReplacedWithTheSameSizeAndTimeIsReadAgain) {
+    Egit("a", "k/a.vlm");
+    Egit("b", "yedek/b.vlm");
+    ASSERT_EQ(fs::file_size("k/a.vlm"), fs::file_size("yedek/b.vlm"));
+    std::string m;
+    KITAP_KUMESI k("k", ontanimli, {});
+    ASSERT_EQ(k.Tazele(&m), 1);
+    struct stat once;
+    ASSERT_EQ(stat("k/a.vlm", &once), 0);
+    const timespec zaman[2] = {once.st_atim, once.st_mtim};
+    const auto soz = [&] { return std::string(k.Kitaplar().at(0).baslik.soz); };
+    ASSERT_EQ(soz(), "a");
+    for (const bool yerinde : {false, true}) {
+        const char* kaynak = yerinde ? "yedek/a.vlm" : "yedek/b.vlm";
+        if (yerinde) Egit("a", kaynak);
+        std::ifstream g(kaynak, std::ios::binary);
+        const std::string icerik(std::istreambuf_iterator<char>(g), {});
+        const char* hedef = yerinde ? "k/a.vlm" : "k/yeni.tmp";
+        std::ofstream(hedef, std::ios::binary | std::ios::trunc) << icerik;
+        ASSERT_EQ(utimensat(AT_FDCWD, hedef, zaman, 0), 0);
+        if (!yerinde) ASSERT_EQ(std::rename(hedef, "k/a.vlm"), 0);
+        struct stat st;
+        ASSERT_EQ(stat("k/a.vlm", &st), 0);
+        // The same inode changed within one tick of a coarse clock: until
+        // the clock moves on, its change time is the same too.
+        for (int i = 0; i < 1000000 && yerinde && st.st_ctim.tv_sec == once.st_ctim.tv_sec &&
+                        st.st_ctim.tv_nsec == once.st_ctim.tv_nsec;
+             i++) {
+            utimensat(AT_FDCWD, "k/a.vlm", zaman, 0);
+            stat("k/a.vlm", &st);
+        }
+        ASSERT_EQ(st.st_size, once.st_size);
+        ASSERT_EQ(st.st_mtim.tv_sec, once.st_mtim.tv_sec);
+        ASSERT_EQ(st.st_mtim.tv_nsec, once.st_mtim.tv_nsec);
+        EXPECT_EQ(k.Tazele(&m), 1) << (yerinde ? "yerinde" : "yeni dosya");
+        EXPECT_EQ(soz(), yerinde ? "a" : "b");
+        EXPECT_EQ(k.Tazele(&m), 0);
+        once = st;
+    }
 }
 
 // The rejection rules on a kept set: the distance limit and the ratio to the
@@ -303,21 +350,26 @@ TEST_F(TanirTest, RejectionByDistanceAndByRatio) {
     std::string m;
     KITAP_KUMESI k("k", ontanimli, {});
     ASSERT_EQ(k.Tazele(&m), 1);
-    const DINLE_SONUCU s = k.Tani(sozA.data(), sozA.size(), 0, 0, &m);
+    const DINLE_SONUCU s = k.Tani(sozA.data(), sozA.size(), {}, &m);
     ASSERT_EQ(s.soz, "a");
     ASSERT_FALSE(s.reddedildi);
     std::vector<TANIMA_SONUCU> p;
-    k.Tani(sozA.data(), sozA.size(), 0, 0, &m, &p);
+    k.Tani(sozA.data(), sozA.size(), {}, &m, &p);
     ASSERT_EQ(p.size(), 3u);
     EXPECT_EQ(s.ikinci, p[2].puan);  // b.vlm: the best of another word, not a2.vlm
     const double puan = s.puan, oran = s.puan / s.ikinci;
-    EXPECT_FALSE(k.Tani(sozA.data(), sozA.size(), puan * 1.01, 0, &m).reddedildi);
-    EXPECT_TRUE(k.Tani(sozA.data(), sozA.size(), puan * 0.99, 0, &m).reddedildi);
-    EXPECT_FALSE(k.Tani(sozA.data(), sozA.size(), 0, oran * 1.01, &m).reddedildi);
-    EXPECT_TRUE(k.Tani(sozA.data(), sozA.size(), 0, oran * 0.99, &m).reddedildi);
-    const DINLE_SONUCU r = k.Tani(sozA.data(), sozA.size(), puan * 0.99, 0, &m);
+    EXPECT_FALSE(k.Tani(sozA.data(), sozA.size(), {puan * 1.01, 0}, &m).reddedildi);
+    EXPECT_TRUE(k.Tani(sozA.data(), sozA.size(), {puan * 0.99, 0}, &m).reddedildi);
+    EXPECT_FALSE(k.Tani(sozA.data(), sozA.size(), {0, oran * 1.01}, &m).reddedildi);
+    EXPECT_TRUE(k.Tani(sozA.data(), sozA.size(), {0, oran * 0.99}, &m).reddedildi);
+    const DINLE_SONUCU r = k.Tani(sozA.data(), sozA.size(), {puan * 0.99, 0}, &m);
     EXPECT_EQ(r.soz, "a");  // the caller prints it empty
+    // Refusal by confidence: the sensitivity just below and above 1 - guven.
+    ASSERT_GT(s.guven, 0);
+    ASSERT_LT(s.guven, 1);
+    EXPECT_FALSE(k.Tani(sozA.data(), sozA.size(), {0, 0, 1 - s.guven + 1e-6}, &m).reddedildi);
+    EXPECT_TRUE(k.Tani(sozA.data(), sozA.size(), {0, 0, 1 - s.guven - 1e-6}, &m).reddedildi);
     // No sound at all: nothing scored, nothing wins.
-    const DINLE_SONUCU bos = k.Tani(nullptr, 0, 0, 0, &m);
+    const DINLE_SONUCU bos = k.Tani(nullptr, 0, {}, &m);
     EXPECT_FALSE(bos.kazananVar);
 }

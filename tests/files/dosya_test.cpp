@@ -417,3 +417,56 @@ TEST_F(DosyaTest, AHeldFileGoesOnInterruptAndAtScopeEndUnlessKept) {
     YarimDosyalariSil();
     EXPECT_TRUE(fs::exists(a) && fs::exists(bb) && fs::exists(c));
 }
+
+// A kind-3 codebook keeps its calibration after the codewords; other kinds
+// keep the exact form they always had, and a kind-3 file without one (an
+// older file) still reads. A broken calibration makes the file no codebook.
+TEST_F(DosyaTest, KindThreeKeepsItsCalibrationOtherKindsStayAsTheyWere) {
+    const KALIBRASYON kal{25.5f, 17.25f, 5};
+    const struct {
+        int tur;
+        KALIBRASYON yazilan;
+        size_t boy;
+        bool okunanVar;
+    } durumlar[] = {
+        {3, kal, 704, true},
+        {3, {}, 688, false},
+        {1, kal, 688, false},
+        {2, kal, 688, false},
+    };
+    for (const auto& d : durumlar) {
+        SCOPED_TRACE(d.tur);
+        Kitap(10, 15, "k.vlm");
+        b.tur = d.tur;
+        ASSERT_EQ(KuralDosyasiVeRaporYaz(yol, b, km, true, d.yazilan), 0);
+        EXPECT_EQ(Oku(yol).size(), d.boy);
+        KURALDOSYABASLIK okunan;
+        MATRIS k;
+        KALIBRASYON o{1, 1, 1};
+        ASSERT_EQ(KuralDosyasiOku(yol.c_str(), &okunan, &k, &o), KDOKU_TAMAM);
+        EXPECT_EQ(Baytlar(k), Baytlar(km));
+        EXPECT_EQ(o.Var(), d.okunanVar);
+        if (d.okunanVar) EXPECT_EQ(std::memcmp(&o, &kal, sizeof o), 0);
+        // The report names the calibration exactly when the file keeps it.
+        EXPECT_EQ(Oku(yol + ".txt").find("Do\xf0" "al Uzakl\xfdk=") != std::string::npos, d.okunanVar);
+    }
+    // Trailers that are not a calibration: wrong tag, a negative scale, a
+    // trailer on a kind-1 file.
+    for (const auto& [tur, bozuk] :
+         std::vector<std::pair<int, std::string>>{{3, "KAL\x02"}, {3, std::string("KAL\x01", 4)}, {1, ""}}) {
+        Kitap(10, 15, "b.vlm");
+        b.tur = tur;
+        std::string son = bozuk.empty() ? std::string("KAL\x01", 4) : bozuk;
+        const float olcek = bozuk == std::string("KAL\x01", 4) ? -1.0f : 2.0f, oz = 1.0f;
+        const int32_t ayri = 1;
+        son.append(reinterpret_cast<const char*>(&olcek), 4);
+        son.append(reinterpret_cast<const char*>(&oz), 4);
+        son.append(reinterpret_cast<const char*>(&ayri), 4);
+        std::ofstream(yol, std::ios::binary) << Baytlar(b) << Baytlar(km) << son;
+        KURALDOSYABASLIK okunan;
+        MATRIS k;
+        cikti.clear();
+        EXPECT_EQ(KuralDosyasiOku(yol.c_str(), &okunan, &k), KDOKU_GECERSIZ) << tur << bozuk;
+        EXPECT_NE(cikti, "");
+    }
+}

@@ -55,7 +55,14 @@ if d["tur"] == 3:
 y = j["kural_yoneyleri"]
 assert len(y) == s and all(len(r) == n for r in y), "shape"
 geri = b"".join(struct.pack("<f", float(v)) for r in y for v in r)
-assert geri == ham[88:], "codewords differ"
+assert geri == ham[88:88 + 4 * s * n], "codewords differ"
+kuyruk = ham[88 + 4 * s * n:]
+if kuyruk:  # a kind-3 calibration
+    assert d["tur"] == 3 and len(kuyruk) == 16 and kuyruk[:4] == b"KAL\x01", kuyruk
+    k = j["kalibrasyon"]
+    assert struct.pack("<ffi", k["dogal_uzaklik"], k["egitim_uzakligi"], k["ayri_tutulan_alim"]) == kuyruk[4:], k
+else:
+    assert "kalibrasyon" not in j
 assert list(j) [-1] == "kural_yoneyleri"
 EOF
 }

@@ -599,8 +599,8 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
     ASSERT_TRUE(KuralKitaplariOku("k", komut, kitaplar, &m));
     for (const char* w : {"a", "b"}) {
         const std::string g = std::string(w) + ".wav";
-        TANIMA t1 = TekTani(g, nullptr, "k", komut, {}, "", 0, &m);
-        TANIMA t2 = TekTani(g, &kitaplar, "k", komut, {}, "", 0, &m);
+        TANIMA t1 = TekTani(g, nullptr, "k", komut, {}, "", 0, -1, &m);
+        TANIMA t2 = TekTani(g, &kitaplar, "k", komut, {}, "", 0, -1, &m);
         EXPECT_EQ(t1.puanlar.size(), 2u);
         EXPECT_EQ(t2.puanlar.size(), 2u);
         ASSERT_GE(t1.kazanan, 0);
@@ -608,16 +608,16 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
         EXPECT_EQ(t1.kazanan, t2.kazanan);
         EXPECT_EQ(t1.enyakin, t2.enyakin);
         // A ratio that no answer can meet withholds it.
-        TANIMA t3 = TekTani(g, &kitaplar, "k", komut, {}, "", 1e-9, &m);
+        TANIMA t3 = TekTani(g, &kitaplar, "k", komut, {}, "", 1e-9, -1, &m);
         EXPECT_TRUE(t3.reddedildi);
-        TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, &m);
+        TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, -1, &m);
         EXPECT_FALSE(t4.reddedildi);
     }
     EXPECT_NE(m.find("a2.vlm: çözümleme ayarı farklı ((LPC/DeltaLPC) Kısa Pencere Süresi dosyada 30, çözümlemede 20)"),
               std::string::npos);
     EXPECT_EQ(m.find("uzaklik:"), std::string::npos);  // the scan's score lines are not messages
     CaptureStderr();
-    TANIMA t = TekTani("yok.wav", nullptr, "k", komut, {}, "", 0, &m);
+    TANIMA t = TekTani("yok.wav", nullptr, "k", komut, {}, "", 0, -1, &m);
     GetCapturedStderr();
     EXPECT_FALSE(t.okundu);
 }
@@ -735,13 +735,13 @@ TEST_F(TopluTest, DirectoriesMixingKindsScoreEachWithItsOwnAnalysis) {
         ASSERT_EQ(kitaplar.size(), 4u) << m;
         for (const char* w : {"a", "b"}) {
             const std::string g = std::string(w) + ".wav";
-            TANIMA karma = TekTani(g, nullptr, "karma", analiz, {}, "", 0, &m);
-            TANIMA kept = TekTani(g, &kitaplar, "karma", analiz, {}, "", 0, &m);
+            TANIMA karma = TekTani(g, nullptr, "karma", analiz, {}, "", 0, -1, &m);
+            TANIMA kept = TekTani(g, &kitaplar, "karma", analiz, {}, "", 0, -1, &m);
             ASSERT_EQ(karma.puanlar.size(), 4u);
             for (int t : {1, 3}) {
                 KURALDOSYABASLIK kendi = komut;
                 kendi.tur = t;
-                TANIMA yalniz = TekTani(g, nullptr, "k" + std::to_string(t), kendi, {}, "", 0, &m);
+                TANIMA yalniz = TekTani(g, nullptr, "k" + std::to_string(t), kendi, {}, "", 0, -1, &m);
                 ASSERT_EQ(yalniz.puanlar.size(), 2u);
                 for (size_t i = 0; i < 2; i++) {
                     const size_t j = (t == 1 ? 0 : 2) + i;

@@ -1,0 +1,87 @@
+#include "kalibrasyon.h"
+
+#include <cmath>
+
+#include "vq1.h"
+#include "vq3.h"
+
+namespace {
+
+// The two sections' weighted vectors of the takes other than `disari`.
+struct KESITLER {
+    std::vector<float> k1, k2;
+    int r1 = 0, r2 = 0;
+};
+
+KESITLER Kesitler(const std::vector<const COZUMLEME*>& alimlar, int n, size_t disari) {
+    KESITLER k;
+    for (size_t i = 0; i < alimlar.size(); i++) {
+        if (i == disari) continue;
+        const COZUMLEME& oz = *alimlar[i];
+        const int sinir = KesitSiniri(oz.r);
+        AgirlikliYoneyler(oz.Ci, n, 0, sinir, k.k1);
+        AgirlikliYoneyler(oz.Ci, n, sinir, oz.r, k.k2);
+        k.r1 += sinir;
+        k.r2 += oz.r - sinir;
+    }
+    return k;
+}
+
+}  // namespace
+
+KALIBRASYON HavuzKalibrasyonu(const std::vector<const COZUMLEME*>& alimlar, const AYAR_DEGERLERI& ayar,
+                              const MATRIS& km) {
+    const KURALDOSYABASLIK& b = ayar.kdbaslik;
+    std::vector<const COZUMLEME*> dolu;
+    for (const COZUMLEME* a : alimlar)
+        if (a != nullptr && a->r > 1) dolu.push_back(a);
+    KALIBRASYON kal;
+    double oz = 0;
+    int ozSayi = 0;
+    for (const COZUMLEME* a : dolu) {
+        const float p = Puanla(*a, b, km);
+        if (std::isfinite(p)) {
+            oz += p;
+            ozSayi++;
+        }
+    }
+    if (ozSayi == 0) return kal;
+    kal.oz = static_cast<float>(oz / ozSayi);
+    double ayri = 0;
+    int ayriSayi = 0;
+    if (dolu.size() > 1) {
+        for (size_t i = 0; i < dolu.size(); i++) {
+            const KESITLER k = Kesitler(dolu, b.n, i);
+            EGITICI egitici(ayar);
+            const MATRIS kk = egitici.KesitliEgit(k.k1, k.r1, k.k2, k.r2, b, nullptr);
+            if (kk.Bos()) continue;
+            const float p = Puanla(*dolu[i], b, kk);
+            if (!std::isfinite(p)) continue;
+            ayri += p;
+            ayriSayi++;
+        }
+    }
+    if (ayriSayi > 0) {
+        kal.olcek = static_cast<float>(ayri / ayriSayi);
+        kal.ayri = ayriSayi;
+    } else {
+        kal.olcek = TEK_ALIM_CARPANI * kal.oz;
+    }
+    if (!(kal.olcek > 0) || !std::isfinite(kal.olcek)) kal = KALIBRASYON{};
+    return kal;
+}
+
+KALIBRASYON SiraliKalibrasyon(const KALIBRASYON& onceki, bool yeni, float ayriPuan, float oz) {
+    KALIBRASYON kal;
+    if (!std::isfinite(oz) || oz < 0) return kal;
+    kal.oz = oz;
+    if (!yeni && std::isfinite(ayriPuan) && ayriPuan > 0) {
+        const int n = onceki.Var() ? onceki.ayri : 0;
+        kal.olcek = static_cast<float>((static_cast<double>(onceki.olcek) * n + ayriPuan) / (n + 1));
+        kal.ayri = n + 1;
+    } else {
+        kal.olcek = TEK_ALIM_CARPANI * oz;
+    }
+    if (!(kal.olcek > 0) || !std::isfinite(kal.olcek)) return KALIBRASYON{};
+    return kal;
+}
