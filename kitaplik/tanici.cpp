@@ -22,6 +22,8 @@
 
 #include "ayar_tablosu.h"
 #include "dosya.h"
+#include "guven.h"
+#include "kalibrasyon.h"
 #include "kodlama.h"
 #include "lpc.h"
 #include "matris.h"
@@ -136,7 +138,7 @@ bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, 
         k.ad = ad;
         int sonuc = KDOKU_TAMAM;
         // A name the terminal's charset cannot hold is converted in the message.
-        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km); });
+        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km, &k.kal); });
         if (sonuc == KDOKU_BELLEK) return false;
         if (sonuc != KDOKU_TAMAM) continue;
         // The analysis reads 16-bit mono samples; a header saying otherwise
@@ -217,9 +219,10 @@ AYAR_DEGERLERI EgitimAyarlari(const std::string& cp, int oo, int tur, size_t enU
 }
 
 // One take trained as the word-training screens train a take: end points,
-// the analysis, then a new codebook (km empty) or km refined. km is replaced
-// only when the take trained.
-bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km, std::string* mesaj) {
+// the analysis, then a new codebook (km empty) or km refined, and its
+// calibration `kal`. km and kal are replaced only when the take trained.
+bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km, KALIBRASYON& kal,
+              std::string* mesaj) {
     bool basarili = false;
     *mesaj += Yakala([&] {
         if (n > EN_COK_ORNEK) {
@@ -233,9 +236,12 @@ bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km
         if (!u.bulundu) return;
         const std::optional<COZUMLEME> oz = LpcCozumle(x, boyut, u.bas, u.uzunluk, b);
         if (!oz) return;
+        // Against the codebook it refines, the take is a held-out score.
+        const float ayri = km.Bos() ? 0.0f : Puanla(*oz, b, km);
         EGITICI egitici(ayar);
         MATRIS yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
         if (yeni.Bos()) return;
+        kal = SiraliKalibrasyon(kal, km.Bos(), ayri, Puanla(*oz, b, yeni));
         km = std::move(yeni);
         basarili = true;
     });
@@ -271,13 +277,14 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     const AYAR_DEGERLERI ayar = EgitimAyarlari(cp, oo, tur, enUzun);
 
     MATRIS km;
+    KALIBRASYON kal;
     std::string hatalar;
     size_t egitilen = 0;
     for (size_t i = 0; i < adet; i++) {
         std::string mesaj;
         bool tamam = false;
         if (kayitlar[i] != nullptr && sayilar[i] > 0)
-            tamam = AlimEgit(kayitlar[i], sayilar[i], ayar, km, &mesaj);
+            tamam = AlimEgit(kayitlar[i], sayilar[i], ayar, km, kal, &mesaj);
         else
             mesaj = "Kayıt boş.";
         if (tamam) {
@@ -294,7 +301,7 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     int sonuc = 1;
     // The report first and the codebook last, both atomically, as every save
     // does: a surviving codebook file always has its own report.
-    const std::string yazim = Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true); });
+    const std::string yazim = Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true, kal); });
     if (sonuc != 0) {
         *hata = SatirSonuAt(yazim);
         if (hata->empty()) *hata = std::string(yol) + " yazılamadı.";
@@ -314,7 +321,10 @@ void SonucYaz(const velmo_tanici& t, const std::vector<TANIMA_SONUCU>& puanlar, 
     sonuc->tur = t.kitaplar[static_cast<size_t>(k)].baslik.tur;
 }
 
-int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc) {
+// Recognises as velmo_tani; the winner's confidence goes to *guven, and
+// with `hassasiyet` in 0..1 a winner it refuses gives 2.
+int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double hassasiyet, velmo_sonuc* sonuc,
+         double* guven) {
     if (sonuc == nullptr) return t->hata = "Sonuç için yer verilmedi.", 1;
     if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return t->hata = OranHatasi(oo), 1;
@@ -330,6 +340,15 @@ int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_so
         return 1;
     }
     SonucYaz(*t, puanlar, k, sonuc);
+    const double g = SonucGuveni(puanlar[static_cast<size_t>(k)]);
+    if (guven != nullptr) *guven = g;
+    if (hassasiyet >= 0 && GuvenleReddedilir(g, hassasiyet)) {
+        char metin[160];
+        std::snprintf(metin, sizeof metin, "Geri çevrildi: en iyi sözcüğün güveni %.3f, hassasiyet %.3f.", g,
+                      hassasiyet);
+        t->hata = metin;
+        return 2;
+    }
     return 0;
 }
 
@@ -370,7 +389,22 @@ int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, ve
     if (t == nullptr) return 1;
     try {
         t->hata.clear();
-        return Tani(t, ornekler, sayi, oo, sonuc);
+        return Tani(t, ornekler, sayi, oo, -1, sonuc, nullptr);
+    } catch (...) {
+        t->hata = "Bellek yetersiz.";
+        return 1;
+    }
+}
+
+int velmo_tani_guven(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double hassasiyet,
+                     velmo_sonuc* sonuc, double* guven) {
+    if (guven != nullptr) *guven = 0;
+    if (sonuc != nullptr) SonucBosalt(sonuc);
+    if (t == nullptr) return 1;
+    try {
+        t->hata.clear();
+        if (!(hassasiyet <= 1)) return t->hata = "Hassasiyet en çok 1 olabilir.", 1;
+        return Tani(t, ornekler, sayi, oo, hassasiyet, sonuc, guven);
     } catch (...) {
         t->hata = "Bellek yetersiz.";
         return 1;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ekran.h"
+#include "guven.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "konusma.h"
@@ -27,6 +28,16 @@ void SonucGoster(const TANIMA_SONUCU* t) {
     gotoxy(41, 8);
     clreol();
     if (t != nullptr) Yaz("%s", Gorunur(t->dosya).c_str());
+    // Whether velmo-dinle would refuse this word by default (a codebook
+    // with a calibration, its confidence below one half): a row of its own,
+    // drawn only then and cleared by the next result.
+    static bool redSatiri = false;
+    const bool red = t != nullptr && t->kal.Var() && GuvenleReddedilir(SonucGuveni(*t), HASSASIYET_VARSAYILAN);
+    if (!red && !redSatiri) return;
+    gotoxy(10, 9);
+    clreol();
+    if (red) Yaz("Guven........................: %.2f (dinlemede geri cevrilirdi)", SonucGuveni(*t));
+    redSatiri = red;
 }
 
 bool KuralDosyasiVar(const char* dizin) {

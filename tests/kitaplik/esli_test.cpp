@@ -163,3 +163,40 @@ TEST(Kitaplik, AWordWithAControlCharacterIsRefused) {
     velmo_tanici_kapat(nullptr);
     fs::remove_all(sablon);
 }
+
+// The confidence of an answer, and a refusal by sensitivity that still
+// names the refused word.
+TEST(KitaplikGuven, ConfidenceAndRefusalBySensitivity) {
+    char sablon[] = "/tmp/velmo_guven_XXXXXX";
+    ASSERT_NE(mkdtemp(sablon), nullptr);
+    const fs::path d = sablon;
+    char hata[512];
+    unsigned tohum = 1;
+    for (const SOZCUK& s : SOZCUKLER) {
+        const std::vector<int16_t> a1 = Alim(s.sure, s.f0, tohum++), a2 = Alim(s.sure * 1.1, s.f0 * 0.97, tohum++);
+        const int16_t* alimlar[] = {a1.data(), a2.data()};
+        const size_t sayilar[] = {a1.size(), a2.size()};
+        ASSERT_EQ(velmo_egit((d / (std::string(s.soz) + ".vlm")).c_str(), s.soz, alimlar, sayilar, 2, OO, 3, hata,
+                             sizeof hata),
+                  0)
+            << hata;
+    }
+    velmo_tanici* t = velmo_tanici_ac(d.c_str(), hata, sizeof hata);
+    ASSERT_NE(t, nullptr) << hata;
+    const KAYIT k = Kayitlar()[1];
+    velmo_sonuc s, s0;
+    double g = -1, g0 = -1;
+    ASSERT_EQ(velmo_tani_guven(t, k.x.data(), k.x.size(), k.oo, 1, &s, &g), 0) << velmo_hata(t);
+    EXPECT_STREQ(s.soz, SOZCUKLER[1].soz);
+    EXPECT_GT(g, 0);
+    EXPECT_LE(g, 1);
+    ASSERT_EQ(velmo_tani_guven(t, k.x.data(), k.x.size(), k.oo, 0, &s0, &g0), 2);
+    EXPECT_STREQ(s0.soz, s.soz);
+    EXPECT_EQ(g0, g);
+    EXPECT_STRNE(velmo_hata(t), "");
+    velmo_sonuc s1;
+    EXPECT_EQ(velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s1), 0);  // no refusal there
+    EXPECT_EQ(velmo_tani_guven(t, k.x.data(), k.x.size(), k.oo, 2, &s1, nullptr), 1);
+    velmo_tanici_kapat(t);
+    fs::remove_all(d);
+}

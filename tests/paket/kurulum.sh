@@ -12,7 +12,7 @@ rm -f "$onek.log"
 
 beklenen=(bin/velmo bin/velmo-toplu share/man/man1/velmo.1 share/man/man1/velmo-toplu.1
           share/bash-completion/completions/velmo-toplu share/doc/velmo/README.md
-          include/velmo/tanici.h "$lib/libvelmo.a" "$lib/libvelmo.so" "$lib/libvelmo.so.1" "$lib/libvelmo.so.1.0"
+          include/velmo/tanici.h "$lib/libvelmo.a" "$lib/libvelmo.so" "$lib/libvelmo.so.1" "$lib/libvelmo.so.1.1"
           "$lib/pkgconfig/velmo.pc" "$lib/cmake/velmo/velmoConfig.cmake" "$lib/cmake/velmo/velmoConfigVersion.cmake"
           "$lib/cmake/velmo/velmoHedefleri.cmake" "$lib/cmake/velmo/velmoHedefleri-YAPI.cmake")
 if [ "$dinle" = 1 ]; then
@@ -39,6 +39,6 @@ if command -v man >/dev/null; then
 fi
 # Only the library's own functions are exported.
 disari=$(nm -D --defined-only "$onek/$lib/libvelmo.so" | awk '$2 == "T" {print $3}' | sed 's/@.*//' | sort | tr '\n' ' ')
-[ "$disari" = "velmo_egit velmo_hata velmo_surum velmo_tani velmo_tanici_ac velmo_tanici_kapat " ] ||
+[ "$disari" = "velmo_egit velmo_hata velmo_surum velmo_tani velmo_tani_guven velmo_tanici_ac velmo_tanici_kapat " ] ||
   hata "kitaplik baska islevler de disa veriyor: $disari"
 echo tamam

@@ -57,6 +57,19 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu);
  * with *sonuc emptied and the reason in velmo_hata(t). */
 int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc);
 
+/* As velmo_tani, and also how sure it is: the winner's confidence in *guven
+ * (may be NULL; 0 when nothing won), from 0 to 1: 1 a perfect fit, 0.5 the
+ * point where velmo-dinle refuses by default. It comes from the winner's
+ * distortion divided by what a genuine take of its word scores, which
+ * kind-3 codebooks learn at training; other kinds use a fixed scale of
+ * their kind, a rough guide. With `hassasiyet` from 0 to 1 (the
+ * sensitivity; negative: no refusal) a winner whose confidence is below
+ * 1 - hassasiyet is refused: returns 2 with the refused winner in *sonuc and
+ * the reason in velmo_hata(t), so that a word nobody taught does not run a
+ * command. Otherwise returns as velmo_tani. (Added in 1.1.) */
+int velmo_tani_guven(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double hassasiyet,
+                     velmo_sonuc* sonuc, double* guven);
+
 /* The last message of the handle: why velmo_tani gave 1, or the files
  * velmo_tanici_ac skipped; "" when there is none. Valid until the next call
  * with the handle. */
