@@ -24,6 +24,7 @@
 #include "dosya.h"
 #include "guven.h"
 #include "kalibrasyon.h"
+#include "kalici.h"
 #include "kodlama.h"
 #include "lpc.h"
 #include "matris.h"
@@ -201,10 +202,13 @@ std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici& t, const int16_t* x
     return puanlar;
 }
 
-// The settings of a library training: the defaults, with the word (Windows-1254
-// bytes `cp`), the rate, the kind and the recording length of the longest take.
+// The settings of a library training: the defaults and the user's kept
+// settings (kalici.h; lines it cannot take are left out silently), with the
+// word (Windows-1254 bytes `cp`), the rate, the kind and the recording length
+// of the longest take.
 AYAR_DEGERLERI EgitimAyarlari(const std::string& cp, int oo, int tur, size_t enUzun) {
     AYAR_DEGERLERI a = VarsayilanAyarlar();
+    KaliciAyarlariUygula(a);
     KURALDOSYABASLIK& b = a.kdbaslik;
     b.oo = oo;
     TurSec(a, tur);

@@ -22,6 +22,7 @@
 #include "degerlendir.h"
 #include "kodlama.h"
 #include "ayar_tablosu.h"
+#include "kalici.h"
 #include "konsol.h"
 #include "secenek.h"
 #include "tarama.h"
@@ -243,6 +244,11 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
     KomutSatiriniAyristir(app, argc - 1, argv + 1, k);
     if (yardim) return false;
     KalanlariReddet(app, k);
+    // The user's kept settings first, the options over them.
+    if (k != "rapor") {
+        const std::string kalici = KaliciAyarlariUygula(s.ayar);
+        if (!kalici.empty()) Hata("%s", kalici.c_str());
+    }
     AyarGirdileriniUygula(ayarlar, s.ayar, s.ses, k);
     if (islerVar != nullptr && islerVar->count() > 0 &&
         (!TamsayiCoz(isler, s.isler) || s.isler < 1 || s.isler > 1024))

@@ -8,6 +8,7 @@
 
 #include "ayar_tablosu.h"
 #include "ekran.h"
+#include "kalici.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "menu.h"
@@ -174,12 +175,21 @@ void AyarlarMenu() {
         AyarTablosu(true);
         Secenek(10, 34, 0, "GeriKur");
         Secenek(10, 35, 4, "Kapat");
+        Secenek(10, 36, 0, "Hatirla (ayarlar her baslangicta okunur)");
         KomSat(1, 40);
         const int c = KomutHarfi(KarakterOku());
         KomSat(1, 40);
         if (c == KONSOL_SON || c == 't') return;
         if (c == 'g') {
             Sifirla(2);
+            continue;
+        }
+        if (c == 'h') {
+            // The settings as they are now, read again at every start.
+            const std::string hata = KaliciAyarlariYaz(ayr);
+            KomSat(1, 41);
+            if (hata.empty()) Yaz("Ayarlar %s dosyasina yazildi.", Gorunur(KaliciAyarDosyasi()).c_str());
+            else Yaz("%s", hata.c_str());
             continue;
         }
         for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t) {
