@@ -1,5 +1,6 @@
 #include "kalibrasyon.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "vq1.h"
@@ -28,6 +29,8 @@ KESITLER Kesitler(const std::vector<const COZUMLEME*>& alimlar, int n, size_t di
 }
 
 }  // namespace
+
+float TekAlimOlcegi(float oz) { return std::min(TEK_ALIM_CARPANI * oz, TEK_ALIM_SINIRI); }
 
 KALIBRASYON HavuzKalibrasyonu(const std::vector<const COZUMLEME*>& alimlar, const AYAR_DEGERLERI& ayar,
                               const MATRIS& km) {
@@ -65,7 +68,7 @@ KALIBRASYON HavuzKalibrasyonu(const std::vector<const COZUMLEME*>& alimlar, cons
         kal.olcek = static_cast<float>(ayri / ayriSayi);
         kal.ayri = ayriSayi;
     } else {
-        kal.olcek = TEK_ALIM_CARPANI * kal.oz;
+        kal.olcek = TekAlimOlcegi(kal.oz);
     }
     if (!(kal.olcek > 0) || !std::isfinite(kal.olcek)) kal = KALIBRASYON{};
     return kal;
@@ -80,7 +83,7 @@ KALIBRASYON SiraliKalibrasyon(const KALIBRASYON& onceki, bool yeni, float ayriPu
         kal.olcek = static_cast<float>((static_cast<double>(onceki.olcek) * n + ayriPuan) / (n + 1));
         kal.ayri = n + 1;
     } else {
-        kal.olcek = TEK_ALIM_CARPANI * oz;
+        kal.olcek = TekAlimOlcegi(oz);
     }
     if (!(kal.olcek > 0) || !std::isfinite(kal.olcek)) return KALIBRASYON{};
     return kal;

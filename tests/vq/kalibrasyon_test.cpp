@@ -71,7 +71,7 @@ TEST(KalibrasyonTest, HeldOutScaleSeparatesTheWordFromAnother) {
 
     const KALIBRASYON tek = HavuzKalibrasyonu({p[0]}, a, km);
     EXPECT_EQ(tek.ayri, 0);
-    EXPECT_FLOAT_EQ(tek.olcek, TEK_ALIM_CARPANI * tek.oz);
+    EXPECT_FLOAT_EQ(tek.olcek, TekAlimOlcegi(tek.oz));
 }
 
 // Takes one after another: a new codebook estimates, each refinement adds
@@ -81,6 +81,7 @@ TEST(KalibrasyonTest, SequentialTakesAverageTheirHeldOutScores) {
     const KALIBRASYON ilk = SiraliKalibrasyon({}, true, 0, 2.0f);
     EXPECT_EQ(ilk.ayri, 0);
     EXPECT_FLOAT_EQ(ilk.olcek, TEK_ALIM_CARPANI * 2.0f);
+    EXPECT_FLOAT_EQ(SiraliKalibrasyon({}, true, 0, 100.0f).olcek, TEK_ALIM_SINIRI);  // capped
     const KALIBRASYON iki = SiraliKalibrasyon(ilk, false, 9.0f, 3.0f);
     EXPECT_EQ(iki.ayri, 1);
     EXPECT_FLOAT_EQ(iki.olcek, 9.0f);
