@@ -177,7 +177,7 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, const RED_KURALLARI&
     *mesaj += Yakala([&] { Puanla(x, n, puanlar); });
     if (hepsi != nullptr) *hepsi = puanlar;
 
-    const int k = EnYakinKitap(puanlar);
+    const int k = EnYakinKitap(puanlar, true);
     if (k < 0) return s;
     const TANIMA_SONUCU& en = puanlar[static_cast<size_t>(k)];
     s.kazananVar = true;

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-float TurOlcegi(int tur) {
+float TurOlcegi(int tur, bool akis) {
     switch (tur) {
-        case 2: return 0.10f;
+        case 2: return akis ? 0.12f : 0.085f;
         case 3: return 21.0f;
-        default: return 0.12f;
+        default: return akis ? 0.14f : 0.10f;
     }
 }
 
@@ -18,7 +18,6 @@ float TurDogalUzakligi(int tur) {
     }
 }
 
-float KarsilastirmaPuani(float puan, int tur) { return puan / TurOlcegi(tur); }
 
 float DogalUzaklik(int tur, const KALIBRASYON& kal) { return kal.Var() ? kal.olcek : TurDogalUzakligi(tur); }
 

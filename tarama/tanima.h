@@ -34,8 +34,9 @@ struct TANIMA_SONUCU {
 };
 
 // Does entry `a` fit better than entry `b`? Of one kind, the smaller
-// distortion; of two kinds, the smaller score on the common scale.
-bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b);
+// distortion; of two kinds, the smaller score on the common scale (of a
+// stream's utterances with `akis`: TurOlcegi).
+bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b, bool akis = false);
 // Confidence of an entry (guven.h).
 double SonucGuveni(const TANIMA_SONUCU& t);
 

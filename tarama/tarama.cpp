@@ -177,9 +177,10 @@ TANIMA_SONUCU KitapSonucu(const KURALKITABI& k, float puan) {
     return t;
 }
 
-bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b) {
+bool DahaIyi(const TANIMA_SONUCU& a, const TANIMA_SONUCU& b, bool akis) {
     if (a.tur == b.tur) return a.puan < b.puan;
-    return static_cast<double>(a.puan) / TurOlcegi(a.tur) < static_cast<double>(b.puan) / TurOlcegi(b.tur);
+    return static_cast<double>(a.puan) / TurOlcegi(a.tur, akis) <
+           static_cast<double>(b.puan) / TurOlcegi(b.tur, akis);
 }
 
 double SonucGuveni(const TANIMA_SONUCU& t) { return Guven(t.puan, t.tur, t.kal); }
@@ -202,11 +203,12 @@ std::vector<TANIMA_SONUCU> KuralKitaplariPuanla(const std::vector<KURALKITABI>& 
     return puanlar;
 }
 
-int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar) {
+int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar, bool akis) {
     int kazanan = -1;
     for (size_t i = 0; i < puanlar.size(); i++) {
         if (!(puanlar[i].puan < PUAN_YOK)) continue;
-        if (kazanan < 0 || DahaIyi(puanlar[i], puanlar[static_cast<size_t>(kazanan)])) kazanan = static_cast<int>(i);
+        if (kazanan < 0 || DahaIyi(puanlar[i], puanlar[static_cast<size_t>(kazanan)], akis))
+            kazanan = static_cast<int>(i);
     }
     return kazanan;
 }

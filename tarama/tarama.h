@@ -50,7 +50,7 @@ void KuralKitaplariPuanla(const std::vector<KURALKITABI>& kitaplar, const std::v
 
 // Index of the winning entry: the first that fits best (DahaIyi) of those
 // scoring strictly below PUAN_YOK; -1 when none.
-int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar);
+int EnYakinKitap(const std::vector<TANIMA_SONUCU>& puanlar, bool akis = false);
 
 // The smallest score among the entries whose word (as SonucSozu gives it)
 // differs from that of entry `kazanan`; infinity when there is none.
