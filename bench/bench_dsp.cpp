@@ -1,5 +1,5 @@
 // Signal analysis speed: endpoint detection of a 3 s recording at 12000 Hz
-// and the frame analysis of a 1.5 s segment, each with and without its
+// (kinds 1 and 3) and the frame analysis of a 1.5 s segment, each with and without its
 // dumps, and the whole analysis of one utterance as the menus run it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -67,9 +67,12 @@ int Cozumle(const ORNEK& o, int bas, int uzunluk, bool dokum) {
     return c->r;
 }
 
+// Arguments: with the table or not, the kind (kind 3 measures through its
+// high-pass filter and learns its thresholds).
 void BM_UcNoktalar(benchmark::State& st) {
-    const ORNEK o;
+    ORNEK o;
     const bool dokum = st.range(0) != 0;
+    o.b.tur = static_cast<int>(st.range(1));
     int uzunluk = 0;
     for (auto _ : st) {
         const UC_NOKTALAR u = UcNoktalar(o, dokum);
@@ -78,7 +81,12 @@ void BM_UcNoktalar(benchmark::State& st) {
     }
     st.counters["uzn"] = 2 * uzunluk;
 }
-BENCHMARK(BM_UcNoktalar)->ArgName("dokum")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UcNoktalar)
+    ->ArgNames({"dokum", "tur"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 3})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_LPC(benchmark::State& st) {
     const ORNEK o;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -26,10 +27,59 @@ inline char* SayiEkle(char* p, int v, char ayrac) {
     return p;
 }
 
-// v / 2^k rounded down, for any sign.
-inline int64_t AltaBol(int64_t v, int k) {
-    const int64_t b = int64_t{1} << k;
-    return v >= 0 ? v / b : -((-v + b - 1) / b);
+// v / 2^k rounded down, for any sign: the arithmetic shift of a two's
+// complement number, which is what GCC and Clang make of >> on a negative one.
+static_assert((int64_t{-3} >> 1) == -2, "arithmetic right shift");
+inline int64_t AltaBol(int64_t v, int k) { return v >> k; }
+
+// Exact floor(n / d) for 0 <= n <= 32768 d (the sum of a window of d
+// absolute samples) with one multiplication where d allows it: for
+// 2 <= d <= 2^24 the high half of m n, m = ceil(2^64 / d). That is exact by
+// Granlund and Montgomery's bound: n < 2^N with N = ceil(log2 d) + 16, and
+// m d - 2^64 < d <= 2^(64 - N). A window of one sample is its own sum; a
+// longer one than 2^24 is divided.
+class BOLEN {
+public:
+    explicit BOLEN(int64_t d) : d_(d) {
+        if (d >= 2 && d <= (int64_t{1} << 24)) m_ = ~uint64_t{0} / static_cast<uint64_t>(d) + 1;
+    }
+    int64_t operator()(int64_t n) const {
+        if (m_ != 0) return static_cast<int64_t>((static_cast<unsigned __int128>(m_) * static_cast<uint64_t>(n)) >> 64);
+        return d_ == 1 ? n : n / d_;
+    }
+
+private:
+    int64_t d_;
+    uint64_t m_ = 0;
+};
+
+typedef short S8 __attribute__((vector_size(16)));
+typedef unsigned short U8 __attribute__((vector_size(16)));
+typedef int I8 __attribute__((vector_size(32)));
+
+// |v| of each lane as an unsigned 16-bit number, 32768 included: with s
+// -1 for a negative v and 0 otherwise, (v ^ s) - s.
+inline U8 Mutlak8(S8 v) {
+    const U8 s = reinterpret_cast<U8>(v >> 15);
+    return (reinterpret_cast<U8>(v) ^ s) - s;
+}
+
+// Eight slides of the endpoint window, from the starts d = 0 .. 7 at p: the
+// change of the energy sum, |p[d + kpenu]| - |p[d]|, into de[d], and of the
+// crossing count (a pair whose signs differ counts 2), into dz[d]. Reads
+// p[0 .. kpenu + 8].
+inline void Kaymalar8(const short* p, int kpenu, int* de, int* dz) {
+    S8 cik, cik1, gir, gir1;
+    std::memcpy(&cik, p, sizeof cik);
+    std::memcpy(&cik1, p + 1, sizeof cik1);
+    std::memcpy(&gir, p + kpenu, sizeof gir);
+    std::memcpy(&gir1, p + kpenu + 1, sizeof gir1);
+    const I8 e = __builtin_convertvector(Mutlak8(gir), I8) - __builtin_convertvector(Mutlak8(cik), I8);
+    // Signs differ where the exclusive or is negative.
+    const S8 g = (((gir ^ gir1) >> 15) & 2) - (((cik ^ cik1) >> 15) & 2);
+    const I8 z = __builtin_convertvector(g, I8);
+    std::memcpy(de, &e, sizeof e);
+    std::memcpy(dz, &z, sizeof z);
 }
 
 // The recording through kind 3's high-pass filter (see sinir.h) into y, in
@@ -48,8 +98,10 @@ void YuksekGecir(const short* x, int boyut, int oo, short* y) {
     int64_t x1 = x[0], x2 = x[0], y1 = 0, y2 = 0;
     for (int i = 0; i < boyut; i++) {
         const int64_t fark = x[i] - 2 * x1 + x2;
-        const int64_t yeni =
-            AltaBol(B0 * fark * (int64_t{1} << KESIR) - A1 * y1 - A2 * y2 + (int64_t{1} << (KAT - 1)), KAT);
+        // The terms that need not wait for the last output are added first
+        // (the same integer in any order): the step waits on one product.
+        const int64_t hazir = B0 * fark * (int64_t{1} << KESIR) - A2 * y2 + (int64_t{1} << (KAT - 1));
+        const int64_t yeni = AltaBol(hazir - A1 * y1, KAT);
         x2 = x1;
         x1 = x[i];
         y2 = y1;
@@ -89,29 +141,51 @@ void SinirOlcumleri(const short* x, int boyut, int kpenu, int* orke, int* sfrgec
         enerji += std::abs(static_cast<int>(x[i]));
         gecisler += gecis(i);
     }
-    for (int j = h;; j++) {
-        // Truncating division done in double, several times faster than a
-        // 64-bit integer one and exact here: the sum is below 2^47, so it and
-        // kpenu are exact doubles, and a quotient just below an integer N
-        // lies at least 1/kpenu under it, far more than the rounding error.
-        orke[j] = static_cast<int>(static_cast<double>(enerji) / kpenu);
-        sfrgecis[j] = gecisler;
-        if (j + 1 >= boyut - h) break;
-        // The next window drops sample (and pair) bas and takes bas + kpenu.
-        const int bas = j - h;
-        enerji += std::abs(static_cast<int>(x[bas + kpenu])) - std::abs(static_cast<int>(x[bas]));
-        gecisler += gecis(bas + kpenu) - gecis(bas);
+    // After position j the window slides from start d = j - h to d + 1: it
+    // drops sample (and pair) d and takes d + kpenu. The changes of the two
+    // sums are worked out for a stretch of slides first, eight at a time in
+    // integer lanes where every pair taken has its partner, and then added
+    // up position by position.
+    const BOLEN bol(kpenu);
+    const int kaymalar = boyut - 2 * h - 1;  // d = 0 .. kaymalar - 1
+    constexpr int PARCA = 256;
+    int de[PARCA], dz[PARCA];
+    int j = h;
+    for (int d0 = 0; d0 < kaymalar; d0 += PARCA) {
+        const int adet = std::min(PARCA, kaymalar - d0);
+        int t = 0;
+        for (; t + 8 <= adet && d0 + t + 8 + kpenu < boyut; t += 8) Kaymalar8(x + d0 + t, kpenu, de + t, dz + t);
+        for (; t < adet; t++) {
+            const int d = d0 + t;
+            de[t] = std::abs(static_cast<int>(x[d + kpenu])) - std::abs(static_cast<int>(x[d]));
+            dz[t] = gecis(d + kpenu) - gecis(d);
+        }
+        for (t = 0; t < adet; t++, j++) {
+            orke[j] = static_cast<int>(bol(enerji));
+            sfrgecis[j] = gecisler;
+            enerji += de[t];
+            gecisler += dz[t];
+        }
     }
+    orke[j] = static_cast<int>(bol(enerji));
+    sfrgecis[j] = gecisler;
 }
 
 UCESIKLERI OndenEsikler(const int* orke, const int* sfrgecis, int boyut, int kpenu, int onde,
                         const KURALDOSYABASLIK& b) {
     auto Tavan = [](double v) { return static_cast<int>(std::min(std::ceil(v), 2147483647.0)); };
     const int h = kpenu >= 1 ? kpenu / 2 : 0;
-    // The loudest measured window of the whole recording.
+    // The loudest measured window of the whole recording, eight running
+    // maxima side by side.
     int enBuyuk = 0;
-    if (orke != nullptr && kpenu >= 1)
-        for (int j = h; j < boyut - h; j++) enBuyuk = std::max(enBuyuk, orke[j]);
+    if (orke != nullptr && kpenu >= 1) {
+        int m[8] = {};
+        int j = h;
+        for (; j + 8 <= boyut - h; j += 8)
+            for (int l = 0; l < 8; l++) m[l] = std::max(m[l], orke[j + l]);
+        for (; j < boyut - h; j++) m[0] = std::max(m[0], orke[j]);
+        enBuyuk = *std::max_element(m, m + 8);
+    }
     UCESIKLERI e;
     e.yee = std::max(1, Tavan(static_cast<double>(enBuyuk) / ESIK_TEPE_ORANI));
     e.aee = std::max(1, Tavan(e.yee / 2.0));

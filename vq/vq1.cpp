@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <immintrin.h>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -468,15 +469,30 @@ int VQ_Siniflandir(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS&
     return w;
 }
 
-int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, float* toplam) {
-    if (!km || !gm || s < 1 || n < 1) return 1;
-    // Codewords in groups of sixteen, component-major: group g, component j
-    // holds c[16g][j] .. c[16g+15][j] (missing codewords 0, their scores
-    // unused), so four vector operations take one step of sixteen vx sums,
-    // four independent chains. Each lane is still the float running sum of
-    // c[j] * x[j] in index order; the score vx - 0.5 vv and the winner are
-    // EnYakin's.
-    typedef float V4 __attribute__((vector_size(16)));
+namespace {
+
+typedef float V4 __attribute__((vector_size(16)));
+typedef float V8 __attribute__((vector_size(32)));
+typedef int M8 __attribute__((vector_size(32)));
+
+// The frames' components as EnYakinUzakliklar reads them: row k of gm, times
+// the weights when there are any (a float product each).
+const float* Satir(SABIT_SATIR gm, int k, const float* agirlik, int n, float* yer) {
+    if (agirlik == nullptr) return gm[k];
+    for (int j = 0; j < n; j++) yer[j] = gm[k][j] * agirlik[j];
+    return yer;
+}
+
+// EnYakinUzakliklar with codewords in lanes, for any processor (SSE2):
+// codewords in groups of sixteen, component-major: group g, component j holds
+// c[16g][j] .. c[16g+15][j] (missing codewords 0, their scores unused), so
+// four vector operations take one step of sixteen vx sums, four independent
+// chains. Each lane is still the float running sum of c[j] * x[j] in index
+// order; the score vx - 0.5 vv and the winner are EnYakin's. Then four
+// frames' distances side by side, each a float sum in index order, added to
+// the total in frame order.
+int KodSeritliToplam(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, const float* agirlik,
+                     float* toplam) {
     constexpr int G = 16;
     const int gruplar = (s + G - 1) / G;
     Dizi<float> y = DiziAl<float>(gruplar * G), vv = DiziAl<float>(s);
@@ -490,17 +506,15 @@ int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int
         }
         vv[i] = e;
     }
-    // Four frames at a time: their winners, then their four distances side
-    // by side (each a float sum in index order), added to the total in
-    // frame order.
     float t = 0.0f;
     int k = bas;
+    float agirlikli[4][AYAR_EN_COK_N];
     const float* x4[4];
     const float* c4[4];
     while (k < son) {
         const int f = std::min(4, son - k);
         for (int q = 0; q < f; q++) {
-            const float* x = gm[k + q];
+            const float* x = Satir(gm, k + q, agirlik, n, agirlikli[q]);
             for (int g = 0; g < gruplar; g++) {
                 const float* blok = kt.get() + static_cast<size_t>(g) * n * G;
                 V4 a0 = {}, a1 = {}, a2 = {}, a3 = {};
@@ -539,6 +553,234 @@ int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int
     }
     *toplam = t;
     return 0;
+}
+
+// With AVX2, frames in lanes instead: sixteen frames (two registers of
+// eight) at a time, laid out component by component, so that no lane is
+// wasted whatever the codebook's size (a kind-3 section has five codewords).
+// Every function here is compiled for AVX2 and runs only where the processor
+// has it. Its lanes do the same IEEE operations in the same order as the
+// code above (no fused multiply-add is ever formed), so the results are the
+// same bit for bit.
+#define AVX2_ISLEV __attribute__((target("avx2"), always_inline)) inline
+constexpr int SERIT = 8, BLOK = 2 * SERIT;
+
+// The scores vx - 0.5 vv of eight lanes: vx widened to double, 0.5 vv
+// (exact in double) taken off, the result rounded to float, as EnYakin.
+AVX2_ISLEV V8 Skor8(V8 vx, double yariVv) {
+    const __m256d y = _mm256_set1_pd(yariVv);
+    const __m256 v = reinterpret_cast<__m256>(vx);
+    const __m128 alt = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(v)), y));
+    const __m128 ust = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(v, 1)), y));
+    return reinterpret_cast<V8>(_mm256_set_m128(ust, alt));
+}
+
+// Codewords i .. i+Q-1 against R registers of frames (component j of the
+// frames at xT + j * BLOK): each lane's vx is the float running sum of
+// c[j] * x[j] in index order, and the winner so far moves to a codeword only
+// on a strictly greater score (codewords come in index order, so the lowest
+// index wins ties). Q x R sums side by side keep the adders busy; Q x R <= 12
+// stays in the registers.
+template <int R, int Q>
+AVX2_ISLEV void KumeSkorlari(SABIT_SATIR km, int i, int n, const float* xT, const double* yariVv, V8* enIyi,
+                             M8* kazanan) {
+    const float* c[Q];
+    V8 vx[Q][R];
+#pragma GCC unroll 6
+    for (int q = 0; q < Q; q++) {
+        c[q] = km[i + q];
+#pragma GCC unroll 2
+        for (int r = 0; r < R; r++) vx[q][r] = V8{};
+    }
+    for (int j = 0; j < n; j++) {
+        V8 x[R];
+        std::memcpy(x, xT + j * BLOK, sizeof x);
+#pragma GCC unroll 6
+        for (int q = 0; q < Q; q++) {
+            const float cj = c[q][j];
+#pragma GCC unroll 2
+            for (int r = 0; r < R; r++) vx[q][r] += cj * x[r];
+        }
+    }
+#pragma GCC unroll 6
+    for (int q = 0; q < Q; q++) {
+#pragma GCC unroll 2
+        for (int r = 0; r < R; r++) {
+            const V8 y = Skor8(vx[q][r], yariVv[i + q]);
+            if (i + q == 0) {
+                enIyi[r] = y;
+                kazanan[r] = M8{};
+                continue;
+            }
+            const M8 daha = y > enIyi[r];
+            enIyi[r] = daha ? y : enIyi[r];
+            kazanan[r] = daha ? i + q : kazanan[r];
+        }
+    }
+}
+
+// Columns j0 .. j0+3 of rows a (rows 0-3 in the low halves, 4-7 in the
+// high ones) as four registers of eight rows at hedef, hedef + BLOK, ...,
+// each times its weight when there are weights.
+AVX2_ISLEV void Dondur4(const __m256* a, int j0, const float* agirlik, float* hedef) {
+    const __m256 t0 = _mm256_unpacklo_ps(a[0], a[1]), t1 = _mm256_unpackhi_ps(a[0], a[1]);
+    const __m256 t2 = _mm256_unpacklo_ps(a[2], a[3]), t3 = _mm256_unpackhi_ps(a[2], a[3]);
+    __m256 c[4] = {_mm256_shuffle_ps(t0, t2, 0x44), _mm256_shuffle_ps(t0, t2, 0xEE), _mm256_shuffle_ps(t1, t3, 0x44),
+                   _mm256_shuffle_ps(t1, t3, 0xEE)};
+    for (int i = 0; i < 4; i++) {
+        if (agirlik != nullptr) c[i] = _mm256_mul_ps(c[i], _mm256_set1_ps(agirlik[j0 + i]));
+        _mm256_storeu_ps(hedef + i * BLOK, c[i]);
+    }
+}
+
+// Columns j0 .. j0+7 of the eight rows p[0..7], transposed: column j's
+// eight values at hedef + (j - j0) * BLOK.
+AVX2_ISLEV void Dondur8(const float* const* p, int j0, const float* agirlik, float* hedef) {
+    __m256 a[4], b[4];
+    for (int i = 0; i < 4; i++) {
+        a[i] = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(p[i] + j0)), _mm_loadu_ps(p[i + 4] + j0), 1);
+        b[i] = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(p[i] + j0 + 4)),
+                                    _mm_loadu_ps(p[i + 4] + j0 + 4), 1);
+    }
+    Dondur4(a, j0, agirlik, hedef);
+    Dondur4(b, j0 + 4, agirlik, hedef + 4 * BLOK);
+}
+
+// Lane l of the result is lane sira[l] % 8 of the eight codebook columns at
+// kT + yer * 8.
+AVX2_ISLEV V8 Sutun(const float* kT, int yer, __m256i sira) {
+    return reinterpret_cast<V8>(_mm256_permutevar8x32_ps(_mm256_load_ps(kT + yer * SERIT), sira));
+}
+
+// One block of R registers of frames k .. k+f-1 (lanes past f repeat frame
+// k+f-1 and are not added): the winners, then their distances, each the
+// float sum of (x[j] - c[j])^2 in index order, added to *t in frame order.
+// With at most 32 codewords the winner's component j comes from the columns
+// kT (component j of codewords 8g .. 8g+7 at kT + (j * G + g) * 8) by a
+// permutation per lane; with more (kT null), from the rows.
+template <int R>
+AVX2_ISLEV void Blok(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int k, int f, const float* agirlik,
+                     const double* yariVv, const float* kT, int G, float* xT, float* t) {
+    const float* p[BLOK];
+    for (int q = 0; q < R * SERIT; q++) p[q] = gm[k + std::min(q, f - 1)];
+    // Eight columns at a time while they lie in the rows' stride, the rest
+    // one by one.
+    int j = 0;
+    for (; j < n && j + SERIT <= static_cast<int>(gm.adim); j += SERIT)
+        for (int r = 0; r < R; r++) Dondur8(p + r * SERIT, j, agirlik, xT + j * BLOK + r * SERIT);
+    for (; j < n; j++)
+        for (int q = 0; q < R * SERIT; q++) xT[j * BLOK + q] = agirlik != nullptr ? p[q][j] * agirlik[j] : p[q][j];
+    V8 enIyi[R] = {};
+    M8 kazanan[R] = {};
+    for (int i = 0; i < s;) {
+        // Groups of at most six, as even as they come: 5 -> 5, 10 -> 5 + 5.
+        const int kalan = s - i, gruplar = (kalan + 5) / 6, q = (kalan + gruplar - 1) / gruplar;
+        switch (q) {
+            case 1: KumeSkorlari<R, 1>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+            case 2: KumeSkorlari<R, 2>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+            case 3: KumeSkorlari<R, 3>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+            case 4: KumeSkorlari<R, 4>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+            case 5: KumeSkorlari<R, 5>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+            default: KumeSkorlari<R, 6>(km, i, n, xT, yariVv, enIyi, kazanan); break;
+        }
+        i += q;
+    }
+    V8 d[R] = {};
+    if (kT != nullptr) {
+        for (int j = 0; j < n; j++) {
+            V8 x[R];
+            std::memcpy(x, xT + j * BLOK, sizeof x);
+#pragma GCC unroll 2
+            for (int r = 0; r < R; r++) {
+                const __m256i sira = reinterpret_cast<__m256i>(kazanan[r]);
+                V8 c = Sutun(kT, j * G, sira);
+                for (int g = 1; g < G; g++) c = kazanan[r] >= SERIT * g ? Sutun(kT, j * G + g, sira) : c;
+                const V8 e = x[r] - c;
+                d[r] += e * e;
+            }
+        }
+    } else {
+        int sira[BLOK];
+        std::memcpy(sira, kazanan, R * sizeof(M8));
+        float cT[AYAR_EN_COK_N * BLOK];
+        for (int q = 0; q < R * SERIT; q++) {
+            const float* c = km[sira[q]];
+            for (int j = 0; j < n; j++) cT[j * BLOK + q] = c[j];
+        }
+        for (int j = 0; j < n; j++) {
+            V8 x[R], c[R];
+            std::memcpy(x, xT + j * BLOK, sizeof x);
+            std::memcpy(c, cT + j * BLOK, sizeof c);
+            for (int r = 0; r < R; r++) {
+                const V8 e = x[r] - c[r];
+                d[r] += e * e;
+            }
+        }
+    }
+    float uzaklik[BLOK];
+    std::memcpy(uzaklik, d, R * sizeof(V8));
+    for (int q = 0; q < f; q++) *t += uzaklik[q];
+}
+
+__attribute__((target("avx2"))) int CerceveSeritliToplam(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas,
+                                                         int son, const float* agirlik, float* toplam) {
+    // 0.5 vv of every codeword in double (exact), vv a float sum in index
+    // order: eight codewords side by side from their columns when there are
+    // at most 32 of them (kT: component j of codewords 8g .. 8g+7 at
+    // kT + (j * G + g) * 8, missing codewords 0), else one by one.
+    constexpr int YERINDE = 64, EN_COK_G = 4;
+    double yerinde[YERINDE];
+    Dizi<double> ayrilan;
+    if (s > YERINDE && !(ayrilan = DiziAl<double>(s))) return 1;
+    double* yariVv = s > YERINDE ? ayrilan.get() : yerinde;
+    const int G = (s + SERIT - 1) / SERIT;
+    alignas(32) float kT[AYAR_EN_COK_N * EN_COK_G * SERIT];
+    if (G <= EN_COK_G) {
+        static const float sifirlar[AYAR_EN_COK_N] = {};
+        for (int g = 0; g < G; g++) {
+            const float* c[SERIT];
+            for (int l = 0; l < SERIT; l++) c[l] = g * SERIT + l < s ? km[g * SERIT + l] : sifirlar;
+            V8 vv = {};
+            for (int j = 0; j < n; j++) {
+                const V8 v = reinterpret_cast<V8>(
+                    _mm256_set_ps(c[7][j], c[6][j], c[5][j], c[4][j], c[3][j], c[2][j], c[1][j], c[0][j]));
+                std::memcpy(kT + (j * G + g) * SERIT, &v, sizeof v);
+                vv += v * v;
+            }
+            float e[SERIT];
+            std::memcpy(e, &vv, sizeof e);
+            for (int l = 0; l < SERIT && g * SERIT + l < s; l++) yariVv[g * SERIT + l] = 0.5 * e[l];
+        }
+    } else {
+        for (int i = 0; i < s; i++) {
+            float vv = 0.0f;
+            for (int j = 0; j < n; j++) vv += km[i][j] * km[i][j];
+            yariVv[i] = 0.5 * vv;
+        }
+    }
+    // The block's frames component by component, room for whole groups of eight.
+    alignas(32) float xT[(AYAR_EN_COK_N + SERIT) * BLOK];
+    float t = 0.0f;
+    for (int k = bas; k < son; k += BLOK) {
+        const int f = std::min(BLOK, son - k);
+        if (f > SERIT)
+            Blok<2>(km, s, n, gm, k, f, agirlik, yariVv, G <= EN_COK_G ? kT : nullptr, G, xT, &t);
+        else
+            Blok<1>(km, s, n, gm, k, f, agirlik, yariVv, G <= EN_COK_G ? kT : nullptr, G, xT, &t);
+    }
+    *toplam = t;
+    return 0;
+}
+
+}  // namespace
+
+bool vq_avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+
+int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, float* toplam,
+                      const float* agirlik) {
+    if (!km || !gm || s < 1 || n < 1 || n > AYAR_EN_COK_N) return 1;
+    return vq_avx2 ? CerceveSeritliToplam(km, s, n, gm, bas, son, agirlik, toplam)
+                   : KodSeritliToplam(km, s, n, gm, bas, son, agirlik, toplam);
 }
 
 float Puanla(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {

@@ -122,7 +122,15 @@ float Puanla(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km);
 
 // Sum over rows bas..son-1 of gm of the squared distance to the nearest of
 // the s codewords of km (n columns), as VQ_Siniflandir finds it, into
-// *toplam (a float sum in row order). 1 without inputs or working storage.
-int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, float* toplam);
+// *toplam (a float sum in row order). With `agirlik`, each row is first
+// multiplied component by component by agirlik[0..n-1] (a float product,
+// as AgirlikliYoneyler makes it). 1 without inputs or working storage.
+int EnYakinUzakliklar(SABIT_SATIR km, int s, int n, SABIT_SATIR gm, int bas, int son, float* toplam,
+                      const float* agirlik = nullptr);
+
+// Whether the scoring runs its lanes with AVX2 (set at start from the
+// processor). The results are the same bit for bit either way; tests turn
+// it off to check the other path.
+extern bool vq_avx2;
 
 #endif

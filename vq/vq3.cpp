@@ -89,27 +89,42 @@ void SinusLifter(float* w, int n, int L) {
     for (int i = 1; i <= n; i++) w[i - 1] = static_cast<float>(1.0 + (L / 2.0) * std::sin(PI * i / L));
 }
 
+namespace {
+
+// The lifter's weights for the longest vector; a shorter one uses the first
+// n, as w_i does not depend on n.
+const float* LifterAgirliklari() {
+    struct AGIRLIKLAR {
+        float w[AYAR_EN_COK_N];
+        AGIRLIKLAR() { SinusLifter(w, AYAR_EN_COK_N, KESIT_LIFTER); }
+    };
+    static const AGIRLIKLAR a;
+    return a.w;
+}
+
+}  // namespace
+
 void AgirlikliYoneyler(const MATRIS& Ci, int n, int bas, int son, std::vector<float>& hedef) {
-    if (Ci.Bos() || n < 1 || n > AYAR_EN_COK_N || Ci.Sutun() < n || bas < 0 || son > Ci.Satir()) return;
-    float w[AYAR_EN_COK_N];
-    SinusLifter(w, n, KESIT_LIFTER);
+    if (Ci.Bos() || n < 1 || n > AYAR_EN_COK_N || Ci.Sutun() < n || bas < 0 || son > Ci.Satir() || son <= bas)
+        return;
+    const float* w = LifterAgirliklari();
+    size_t i = hedef.size();
+    hedef.resize(i + static_cast<size_t>(son - bas) * static_cast<size_t>(n));
     for (int k = bas; k < son; k++)
-        for (int j = 0; j < n; j++) hedef.push_back(Ci[k][j] * w[j]);
+        for (int j = 0; j < n; j++) hedef[i++] = Ci[k][j] * w[j];
 }
 
 float KesitliOlasilik(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
     const float sonsuz = std::numeric_limits<float>::infinity();
     const int r = oz.r, n = b.n, h = b.s / 2;
     const int sinir = KesitSiniri(r);
-    if (!KodKitabiKullanilir(oz, b, km) || sinir < 1 || r - sinir < 1) return sonsuz;
-    std::vector<float> v;
-    v.reserve(static_cast<size_t>(r) * static_cast<size_t>(n));
-    AgirlikliYoneyler(oz.Ci, n, 0, r, v);
-    if (v.size() != static_cast<size_t>(r) * static_cast<size_t>(n)) return sonsuz;
-    const SABIT_SATIR satirlar{v.data(), static_cast<size_t>(n)};
+    if (!KodKitabiKullanilir(oz, b, km) || sinir < 1 || r - sinir < 1 || r > oz.Ci.Satir()) return sonsuz;
+    // The frames are weighted as they are read, as AgirlikliYoneyler weights them.
+    const float* w = LifterAgirliklari();
+    const SABIT_SATIR satirlar = oz.Ci.Satirlar();
     float t1 = 0.0f, t2 = 0.0f;
-    if (EnYakinUzakliklar(km.Satirlar(), h, n, satirlar, 0, sinir, &t1) != 0 ||
-        EnYakinUzakliklar(km.Satirlar().Kaydir(h), h, n, satirlar, sinir, r, &t2) != 0)
+    if (EnYakinUzakliklar(km.Satirlar(), h, n, satirlar, 0, sinir, &t1, w) != 0 ||
+        EnYakinUzakliklar(km.Satirlar().Kaydir(h), h, n, satirlar, sinir, r, &t2, w) != 0)
         return sonsuz;
     return t1 / static_cast<float>(sinir) + t2 / static_cast<float>(r - sinir);
 }

@@ -68,15 +68,17 @@ TEST_F(SinirTest, EnergyEqualToTheLowThresholdWidensBothEnds) {
     EXPECT_EQ(cikti, "");
 }
 
-// The sliding sums equal the definition for even, odd, tiny and whole-length
-// windows; the odd window's last pair past the end counts nothing.
+// The sliding sums equal the definition for even, odd, tiny, power-of-two
+// and whole-length windows; the odd window's last pair past the end counts
+// nothing. A full-scale recording keeps its mean even when a window's sum
+// passes 2^31.
 TEST(SinirOlcum, RunningSumsEqualDefinition) {
     unsigned d = 7;
     std::vector<short> x(301);
     for (auto& v : x) v = static_cast<short>(static_cast<int>(TestRastgele(d) % 65536) - 32768);
     for (int i = 100; i < 130; i++) x[i] = static_cast<short>(i % 3);
     const int boyut = 301;
-    for (int kpenu : {1, 2, 3, 120, 121, 300, 301, 302}) {
+    for (int kpenu : {1, 2, 3, 8, 120, 121, 128, 300, 301, 302}) {
         std::vector<int> e(boyut, -1), z(boyut, -1), e2(boyut, 0), z2(boyut, 0);
         SinirOlcumleri(x.data(), boyut, kpenu, e.data(), z.data());
         const int h = kpenu / 2;
@@ -89,6 +91,14 @@ TEST(SinirOlcum, RunningSumsEqualDefinition) {
         }
         EXPECT_EQ(e, e2) << kpenu;
         EXPECT_EQ(z, z2) << kpenu;
+    }
+    for (int kpenu : {65536, 70001}) {
+        const std::vector<short> tam(static_cast<size_t>(kpenu) + 20, -32768);
+        std::vector<int> e(tam.size()), z(tam.size(), -1);
+        SinirOlcumleri(tam.data(), static_cast<int>(tam.size()), kpenu, e.data(), z.data());
+        const int h = kpenu / 2;
+        for (int j = h; j < static_cast<int>(tam.size()) - h; j++) ASSERT_EQ(e[j], 32768) << kpenu << " " << j;
+        EXPECT_EQ(std::count(z.begin(), z.end(), 0), static_cast<long>(z.size())) << kpenu;
     }
 }
 

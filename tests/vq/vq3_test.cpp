@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,40 @@ TEST_F(Vq3Test, ScoreIsTheSumOfTheSectionsMeans) {
     // A codebook of another shape than the header is never read.
     EXPECT_TRUE(std::isinf(KesitliOlasilik(oz, Baslik(3, 6, n), km)));
     EXPECT_EQ(VQ_Siniflandir(oz, Baslik(3, 6, n), km, 0, &u), -1);
+}
+
+// Scoring weights the frames as it reads them: the score equals, bit for
+// bit, each section's frames weighted and quantised one by one, in either
+// lane layout, whatever the sizes.
+TEST_F(Vq3Test, ScoreEqualsTheFramesQuantisedOneByOne) {
+    for (bool avx2 : SeritYollari())
+        for (int n : {12, 3, 17})
+            for (int r : {9, 45, 150})
+                for (int s : {2, 10, 64, 70}) {
+                    vq_avx2 = avx2;
+                    const COZUMLEME oz = Cozumleme(IkiBolum(r, n, 0.5f), n);
+                    // Codewords: weighted frames pulled towards one another.
+                    std::vector<float> v;
+                    AgirlikliYoneyler(oz.Ci, n, 0, r, v);
+                    Satirlar kod;
+                    for (int i = 0; i < s; i++) {
+                        const size_t k = static_cast<size_t>((i * 7) % r) * static_cast<size_t>(n);
+                        kod.emplace_back(v.begin() + static_cast<long>(k), v.begin() + static_cast<long>(k) + n);
+                        for (float& e : kod.back()) e *= 0.9f + 0.01f * static_cast<float>(i % 5);
+                    }
+                    const KURALDOSYABASLIK b = Baslik(3, s, n);
+                    const MATRIS km = Kitap(kod, n);
+                    float t[2] = {0.0f, 0.0f};
+                    for (int k = 0; k < r; k++) {
+                        float u = 0.0f;
+                        KesitliSiniflandir(oz, b, km, k, &u);
+                        t[k >= KesitSiniri(r)] += u;
+                    }
+                    const int sinir = KesitSiniri(r);
+                    const float beklenen = t[0] / static_cast<float>(sinir) + t[1] / static_cast<float>(r - sinir);
+                    const float puan = KesitliOlasilik(oz, b, km);
+                    EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << avx2 << " " << n << " " << r << " " << s;
+                }
 }
 
 TEST_F(Vq3Test, EachSectionLearnsOnlyFromItsOwnFrames) {

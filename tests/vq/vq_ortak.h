@@ -58,14 +58,23 @@ inline KURALDOSYABASLIK Baslik(int tur, int s, int n) {
 
 inline EGITIM_AYARLARI Ayarlar() { return VarsayilanAyarlar(); }
 
+// The scoring's lane layouts this processor can run: codewords in lanes
+// (any), frames in lanes (AVX2).
+inline std::vector<bool> SeritYollari() {
+    if (__builtin_cpu_supports("avx2")) return {false, true};
+    return {false};
+}
+
 class VqTemel : public ::testing::Test {
 protected:
     std::string cikti;
     int64_t eskiSinir = vq_is_siniri;
+    bool eskiAvx2 = vq_avx2;
     void SetUp() override { MesajKaydiKur(&cikti); }
     void TearDown() override {
         bellek_hata_sirasi = 0;
         vq_is_siniri = eskiSinir;
+        vq_avx2 = eskiAvx2;
         MesajKaydiBitir();
     }
 };

@@ -269,25 +269,28 @@ TEST_F(VqTest, EveryAllocationFailureIsReportedWithoutLeaks) {
 }
 
 // The utterance's score equals, bit for bit, the mean of the frames'
-// distances taken one by one, whatever the codebook's size.
+// distances taken one by one, whatever the codebook's size, the number of
+// frames or components, in either lane layout.
 TEST_F(VqTest, MeanDistortionIsTheMeanOfTheFrameDistances) {
-    for (int n : {15, 3})
-        for (int r : {40, 43})
-            for (int s : {1, 3, 4, 7, 10, 16, 17, 33}) {
-                const Satirlar d = Yayilmis(r, n);
-                const COZUMLEME oz = Cozumleme(d, n);
-                const KURALDOSYABASLIK b = Baslik(1, s, n);
-                const MATRIS km = Kitap(Satirlar(d.end() - s, d.end()), n);
-                float toplam = 0.0f;
-                for (int k = 0; k < r; k++) {
-                    float u = 0.0f;
-                    VQ_Siniflandir(oz, b, km, k, &u);
-                    toplam += u;
+    for (bool avx2 : SeritYollari())
+        for (int n : {15, 3, 9, 17})
+            for (int r : {40, 43, 37})
+                for (int s : {1, 3, 4, 7, 10, 16, 17, 33}) {
+                    vq_avx2 = avx2;
+                    const Satirlar d = Yayilmis(r, n);
+                    const COZUMLEME oz = Cozumleme(d, n);
+                    const KURALDOSYABASLIK b = Baslik(1, s, n);
+                    const MATRIS km = Kitap(Satirlar(d.end() - s, d.end()), n);
+                    float toplam = 0.0f;
+                    for (int k = 0; k < r; k++) {
+                        float u = 0.0f;
+                        VQ_Siniflandir(oz, b, km, k, &u);
+                        toplam += u;
+                    }
+                    const float beklenen = toplam / static_cast<float>(r);
+                    const float puan = Puanla(oz, b, km);
+                    EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << avx2 << " " << n << " " << r << " " << s;
                 }
-                const float beklenen = toplam / static_cast<float>(r);
-                const float puan = Puanla(oz, b, km);
-                EXPECT_EQ(std::memcmp(&puan, &beklenen, 4), 0) << n << " " << r << " " << s;
-            }
 }
 
 TEST_F(VqTest, AScoringPastTheWorkBoundIsRefusedAndLoses) {
