@@ -3,9 +3,7 @@
 // codebooks of a directory and prints, runs or keeps what it heard.
 // Exit status: 0 success, 1 failure, 2 the command line is wrong.
 #include <portaudio.h>
-#include <sndfile.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -29,6 +27,7 @@
 #include "dinleyici.h"
 #include "guven.h"
 #include "halka.h"
+#include "kalici.h"
 #include "kayit_dosyasi.h"
 #include "kodlama.h"
 #include "komutlar.h"
@@ -156,7 +155,7 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     app.add_option("--enkisa", enkisa);
     KomutSatiriniAyristir(app, argc, argv, "");
     if (yardim) {
-        std::fputs(UcbirimeCevir(std::string(YARDIM) + "\n" + AyarYardimi()).c_str(), stdout);
+        std::fputs(UcbirimeCevir(std::string(Ceviri(YARDIM)) + "\n" + AyarYardimi()).c_str(), stdout);
         return 0;
     }
     if (surum) {
@@ -165,6 +164,11 @@ int KomutSatiri(int argc, char** argv, SECENEKLER& s) {
     }
     KalanlariReddet(app, "");
     SESAYARI ses;  // (velmo-dinle takes no sound options)
+    // The user's kept settings are the defaults under the codebooks' own
+    // (they name no setting as given, so codebooks made otherwise still
+    // count); options name theirs.
+    const std::string kalici = KaliciAyarlariUygula(s.ayar);
+    if (!kalici.empty()) std::fputs(UcbirimeCevir(kalici).c_str(), stderr);
     AyarGirdileriniUygula(ayarlar, s.ayar, ses, "");
     for (const auto& a : ayarlar) s.ayarlar.insert(a.first);
     if (!sure.empty()) {
@@ -346,40 +350,34 @@ int64_t SureOrnek(const SECENEKLER& s, int oo) {
 
 int DosyaDinle(DURUM& d) {
     const SECENEKLER& s = *d.s;
-    // The length first, to read the whole file (or what --sure takes); only
-    // of a regular file, so that a pipe is refused by the reader at once
-    // instead of being opened and waited on here.
-    SF_INFO bilgi{};
-    struct stat st;
-    const bool sirali = stat(s.girdi.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    SNDFILE* f = sirali ? sf_open(s.girdi.c_str(), SFM_READ, &bilgi) : nullptr;
+    // The file is read and converted as a stream, a block at a time: the
+    // memory does not grow with its length. Its header gives the length.
+    SES_AKISI girdi;
+    if (!girdi.Ac(s.girdi)) return 1;
     double saniye = 1;
-    if (f != nullptr) {
-        if (bilgi.samplerate > 0 && bilgi.frames > 0)
-            saniye = static_cast<double>(bilgi.frames) / static_cast<double>(bilgi.samplerate);
-        sf_close(f);
-    }
+    if (girdi.Oran() > 0 && girdi.Kareler() > 0)
+        saniye = static_cast<double>(girdi.Kareler()) / static_cast<double>(girdi.Oran());
     double okunacak = saniye;
     if (s.sure > 0) okunacak = std::min(okunacak, s.sure);
     if (okunacak > 24.0 * 3600) {
         Hata("%s: girdi çok uzun (en çok 24 saat; --sure ile kısaltın).\n", Gorunur(s.girdi).c_str());
         return 1;
     }
-    std::vector<short> ornek;
-    if (SesDosyasiOku(s.girdi, d.oo, static_cast<int>(std::ceil(okunacak)) + 1, SESAYARI{}, ornek) != 0) return 1;
-    const size_t boy = static_cast<size_t>(std::llround(okunacak * d.oo));
-    if (ornek.size() > boy) ornek.resize(boy);
+    // The samples a recording of the whole length would hold (a second over,
+    // for the converter's filter), of which those of the length are heard.
+    const int64_t boy = std::llround(okunacak * d.oo);
+    if (!girdi.Baslat(d.oo, static_cast<int>(std::ceil(okunacak)) + 1, boy)) return 1;
 
     DINLEYICI dn(BolutAyari(s, d.analiz), 0.4, !s.kaydet.empty());
     const size_t BLOK = 256;
-    size_t i = 0;
-    while (i < ornek.size() && !durdur) {
-        const size_t n = std::min(BLOK, ornek.size() - i);
-        Isle(d, dn, reinterpret_cast<const int16_t*>(ornek.data()) + i, n, false);
-        i += n;
+    int16_t blok[BLOK];
+    while (!durdur) {
+        const size_t n = girdi.Oku(blok, BLOK);
+        if (n == 0) break;
+        Isle(d, dn, blok, n, false);
     }
     Isle(d, dn, nullptr, 0, true);
-    return 0;
+    return girdi.Bozuldu() ? 1 : 0;
 }
 
 // ---------------------------------------------------------------- devices

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -62,8 +63,17 @@ std::string DosyaEtiketi(const std::string& etiket) {
 constexpr char GECICI_ONEK[] = ".velmo-kayit-";
 constexpr size_t GECICI_ONEK_BOYU = sizeof GECICI_ONEK - 1;
 
+// Earlier versions wrote a take under "." + its numbered name + ".yaziliyor"
+// (after reserving the numbered name empty); one left by a killed save of
+// theirs is removed with the others.
+constexpr char ESKI_SON[] = ".yaziliyor";
+constexpr size_t ESKI_SON_BOYU = sizeof ESKI_SON - 1;
+
 bool GeciciAdi(const char* adp) {
     const std::string ad = adp;
+    if (ad.size() > ESKI_SON_BOYU + 1 && ad[0] == '.' &&
+        ad.compare(ad.size() - ESKI_SON_BOYU, ESKI_SON_BOYU, ESKI_SON) == 0)
+        return Numara(ad.substr(1, ad.size() - 1 - ESKI_SON_BOYU)) >= 0;
     if (ad.size() != GECICI_ONEK_BOYU + 6 || ad.compare(0, GECICI_ONEK_BOYU, GECICI_ONEK) != 0) return false;
     for (size_t i = GECICI_ONEK_BOYU; i < ad.size(); i++)
         if (!std::isalnum(static_cast<unsigned char>(ad[i]))) return false;
@@ -229,4 +239,23 @@ int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const i
     yazilan.Tut();
     if (ad != nullptr) *ad = hedef;
     return 0;
+}
+
+std::vector<std::string> EtiketinKayitlari(const std::string& dizin, const std::string& etiket) {
+    const std::string ek = "-" + DosyaEtiketi(etiket) + ".wav";
+    std::vector<std::pair<long, std::string>> bulunan;
+    std::error_code h;
+    for (fs::directory_iterator i(dizin, h), son; !h && i != son; i.increment(h)) {
+        const std::string ad = i->path().filename().string();
+        const size_t cizgi = ad.find('-');
+        std::error_code th;
+        if (Numara(ad) < 0 || cizgi == std::string::npos || ad.compare(cizgi, std::string::npos, ek) != 0 ||
+            !i->is_regular_file(th))
+            continue;
+        bulunan.emplace_back(Numara(ad), i->path().string());
+    }
+    std::sort(bulunan.begin(), bulunan.end());
+    std::vector<std::string> adlar;
+    for (auto& b : bulunan) adlar.push_back(std::move(b.second));
+    return adlar;
 }

@@ -10,15 +10,18 @@
 // (".velmo-kayit-" and six characters, made by mkstemp, so no planted link
 // or pipe is followed) and then takes its number only if no file holds that
 // name at that moment (a second program saving meanwhile moves it on to the
-// next number). A numbered name therefore always holds a whole take. Ctrl-C
-// in the middle removes the temporary file (ortak/yarim.h); one left by a
-// killed program is removed by the next KayitDiziniHazirla once it is a
-// minute old.
+// next number): the name appears with the whole take in it (rename with
+// RENAME_NOREPLACE, or a hard link), so a numbered name never stands empty,
+// not even for a moment, whenever the program is killed. Ctrl-C in the
+// middle removes the temporary file (ortak/yarim.h); one left by a killed
+// program (also an earlier version's ".NNNN.wav.yaziliyor") is removed by
+// the next KayitDiziniHazirla once it is a minute old.
 #ifndef KAYIT_DOSYASI_H
 #define KAYIT_DOSYASI_H
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Makes `dizin` (with its parents) when missing, removes the temporary files
 // of killed saves and checks that files can be created in it and that a
@@ -35,5 +38,10 @@ long EnBuyukKayitNumarasi(const std::string& dizin);
 // after one Turkish line, leaving no file behind.
 int KayitDosyasiYaz(const std::string& dizin, const std::string& etiket, const int16_t* x, size_t n, int oo,
                     std::string* ad);
+
+// The takes kept in `dizin` with the label `etiket`: the ordinary files named
+// as KayitDosyasiYaz names them ("NNNN-ETİKET.wav"), by number; none when the
+// directory cannot be read.
+std::vector<std::string> EtiketinKayitlari(const std::string& dizin, const std::string& etiket);
 
 #endif

@@ -102,8 +102,24 @@ bool BicimUygun(const SF_INFO& bilgi, int oo, const char* a) {
     return true;
 }
 
-// Reads up to `okunacak` frames mixed to one channel (a channel's value that
-// is not finite counts as 0 in the mix). Returns the frames read.
+// Appends n frames of k interleaved channels mixed to one channel (a
+// channel's value that is not finite counts as 0 in the mix).
+void TekKanalaKat(const float* parca, sf_count_t n, int k, std::vector<float>& tek) {
+    for (sf_count_t i = 0; i < n; i++) {
+        if (k == 1) {
+            tek.push_back(parca[static_cast<size_t>(i)]);
+            continue;
+        }
+        float t = 0.0f;
+        for (int c = 0; c < k; c++) {
+            const float v = parca[static_cast<size_t>(i) * static_cast<size_t>(k) + static_cast<size_t>(c)];
+            t += std::isfinite(v) ? v : 0.0f;
+        }
+        tek.push_back(t / static_cast<float>(k));
+    }
+}
+
+// Reads up to `okunacak` frames mixed to one channel. Returns the frames read.
 int64_t TekKanalOku(SNDFILE* f, int k, int64_t okunacak, std::vector<float>& tek) {
     tek.reserve(static_cast<size_t>(std::max<int64_t>(okunacak, 0)));
     std::vector<float> parca(static_cast<size_t>(4096) * static_cast<size_t>(k));
@@ -112,21 +128,22 @@ int64_t TekKanalOku(SNDFILE* f, int k, int64_t okunacak, std::vector<float>& tek
         const sf_count_t istek = static_cast<sf_count_t>(std::min<int64_t>(4096, okunacak - okunan));
         const sf_count_t n = sf_readf_float(f, parca.data(), istek);
         if (n <= 0) break;
-        for (sf_count_t i = 0; i < n; i++) {
-            if (k == 1) {
-                tek.push_back(parca[static_cast<size_t>(i)]);
-                continue;
-            }
-            float t = 0.0f;
-            for (int c = 0; c < k; c++) {
-                const float v = parca[static_cast<size_t>(i) * static_cast<size_t>(k) + static_cast<size_t>(c)];
-                t += std::isfinite(v) ? v : 0.0f;
-            }
-            tek.push_back(t / static_cast<float>(k));
-        }
+        TekKanalaKat(parca.data(), n, k, tek);
         okunan += n;
     }
     return okunan;
+}
+
+// The frames of the file a recording of `gerek` samples at `oo` Hz reads:
+// only what can reach it, plus a margin for the resampler's filter.
+int64_t OkunacakKare(const SF_INFO& bilgi, int oo, int64_t gerek) {
+    const double oran = static_cast<double>(oo) / bilgi.samplerate;
+    return std::min<int64_t>(bilgi.frames, static_cast<int64_t>(std::ceil(static_cast<double>(gerek) / oran)) + 256);
+}
+
+void EksikBildir(const char* a, const SF_INFO& bilgi, int64_t okunan) {
+    Hata("%s: uyarı: dosya eksik; başlığı %lld örnek diyor, %lld örnek okunabildi.\n", a,
+         static_cast<long long>(bilgi.frames), static_cast<long long>(okunan));
 }
 
 // Brings the loudest finite sample to `db` dBFS.
@@ -174,18 +191,14 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
 
     // Only what can reach the recording is read (plus a margin for the
     // resampler's filter).
-    const double oran = static_cast<double>(oo) / bilgi.samplerate;
-    const int64_t okunacak = std::min<int64_t>(
-        bilgi.frames, static_cast<int64_t>(std::ceil(static_cast<double>(gerek) / oran)) + 256);
+    const int64_t okunacak = OkunacakKare(bilgi, oo, gerek);
     std::vector<float> tek;
     const int64_t okunan = TekKanalOku(f.get(), bilgi.channels, okunacak, tek);
     if (tek.empty()) {
         Hata("%s: ses verisi okunamadı.\n", a);
         return 1;
     }
-    if (okunan < okunacak)
-        Hata("%s: uyarı: dosya eksik; başlığı %lld örnek diyor, %lld örnek okunabildi.\n", a,
-             static_cast<long long>(bilgi.frames), static_cast<long long>(okunan));
+    if (okunan < okunacak) EksikBildir(a, bilgi, okunan);
 
     std::vector<float> ses;
     if (bilgi.samplerate == oo) {
@@ -202,4 +215,136 @@ int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& aya
     if (ayar.tepeVar) TepeyeGetir(ses, ayar.tepe);
     KayitYap(ses, adet, bas, ayar, ornekler);
     return 0;
+}
+
+bool BosSesDosyasi(const std::string& ad) {
+    struct stat st;
+    if (stat(ad.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (st.st_size == 0) return true;
+    SF_INFO bilgi{};
+    const SES_DOSYASI f(sf_open(ad.c_str(), SFM_READ, &bilgi));
+    return f && bilgi.frames == 0;
+}
+
+// ---------------------------------------------------------------- the stream
+
+struct SES_AKISI::IC {
+    std::string gosterim;      // the name as messages show it
+    SF_INFO bilgi{};
+    SES_DOSYASI f;
+    int oo = 0;
+    int64_t okunacak = 0;      // frames of the file that reach the recording
+    int64_t okunan = 0;        // frames read
+    int64_t boy = 0;           // samples of the recording given
+    int64_t verilen = 0;       // samples given so far
+    bool donustur = false;     // the file's rate is not oo
+    bool dosyaBitti = false;   // nothing more comes from the file
+    bool bozuk = false;
+    ORAN_AKISI oran;
+    std::vector<float> parca, tek, ses;
+    std::vector<int16_t> hazir;  // samples made and not yet given
+    size_t hazirBas = 0;
+
+    // Reads, mixes and converts the next block of the file into `hazir`.
+    void Doldur();
+};
+
+void SES_AKISI::IC::Doldur() {
+    const char* a = gosterim.c_str();
+    const int k = bilgi.channels;
+    // Blocks of at most 4096 frames (as SesDosyasiOku reads) and 64 Ki
+    // values: the memory stays small whatever the channels.
+    const int64_t blok = std::max<int64_t>(1, std::min<int64_t>(4096, 65536 / k));
+    tek.clear();
+    ses.clear();
+    sf_count_t n = 0;
+    if (okunan < okunacak) {
+        parca.resize(static_cast<size_t>(blok) * static_cast<size_t>(k));
+        n = sf_readf_float(f.get(), parca.data(), static_cast<sf_count_t>(std::min(blok, okunacak - okunan)));
+        if (n < 0) n = 0;
+        TekKanalaKat(parca.data(), n, k, tek);
+        okunan += n;
+    }
+    const bool son = n == 0 || okunan >= okunacak;
+    std::string neden;
+    bool tamam = true;
+    if (!donustur) {
+        ses.swap(tek);
+    } else {
+        tamam = oran.Besle(tek.data(), tek.size(), ses, &neden) && (!son || oran.Bitir(ses, &neden));
+    }
+    if (!tamam) {
+        Hata("%s: %d Hz'den %d Hz'e dönüştürülemedi.\n", a, bilgi.samplerate, oo);
+        bozuk = true;
+        dosyaBitti = true;
+        return;
+    }
+    if (son) {
+        dosyaBitti = true;
+        if (okunan < okunacak && okunan > 0) EksikBildir(a, bilgi, okunan);
+        f.reset();
+    }
+    hazir.erase(hazir.begin(), hazir.begin() + static_cast<long>(hazirBas));
+    hazirBas = 0;
+    hazir.resize(hazir.size() + ses.size());
+    std::transform(ses.begin(), ses.end(), hazir.end() - static_cast<long>(ses.size()), OrnekNicemle);
+}
+
+SES_AKISI::SES_AKISI() : ic_(std::make_unique<IC>()) {}
+SES_AKISI::~SES_AKISI() = default;
+
+bool SES_AKISI::Ac(const std::string& ad) {
+    ic_ = std::make_unique<IC>();
+    ic_->gosterim = Gorunur(ad);
+    ic_->f = DosyaAc(ad, ic_->gosterim.c_str(), ic_->bilgi);
+    return static_cast<bool>(ic_->f);
+}
+
+int64_t SES_AKISI::Kareler() const { return ic_->bilgi.frames; }
+int SES_AKISI::Oran() const { return ic_->bilgi.samplerate; }
+bool SES_AKISI::Bozuldu() const { return ic_->bozuk; }
+
+bool SES_AKISI::Baslat(int oo, int saniye, int64_t boy) {
+    IC& c = *ic_;
+    const char* a = c.gosterim.c_str();
+    if (!c.f || !BicimUygun(c.bilgi, oo, a)) return false;
+    const int64_t adet = static_cast<int64_t>(oo) * saniye;
+    c.oo = oo;
+    c.boy = std::max<int64_t>(0, std::min(boy, adet));
+    c.okunacak = OkunacakKare(c.bilgi, oo, adet);
+    c.donustur = c.bilgi.samplerate != oo;
+    std::string neden;
+    if (c.donustur && !c.oran.Kur(c.bilgi.samplerate, oo, &neden)) {
+        Hata("%s: %d Hz'den %d Hz'e dönüştürülemedi.\n", a, c.bilgi.samplerate, oo);
+        return false;
+    }
+    c.Doldur();
+    if (c.okunan == 0) {
+        Hata("%s: ses verisi okunamadı.\n", a);
+        return false;
+    }
+    return !c.bozuk;
+}
+
+size_t SES_AKISI::Oku(int16_t* x, size_t n) {
+    IC& c = *ic_;
+    size_t k = 0;
+    while (k < n && c.verilen < c.boy && !c.bozuk) {
+        const size_t istek = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(n - k), c.boy - c.verilen));
+        if (c.hazirBas < c.hazir.size()) {
+            const size_t m = std::min(istek, c.hazir.size() - c.hazirBas);
+            std::copy_n(c.hazir.begin() + static_cast<long>(c.hazirBas), m, x + k);
+            c.hazirBas += m;
+            k += m;
+            c.verilen += static_cast<int64_t>(m);
+        } else if (!c.dosyaBitti) {
+            c.Doldur();
+        } else {
+            // The recording goes on in silence after the sound, as SesDosyasiOku's.
+            std::fill_n(x + k, istek, int16_t{0});
+            k += istek;
+            c.verilen += static_cast<int64_t>(istek);
+        }
+    }
+    return k;
 }

@@ -7,6 +7,9 @@
 #ifndef WAV_H
 #define WAV_H
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,44 @@ struct SESAYARI {
 // after one Turkish line naming the file on standard error.
 int SesDosyasiOku(const std::string& ad, int oo, int saniye, const SESAYARI& ayar,
                   std::vector<short>& ornekler);
+
+// `ad` is a take with no sound in it: a regular file of no bytes, or a sound
+// file whose header holds no samples (a header alone). Such a file is what a
+// save killed before its samples were written can leave.
+bool BosSesDosyasi(const std::string& ad);
+
+// A sound file read as a stream: the samples SesDosyasiOku gives for a
+// recording of the file without padding, level or noise, block by block,
+// in memory that does not grow with the file's length (the file is read
+// and converted a block at a time, ORAN_AKISI in oran.h).
+class SES_AKISI {
+public:
+    SES_AKISI();
+    ~SES_AKISI();
+    SES_AKISI(const SES_AKISI&) = delete;
+    SES_AKISI& operator=(const SES_AKISI&) = delete;
+
+    // Opens `ad`, a regular sound file, and reads its header; false after
+    // SesDosyasiOku's line naming the file.
+    bool Ac(const std::string& ad);
+    // As the header says: frames (of all channels) and their rate.
+    int64_t Kareler() const;
+    int Oran() const;
+    // Starts the first `boy` samples of SesDosyasiOku(ad, oo, saniye, {}) (at
+    // most oo * saniye); false after SesDosyasiOku's line (a rate that
+    // cannot be converted, no sound).
+    bool Baslat(int oo, int saniye, int64_t boy);
+    // The next samples into x: n of them, fewer only at the end; 0 after the
+    // last. A file shorter than its header says is named once at its end,
+    // as SesDosyasiOku names it.
+    size_t Oku(int16_t* x, size_t n);
+    // The conversion failed on the way (said in one line); nothing more comes.
+    bool Bozuldu() const;
+
+private:
+    struct IC;
+    std::unique_ptr<IC> ic_;
+};
 
 // One sample of full scale 1.0 as a 16-bit value: times 32768, rounded to
 // the nearest integer (ties to even), clipped to -32768..32767; 0 for a

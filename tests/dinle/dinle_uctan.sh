@@ -223,4 +223,16 @@ echo "ses degil" > metin.wav
 rc 1 -d k --girdi metin.wav; grep -q "metin.wav" e || hata "ses olmayan dosya"
 rc 1 -d k --girdi yok.wav
 rc 1 -d k --girdi akis.wav --oo 16000; grep -q "16000 Hz" e || { cat e >&2; hata "oran iletisi"; }
+
+# --- memory: the input is read as a stream, so twenty minutes take no more
+# than one (the whole file in memory took about 150 MB more) ---
+if [ -x /usr/bin/time ]; then
+  for s in 60 1200; do
+    sox -n -r 8000 -c 1 -b 16 g$s.wav synth $s whitenoise vol 0.002
+    /usr/bin/time -f %M -o g$s.rss "$DINLE" -d k --girdi g$s.wav >/dev/null 2>e || { cat e >&2; hata "g$s.wav"; }
+    rm -f g$s.wav
+  done
+  fark=$(( $(tail -n 1 g1200.rss) - $(tail -n 1 g60.rss) ))
+  [ "$fark" -lt 10000 ] || hata "20 dakikalik girdi 1 dakikaliktan $fark kB fazla bellek tuttu"
+fi
 echo "tamam"

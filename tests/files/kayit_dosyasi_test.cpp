@@ -205,6 +205,16 @@ TEST_F(KayitDosyasi, ASaveKilledMidWayLeavesNoNumberedNameAndItsRestGoesAtTheNex
     utimensat(AT_FDCWD, (dizin / kalan[0]).c_str(), eski, 0);
     EXPECT_EQ(KayitDiziniHazirla(dizin.string()), 0);
     EXPECT_TRUE(Adlar().empty());
+    // An earlier version killed in the middle left its name reserved empty
+    // and the take under a hidden name: the hidden file goes when it is
+    // old; the numbered names and look-alikes stay.
+    for (const char* ad : {"0003.wav", ".0003.wav.yaziliyor", ".0004-evet.wav.yaziliyor", ".notlar.wav.yaziliyor",
+                           "0005.wav.yaziliyor"}) {
+        Dosya(ad, "");
+        utimensat(AT_FDCWD, (dizin / ad).c_str(), eski, 0);
+    }
+    EXPECT_EQ(KayitDiziniHazirla(dizin.string()), 0);
+    EXPECT_EQ(Adlar(), (std::vector<std::string>{".notlar.wav.yaziliyor", "0003.wav", "0005.wav.yaziliyor"}));
 }
 
 }  // namespace
