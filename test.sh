@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 j=$(nproc)
 for tur in normal sanitizer; do
   if [ "$tur" = normal ]; then
-    dizin=build; secenek=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    # (run.sh configures the same folder without the tests)
+    dizin=build; secenek=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVELMO_BENCH=ON)
   else
     dizin=build-san; secenek=(-DCMAKE_BUILD_TYPE=Debug -DVELMO_SANITIZE=ON -DVELMO_BENCH=OFF)
   fi

@@ -2,26 +2,18 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
-#include <filesystem>
-#include <limits>
 #include <utility>
 
 #include "cikti.h"
 #include "dosya.h"
 #include "guven.h"
+#include "havuz.h"
 #include "kalibrasyon.h"
 #include "kodlama.h"
 #include "konsol.h"
 #include "vq1.h"
-#include "vq3.h"
 
 namespace {
-
-// The dump `ad` in the directory `dokum`.
-std::string DokumYolu(const std::string& dokum, const char* ad) {
-    return (std::filesystem::path(dokum) / ad).string();
-}
 
 bool DosyaVar(const std::string& ad) {
     struct stat st;
@@ -56,14 +48,6 @@ struct EGITIM {
     KALIBRASYON kal;
 };
 
-// The score line the training screen shows under a trained codebook; the
-// score is returned.
-float PuanSatiri(const COZUMLEME& oz, const KURALDOSYABASLIK& b, const MATRIS& km) {
-    const float p = Puanla(oz, b, km);
-    Yaz("uzaklik:%f\n", static_cast<double>(p));
-    return p;
-}
-
 // One take as the new-word menu runs it: "konus" (the file for the
 // microphone), then "egit": a new codebook for the first take that trains,
 // the codebook of the earlier takes refined for the others. A take that
@@ -96,6 +80,7 @@ bool AlimOku(const std::string& g, const EGITIMAYARI& e, std::vector<short>& x) 
 
 // Takes one after another, as the menus train them.
 void SiraliEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, EGITIM& eg) {
+    int egitilemeyen = 0;
     for (const std::string& g : girdiler) {
         std::vector<short> x;
         if (!AlimOku(g, e, x)) {
@@ -105,108 +90,34 @@ void SiraliEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e, 
         } else {
             Hata("%s: eğitim başarısız; bu kayıt atlandı.\n", g.c_str());
             eg.basarisiz++;
+            egitilemeyen++;
         }
     }
+    // A take trains when it has enough frames for the codewords: what can be
+    // changed, once.
+    if (egitilemeyen > 0)
+        Hata("Eğitilemeyen kayıtlar için: sözcüğü daha uzun söyleyen kayıtlar verin ya da daha az kural yöneyi "
+             "(--s, şimdi %d) ya da daha küçük --eabs (şimdi %d) deneyin.\n",
+             e.ayar.kdbaslik.s, e.ayar.eabs);
 }
 
-// The vectors of every take, gathered for one new codebook. Kind 3 pools
-// each section of every take on its own, and scores the last take read
-// against the pooled codebook.
-struct HAVUZ {
-    bool kesitli = false;
-    std::vector<float> ci, delci;  // rows of n + 1, as the analysis holds them
-    int r = 0;
-    std::vector<float> kesit1, kesit2;
-    int r1 = 0, r2 = 0;
-    COZUMLEME son;  // the analysis of the last take read (none when it had none)
-    std::vector<COZUMLEME> alimlar;  // kind 3: every take's analysis, for its calibration
-    bool sonAlimda = false;          // the last take's analysis moved to alimlar.back()
-    const COZUMLEME& Son() const { return sonAlimda ? alimlar.back() : son; }
-};
-
-// Adds the rows of one analysis to the pool.
-void HavuzaKat(const COZUMLEME& oz, int n, HAVUZ& h) {
-    if (h.kesitli) {
-        const int sinir = KesitSiniri(oz.r);
-        AgirlikliYoneyler(oz.Ci, n, 0, sinir, h.kesit1);
-        AgirlikliYoneyler(oz.Ci, n, sinir, oz.r, h.kesit2);
-        h.r1 += sinir;
-        h.r2 += oz.r - sinir;
-    } else {
-        for (int i = 0; i < oz.r; i++) {
-            h.ci.insert(h.ci.end(), oz.Ci[i], oz.Ci[i] + n + 1);
-            h.delci.insert(h.delci.end(), oz.DelCi[i], oz.DelCi[i] + n + 1);
-        }
-    }
-    h.r += oz.r;
-}
-
-// Analyses one take and adds its vectors to the pool.
-bool HavuzaEkle(const std::vector<short>& x, const EGITIMAYARI& e, HAVUZ& h) {
-    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
-    h.son = COZUMLEME();
-    h.sonAlimda = false;
+// The takes' vectors pooled (havuz.h), each take's messages as it is read.
+bool AlimiHavuzaEkle(const std::vector<short>& x, const EGITIMAYARI& e, HAVUZ& h) {
     bool tamam = false;
-    KonsolHamYaz(Yakala([&] {
-        const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
-        if (!u.bulundu) return;
-        std::optional<COZUMLEME> oz = KonusmayiCozumle(x, u, b, e.dokum);
-        if (!oz) return;
-        h.son = std::move(*oz);
-        if (h.son.r < 1 || h.son.r > std::numeric_limits<int>::max() - 1 - h.r) return;
-        HavuzaKat(h.son, b.n, h);
-        Yaz("LPC/DLPC yöneyi: %d\n", h.son.r);
-        if (h.kesitli) {
-            h.alimlar.push_back(std::move(h.son));
-            h.sonAlimda = true;
-        }
-        tamam = true;
-    }));
+    KonsolHamYaz(Yakala([&] { tamam = HavuzaEkle(x, e.ayar.kdbaslik, e.dokum, h); }));
+    // Kind 3's score line is the last take's: none when that had no speech.
+    if (!tamam) h.sonAlimYok = true;
     return tamam;
 }
 
-// One new codebook of kind 3 from the pooled sections, and its calibration
-// (each take held out in turn).
-MATRIS KesitliHavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen, KALIBRASYON& kal) {
-    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
-    Cikti("== havuz: %d kayıt, %d + %d yöney ==\n", egitilen, h.r1, h.r2);
+// One new codebook from the pool and, for kind 3, its calibration.
+MATRIS HavuzdanEgit(const HAVUZ& h, const EGITIMAYARI& e, KALIBRASYON& kal) {
+    if (h.kesitli) Cikti("== havuz: %d kayıt, %d + %d yöney ==\n", h.alimSayisi, h.r1, h.r2);
+    else Cikti("== havuz: %d kayıt, %d yöney ==\n", h.alimSayisi, h.r);
     MATRIS km;
     KonsolHamYaz(Yakala([&] {
-        EGITICI egitici(e.ayar);
-        km = egitici.KesitliEgit(h.kesit1, h.r1, h.kesit2, h.r2, b, nullptr);
-        if (km.Bos()) return;
-        PuanSatiri(h.Son(), b, km);
-        std::vector<const COZUMLEME*> alimlar;
-        for (const COZUMLEME& a : h.alimlar) alimlar.push_back(&a);
-        kal = HavuzKalibrasyonu(alimlar, e.ayar, km);
-    }));
-    return km;
-}
-
-// The pooled rows as one analysis of h.r frames (with the spare row of zeros
-// an analysis has); false after a message when memory runs out.
-bool HavuzCozumlemesi(const HAVUZ& h, int n, COZUMLEME& oz) {
-    if (!oz.Ci.Kur(h.r + 1, n + 1) || !oz.DelCi.Kur(h.r + 1, n + 1)) {
-        Yaz("LPC dizileri için bellek ayrılamıyor\n");
-        return false;
-    }
-    std::memcpy(oz.Ci.Veri(), h.ci.data(), h.ci.size() * sizeof(float));
-    std::memcpy(oz.DelCi.Veri(), h.delci.data(), h.delci.size() * sizeof(float));
-    oz.r = h.r;
-    return true;
-}
-
-// One new codebook from the pooled vectors, trained as one long take.
-MATRIS HavuzuEgit(const HAVUZ& h, const EGITIMAYARI& e, int egitilen) {
-    const KURALDOSYABASLIK& b = e.ayar.kdbaslik;
-    Cikti("== havuz: %d kayıt, %d yöney ==\n", egitilen, h.r);
-    MATRIS km;
-    KonsolHamYaz(Yakala([&] {
-        COZUMLEME oz;
-        if (!HavuzCozumlemesi(h, b.n, oz)) return;
-        EGITICI egitici(e.ayar);
-        km = egitici.Egit(oz, b, nullptr);
-        if (!km.Bos()) PuanSatiri(oz, b, km);
+        km = HavuzuEgit(h, e.ayar);
+        if (!km.Bos()) kal = HavuzunKalibrasyonu(h, e.ayar, km);
     }));
     return km;
 }
@@ -219,7 +130,7 @@ void HavuzluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e,
         std::vector<short> x;
         if (!AlimOku(g, e, x)) {
             eg.basarisiz++;
-        } else if (HavuzaEkle(x, e, h)) {
+        } else if (AlimiHavuzaEkle(x, e, h)) {
             eg.egitilen++;
         } else {
             Hata("%s: çözümlenecek konuşma yok; bu kayıt atlandı.\n", g.c_str());
@@ -227,8 +138,11 @@ void HavuzluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e,
         }
     }
     if (h.r == 0) return;
-    eg.km = h.kesitli ? KesitliHavuzuEgit(h, e, eg.egitilen, eg.kal) : HavuzuEgit(h, e, eg.egitilen);
-    if (eg.km.Bos()) Hata("Havuzdaki yöneylerle eğitim başarısız.\n");
+    eg.km = HavuzdanEgit(h, e, eg.kal);
+    if (eg.km.Bos())
+        Hata("Havuzdaki yöneylerle eğitim başarısız; daha çok kayıt verin ya da daha az kural yöneyi (--s, şimdi "
+             "%d) isteyin.\n",
+             e.ayar.kdbaslik.s);
 }
 
 // Saves the trained codebook and its report under e.cikti.
@@ -262,26 +176,15 @@ std::vector<TANIMA_SONUCU> Puanlar(const std::vector<short>& x, const COZUMLEME&
 
 }  // namespace
 
-UC_NOKTALAR UcNoktalariBul(const std::vector<short>& x, const KURALDOSYABASLIK& b, const std::string& dokum) {
-    UC_NOKTALAR u = KonusmaBul(x.data(), static_cast<int>(x.size()), b);
-    if (!dokum.empty()) SinirDokumuYaz(DokumYolu(dokum, "sinir.txt").c_str(), x.data(), u);
-    KonusmaYokBildir(u);
-    return u;
-}
-
-std::optional<COZUMLEME> KonusmayiCozumle(const std::vector<short>& x, const UC_NOKTALAR& u,
-                                          const KURALDOSYABASLIK& b, const std::string& dokum) {
-    std::optional<COZUMLEME> oz =
-        LpcCozumle(x.data(), static_cast<int>(x.size()), u.bas, u.bulundu ? u.uzunluk : 0, b);
-    if (oz && !dokum.empty()) {
-        MatrisDokumu(DokumYolu(dokum, "Ci.txt").c_str(), oz->Ci, oz->r, b.n);
-        MatrisDokumu(DokumYolu(dokum, "DelCi.txt").c_str(), oz->DelCi, oz->r, b.n);
-    }
-    return oz;
-}
-
-int TopluEgit(const std::vector<std::string>& girdiler, const EGITIMAYARI& e) {
+int TopluEgit(const std::vector<std::string>& tumu, const EGITIMAYARI& e) {
     if (!EgitimIstegiGecerli(e)) return 1;
+    // A take with no sound (left empty by a killed save) is no failure of
+    // training: it is named, skipped, and the others train.
+    std::vector<std::string> girdiler;
+    for (const std::string& g : tumu) {
+        if (BosSesDosyasi(g)) Hata("%s: boş kayıt (içinde ses yok); atlandı.\n", Gorunur(g).c_str());
+        else girdiler.push_back(g);
+    }
     EGITIM eg;
     if (e.havuz) HavuzluEgit(girdiler, e, eg);
     else SiraliEgit(girdiler, e, eg);

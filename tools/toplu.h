@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ayar_tablosu.h"
+#include "havuz.h"
 #include "lpc.h"
 #include "sinir.h"
 #include "tarama.h"
@@ -20,16 +21,6 @@
 
 // The recognition screen records this long, whatever the settings say.
 enum { TANIMA_SURESI = 2 };
-
-// The two steps the screens take on a recording x of the settings b, with
-// the dumps written into the directory `dokum` ("" for none). The end
-// points: the search, its table "sinir.txt", then the line that says no
-// speech was found.
-UC_NOKTALAR UcNoktalariBul(const std::vector<short>& x, const KURALDOSYABASLIK& b, const std::string& dokum);
-// The analysis of the speech u found in x (of no samples when it found
-// none) and its "Ci.txt" and "DelCi.txt"; nothing after a message.
-std::optional<COZUMLEME> KonusmayiCozumle(const std::vector<short>& x, const UC_NOKTALAR& u,
-                                          const KURALDOSYABASLIK& b, const std::string& dokum);
 
 struct EGITIMAYARI {
     AYAR_DEGERLERI ayar = VarsayilanAyarlar();  // the word in ayar.kdbaslik.soz

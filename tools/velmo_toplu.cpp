@@ -120,7 +120,8 @@ const char* const TANI_YARDIM =
     "  --dokum DİZİN      uç nokta ve çözümleme dökümlerini bu dizine yazar\n"
     "  -h, --help         bu yardım\n"
     "\n"
-    "Okunamayan kayıtlar standart hataya yazılır ve çıkış durumu 1 olur.\n";
+    "Okunamayan kayıtlar standart hataya yazılır ve çıkış durumu 1 olur; dizinde\n"
+    "kullanılabilir kural dosyası yoksa bunu bir satırla söyler, 1 ile çıkar.\n";
 
 const char* const DEGERLENDIR_YARDIM =
     "Kullanım: velmo-toplu degerlendir [SEÇENEKLER] --liste LİSTE.csv\n"
@@ -175,12 +176,12 @@ const char* const RAPOR_YARDIM =
 
 std::string KomutYardimi(const std::string& komut) {
     // Reading a file takes no settings.
-    if (komut == "rapor") return RAPOR_YARDIM;
+    if (komut == "rapor") return Ceviri(RAPOR_YARDIM);
     std::string o;
-    if (komut == "egit") o = EGIT_YARDIM;
-    else if (komut == "tani") o = TANI_YARDIM;
-    else if (komut == "degerlendir") o = DEGERLENDIR_YARDIM;
-    else o = CIZ_YARDIM;
+    if (komut == "egit") o = Ceviri(EGIT_YARDIM);
+    else if (komut == "tani") o = Ceviri(TANI_YARDIM);
+    else if (komut == "degerlendir") o = Ceviri(DEGERLENDIR_YARDIM);
+    else o = Ceviri(CIZ_YARDIM);
     o += "\n" + SesYardimi() + "\n" + AyarYardimi();
     return o;
 }
@@ -296,10 +297,14 @@ int EgitKomutu(SECENEKLER& s) {
 
 // ---------------------------------------------------------------- tani
 
-bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar) {
+// The codebooks of the directory, read once; false after a message when it
+// cannot be read or holds none that can be used. What is said about the
+// files skipped comes first; with `atlananlariSoyle` false it is said only
+// when none is left (tani's scan names them again for every recording).
+bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar, bool atlananlariSoyle = true) {
     std::string m;
     const bool okundu = KuralKitaplariOku(s.dizin, s.ayar.kdbaslik, kitaplar, &m);
-    HataHam(m);
+    if (atlananlariSoyle || !okundu || kitaplar.empty()) HataHam(m);
     if (!okundu) return false;
     if (kitaplar.empty()) {
         Hata("%s: okunabilen \"*.vlm\" kural dosyası yok.\n", s.dizin.c_str());
@@ -357,6 +362,11 @@ int TaniKomutu(const SECENEKLER& s) {
         Hata("%s: dizin okunamıyor.\n", s.dizin.c_str());
         return 1;
     }
+    // A directory with no codebook to score could only answer "nothing" for
+    // every recording: said once, as degerlendir says it.
+    std::vector<KURALKITABI> kitaplar;
+    if (!KitaplariHazirla(s, kitaplar, false)) return 1;
+    kitaplar.clear();
     const KURALDOSYABASLIK& komut = s.ayar.kdbaslik;
     int sonuc = 0;
     JSON json = {{"kural_dizini", s.dizin}, {"sonuclar", JSON::array()}};
@@ -438,12 +448,12 @@ int RaporKomutu(const SECENEKLER& s) {
 
 int Calistir(int argc, char** argv) {
     if (argc < 2) {
-        HataHam(UcbirimeCevir(GENEL_YARDIM));
+        HataHam(UcbirimeCevir(Ceviri(GENEL_YARDIM)));
         return 2;
     }
     const std::string k = argv[1];
     if (k == "-h" || k == "--help" || k == "yardim") {
-        Cikti("%s", GENEL_YARDIM);
+        Cikti("%s", Ceviri(GENEL_YARDIM));
         return 0;
     }
     if (k == "--version") {
@@ -451,7 +461,7 @@ int Calistir(int argc, char** argv) {
         return 0;
     }
     if (k != "egit" && k != "tani" && k != "degerlendir" && k != "ciz" && k != "rapor")
-        throw KullanimHatasi{"bilinmeyen komut '" + k + "'", ""};
+        throw KullanimHatasi{Bicimle(Ceviri("bilinmeyen komut '%s'"), k.c_str()), ""};
     SECENEKLER s;
     s.komut = k;
     if (!Ayristir(argc, argv, s)) {

@@ -1,12 +1,17 @@
 #include "asamalar.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "ayar_tablosu.h"
 #include "dosya.h"
+#include "havuz.h"
 #include "kalibrasyon.h"
 #include "kayit.h"
 #include "kodlama.h"
@@ -14,12 +19,69 @@
 #include "sifirlama.h"
 #include "sinir.h"
 #include "vq1.h"
+#include "wav.h"
 
 namespace {
 
 std::string Metin(const char* p, size_t enfazla) { return std::string(p, strnlen(p, enfazla)); }
 
 std::string KitapYolu() { return Metin(ayr.kdad, sizeof ayr.kdad); }
+
+// Messages kept as they are said (UTF-8), to be shown or dropped afterwards.
+class TOPLAYICI : public MESAJ_ALICISI {
+public:
+    std::string metin;
+    TOPLAYICI() : eski_(MesajAlicisiKur(this)) {}
+    ~TOPLAYICI() override { MesajAlicisiKur(eski_); }
+    void Al(const std::string& utf8) override { metin += utf8; }
+
+private:
+    MESAJ_ALICISI* eski_;
+};
+
+// The sound-file reader names a file it cannot use on standard error, which
+// would land in the middle of the screen: while it reads, standard error goes
+// to a temporary file, and what was written there is handed back as UTF-8.
+class STANDART_HATA_TUTUCU {
+public:
+    STANDART_HATA_TUTUCU() {
+        std::fflush(stderr);
+        dosya_ = std::tmpfile();
+        if (dosya_ != nullptr) eski_ = dup(2);
+        if (eski_ >= 0 && dup2(fileno(dosya_), 2) < 0) {
+            close(eski_);
+            eski_ = -1;
+        }
+    }
+    ~STANDART_HATA_TUTUCU() {
+        Birak();
+        if (dosya_ != nullptr) std::fclose(dosya_);
+    }
+    std::string Birak() {
+        std::string yazilan;
+        if (eski_ < 0) return yazilan;
+        std::fflush(stderr);
+        dup2(eski_, 2);
+        close(eski_);
+        eski_ = -1;
+        std::rewind(dosya_);
+        char parca[512];
+        for (size_t n; (n = std::fread(parca, 1, sizeof parca, dosya_)) > 0;) yazilan.append(parca, n);
+        std::string utf8;
+        return UcbirimdenCevir(yazilan, utf8) ? utf8 : Gorunur(yazilan);
+    }
+
+private:
+    FILE* dosya_ = nullptr;
+    int eski_ = -1;
+};
+
+// The first line of what was said about a take, or `yoksa` when nothing.
+std::string IlkSatir(const std::string& m, const char* yoksa) {
+    const size_t son = m.find('\n');
+    const std::string s = m.substr(0, son);
+    return s.empty() ? yoksa : s;
+}
 
 }  // namespace
 
@@ -81,6 +143,49 @@ float OlasilikBul() {
     const float puan = Puanla(ayr.oz, ayr.kdbaslik, ayr.km);
     Yaz("uzaklik:%f\n", static_cast<double>(puan));
     return puan;
+}
+
+int VQ_HavuzEgit(const std::vector<std::string>& alimlar, HAVUZ_OZETI* ozet) {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    HAVUZ h;
+    h.kesitli = b.tur == 3;
+    HAVUZ_OZETI o;
+    for (const std::string& ad : alimlar) {
+        std::vector<short> x;
+        bool katildi = false;
+        std::string neden;
+        {
+            TOPLAYICI toplayici;
+            STANDART_HATA_TUTUCU tutucu;
+            const bool okundu = SesDosyasiOku(ad, b.oo, b.ksu, SESAYARI{}, x) == 0;
+            neden = tutucu.Birak();
+            katildi = okundu && HavuzaEkle(x, b, "", h);
+            neden += toplayici.metin;
+        }
+        if (katildi) continue;
+        o.atlanan++;
+        Yaz("%s atlandı: %s\n", Gorunur(std::filesystem::path(ad).filename().string()).c_str(),
+            IlkSatir(neden, "konuşma bulunamadı.").c_str());
+    }
+    o.alim = h.alimSayisi;
+    o.cerceve = h.r;
+    if (ozet != nullptr) *ozet = o;
+    if (h.alimSayisi == 0) {
+        Yaz("Havuza giren kayıt yok; kural kitabı değişmedi.\n");
+        return 1;
+    }
+    MATRIS km = HavuzuEgit(h, ayr, &o.puan);
+    if (km.Bos()) return 1;
+    KALIBRASYON kal;
+    {
+        // One more training for each take, held out: nothing to show.
+        TOPLAYICI sessiz;
+        kal = HavuzunKalibrasyonu(h, ayr, km);
+    }
+    KuralKitabiKur(std::move(km));
+    ayr.kal = kal;
+    if (ozet != nullptr) *ozet = o;
+    return 0;
 }
 
 int KuralDosyaKaydet() {

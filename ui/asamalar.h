@@ -5,6 +5,9 @@
 #ifndef ASAMALAR_H
 #define ASAMALAR_H
 
+#include <string>
+#include <vector>
+
 #include "durum.h"
 
 // Records ayr.kdbaslik.ksu seconds into ayr.kyt / ayr.kytu (the caller has
@@ -19,6 +22,20 @@ int LPC();
 int VQ_Egit();
 // The mean distortion of ayr.oz under ayr.km; says "uzaklik:..." as a message.
 float OlasilikBul();
+
+// How a pooled training went: takes pooled and left out, their frames, and
+// the score of the codebook trained.
+struct HAVUZ_OZETI {
+    int alim = 0, atlanan = 0, cerceve = 0;
+    float puan = 0;
+};
+// Trains a new codebook into ayr.km, with its calibration in ayr.kal, from
+// the takes kept in the sound files `alimlar`, pooled (havuz.h) with the
+// record's settings. A take that cannot be read or holds no speech is left
+// out in one line naming it; the other takes' analyses say nothing, the
+// training speaks as VQ_Egit's does. The codebook in memory changes only
+// when a new one was trained.
+int VQ_HavuzEgit(const std::vector<std::string>& alimlar, HAVUZ_OZETI* ozet);
 
 // The record's codebook to ayr.kdad (sets ayr.kdbayrak), its report, or
 // both as one save (see KuralDosyasiVeRaporYaz).

@@ -33,6 +33,7 @@ void Sakla(const std::string& etiket) {
 }  // namespace
 
 void KayitlarDiziniKur(const std::string& dizin) { kayitlarDizini = dizin; }
+const std::string& KayitlarDizini() { return kayitlarDizini; }
 
 namespace {
 

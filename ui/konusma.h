@@ -17,5 +17,6 @@ int EkrandaKaydet(const std::string& etiket = "");
 // The directory every take is kept in ("": none), an absolute path, or a path
 // that stays right when the program changes its working directory.
 void KayitlarDiziniKur(const std::string& dizin);
+const std::string& KayitlarDizini();
 
 #endif

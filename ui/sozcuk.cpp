@@ -1,15 +1,18 @@
 // The two word-training menus: a new word (its file must not exist yet) and
 // an existing word (its file is loaded first). Same screen, same commands;
 // they differ in the file-name command, the reset before training and the
-// label of "egit".
+// label of "egit". The existing-word menu can also train the word afresh from
+// all its kept takes at once ("havuz").
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 #include <string>
+#include <vector>
 
 #include "bellek.h"
 #include "dosya.h"
@@ -21,6 +24,7 @@
 #include "sifirlama.h"
 #include "asamalar.h"
 #include "kayit.h"
+#include "kayit_dosyasi.h"
 
 namespace {
 
@@ -33,6 +37,7 @@ void Ciz(bool yeni) {
     Secenek(25, 4, 0, "dinle");
     Secenek(40, 4, 0, yeni ? "egit" : "egit  ");
     Secenek(40, 5, 4, "egitmeden");
+    if (!yeni) Secenek(55, 5, 0, "havuz (tum kayitlar)");
     Secenek(55, 4, 2, "koru");
     gotoxy(59, 4);
     Yaz(ayr.kdbayrak == 1 ? "(*)" : "   ");
@@ -75,6 +80,17 @@ bool KayitVar() {
     return false;
 }
 
+// After the trainer's reason, what the person can change: a training fails
+// when the take has too few frames for the codewords (or they crowd into too
+// few of them). A codebook of other sizes than the settings is its own case.
+void EgitimOnerisi() {
+    const KURALDOSYABASLIK& b = ayr.kdbaslik;
+    if (ayr.kdbayrak != 0 && !ayr.km.Bos() && (ayr.km.Satir() != b.s || ayr.km.Sutun() != b.n)) return;
+    Yaz("Yapılacak: sözcüğü daha uzun söyleyip yeniden konuşun (k) ya da Ayarlar'da Kural Yöneyleri Sayısı'nı "
+        "(%d) ya da En Az Bölge Sayısı'nı (%d) azaltın.\n",
+        b.s, ayr.eabs);
+}
+
 // Training and scoring stop at the first stage that fails: the later ones
 // would only have nothing to work on.
 void Egit(bool yeni) {
@@ -84,7 +100,10 @@ void Egit(bool yeni) {
     if (LPC() != 0) return;
     // A word with a saved codebook is trained further from it, not afresh.
     if (ayr.kdbayrak != 0 && !ayr.km.Bos()) Yaz("Kayıtlı kural kitabı geliştiriliyor.\n");
-    if (VQ_Egit() != 0) return;
+    if (VQ_Egit() != 0) {
+        EgitimOnerisi();
+        return;
+    }
     const float uzaklik = OlasilikBul();
     insline();  // the score line stays above the next one
     Yaz("%d kural yöneyi %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, ayr.oz.r,
@@ -138,7 +157,56 @@ void Koru(bool yeni) {
     }
     const bool uzerine = !(yeni && ayr.kdbayrak == 0);
     if (uzerine && !BaskaSozunUzerineYazilsinMi()) return;
-    KuralDosyasiVeRaporKaydet(uzerine);
+    if (KuralDosyasiVeRaporKaydet(uzerine) == 0)
+        Yaz("Kaydedildi: %s (raporu yanında: %s.txt)\n", Gorunur(ayr.kdad).c_str(),
+            Gorunur(std::filesystem::path(ayr.kdad).filename().string()).c_str());
+}
+
+// The directories the word's kept takes are looked for in: the one every
+// take is kept in (velmo --kayitlar), then the codebook file's own.
+std::vector<std::string> AlimDizinleri() {
+    std::vector<std::string> dizinler;
+    if (!KayitlarDizini().empty()) dizinler.push_back(KayitlarDizini());
+    if (ayr.kdad[0] != '\0') {
+        const std::string yan = std::filesystem::path(ayr.kdad).parent_path().string();
+        std::error_code h;
+        if (dizinler.empty() || !std::filesystem::equivalent(dizinler[0], yan, h))
+            dizinler.push_back(yan.empty() ? "." : yan);
+    }
+    return dizinler;
+}
+
+// "havuz": one new codebook from every kept take of the word at once, in
+// place of the one in memory ("koru" saves it). The takes are found by the
+// word's name, as they were kept: "NNNN-SÖZCÜK.wav".
+void Havuz() {
+    const std::string soz = Cp1254ten(std::string(ayr.kdbaslik.soz, strnlen(ayr.kdbaslik.soz, SOZ_BOYU)));
+    if (soz.empty()) {
+        Yaz("Kayıtlar sözcüğün adıyla bulunur: önce kural dosyasını yükleyin (a) ya da sözcüğü yazın (s).\n");
+        return;
+    }
+    const std::vector<std::string> dizinler = AlimDizinleri();
+    std::vector<std::string> alimlar;
+    std::string yerler;
+    for (const std::string& d : dizinler) {
+        for (std::string& a : EtiketinKayitlari(d, soz)) alimlar.push_back(std::move(a));
+        yerler += (yerler.empty() ? "" : ", ") + Gorunur(d);
+    }
+    if (alimlar.empty()) {
+        Yaz("\"%s\" için saklanmış kayıt yok (NNNN-%s.wav, %s); kayıtları \"velmo --kayitlar DİZİN\" saklar.\n",
+            Gorunur(soz).c_str(), Gorunur(soz).c_str(), yerler.empty() ? "kayıt dizini verilmedi" : yerler.c_str());
+        return;
+    }
+    HAVUZ_OZETI o;
+    if (VQ_HavuzEgit(alimlar, &o) != 0) {
+        if (o.alim > 0)
+            Yaz("Yapılacak: daha çok kayıt saklayın ya da Ayarlar'da Kural Yöneyleri Sayısı'nı (%d) azaltın.\n",
+                ayr.kdbaslik.s);
+        return;
+    }
+    insline();  // the score line stays above the next one
+    Yaz("%d kural yöneyi %d kayıttan, %d çerçeveden eğitildi; uzaklik:%f\n", ayr.kdbaslik.s, o.alim, o.cerceve,
+        static_cast<double>(o.puan));
 }
 
 void SozcukAl() {
@@ -202,6 +270,13 @@ void EskiDosyaAdi() {
     KALIBRASYON kal;
     switch (KuralDosyasiOku(tamyol.c_str(), &baslik, &km, &kal)) {
         case KDOKU_ACILAMIYOR: {
+            // Named, so that a training that follows is not taken for the
+            // file's: the word and the file name are cleared below.
+            const int neden = errno;
+            if (neden == ENOENT) Yaz("%s yok; kural dosyası yüklenmedi.\n", Gorunur(tamyol).c_str());
+            else
+                Yaz("%s açılamıyor: %s; kural dosyası yüklenmedi.\n", Gorunur(tamyol).c_str(),
+                    SistemNedeni(neden).c_str());
             char yol[YOL_BOYU];
             std::memcpy(yol, ayr.yol, sizeof yol);
             Sifirla(3);
@@ -252,6 +327,9 @@ void SozcukMenu(bool yeni) {
             case 'd': Seslendir(ayr.kdbaslik, ayr.bsl, ayr.uzn); break;
             case 'e': Egit(yeni); break;
             case 'm': Egitmeden(); break;
+            case 'h':
+                if (!yeni) Havuz();
+                break;
             case 'r': Koru(yeni); break;
             case 's': SozcukAl(); break;
             case 'a': yeni ? YeniDosyaAdi() : EskiDosyaAdi(); break;

@@ -20,6 +20,9 @@ printf '' | calistir "bos girdi"
 printf 'y' | calistir "satir sonu olmadan"
 printf 't\n' | calistir "kapat"
 printf 'y\ne\nk\na\n' | calistir "etkinlikler"
+# A codebook file that is not there is named in the existing-word menu.
+printf 'e\na\nyok.vlm\nt\nt\n' | calistir "olmayan kural dosyasi"
+grep -qF "$dizin/yok.vlm" "$dizin/cikti" || hata "olmayan kural dosyasi adiyla bildirilmedi"
 head -c 200000 /dev/urandom | calistir "rastgele baytlar"
 { printf 'x%.0s' $(seq 1 100000); printf '\n\001\002\033[A\377\376\n'; } | calistir "uzun satir ve denetim karakterleri"
 # Kept settings: read at start, written by the settings menu's "Hatirla".

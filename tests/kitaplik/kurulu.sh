@@ -2,7 +2,9 @@
 # The installed libvelmo as a user's program finds it: installed into a
 # temporary prefix, the C example is built through pkg-config (shared and
 # static) and through CMake's find_package(velmo), and each build trains two
-# words from spoken takes and recognises new takes of them.
+# words from spoken takes and recognises new takes of them, finding the
+# library with no LD_LIBRARY_PATH. The example installed with the library is
+# built with the README's line and does the same.
 #   kurulu.sh BUILD_DIR EXAMPLE.c "EXTRA C FLAGS"
 set -u
 insa=$1 ornek=$2 bayrak=$3
@@ -12,6 +14,7 @@ dizin=$(mktemp -d); trap 'rm -rf "$dizin"' EXIT
 onek=$dizin/onek
 cmake --install "$insa" --prefix "$onek" >"$dizin/kurulum.log" 2>&1 || { cat "$dizin/kurulum.log" >&2; hata "kurulum"; }
 cd "$dizin"
+unset LD_LIBRARY_PATH
 [ -f "$onek/include/velmo/tanici.h" ] || hata "baslik kurulmadi"
 pc=$(dirname "$(find "$onek" -name velmo.pc | head -1)")
 [ -n "$pc" ] || hata "velmo.pc kurulmadi"
@@ -27,6 +30,9 @@ cc -std=c11 -Wall -Werror $bayrak "$ornek" $(pkg-config --cflags --libs velmo) -
 cc -std=c11 $bayrak "$ornek" $(pkg-config --cflags velmo) "$libdir/libvelmo.a" $(pkg-config --static --libs-only-l velmo | sed 's/-lvelmo//') -lpthread -o ornek_duragan ||
   hata "duragan kitaplikla derlenemedi"
 ldd ornek_duragan | grep -q libvelmo && hata "duragan derleme paylasimli kitapliga bagli"
+kurulan=$onek/share/doc/velmo/ornek/ornek.c
+# shellcheck disable=SC2086
+cc $bayrak "$kurulan" $(pkg-config --cflags --libs velmo) -o ornek_kurulan || hata "kurulan ornek derlenemedi"
 
 mkdir proje
 cat >proje/CMakeLists.txt <<CM
@@ -45,9 +51,14 @@ cmake -S proje -B proje/insa -DCMAKE_PREFIX_PATH="$onek" -DCMAKE_C_FLAGS="$bayra
 "$SES" -g 0.003 -p 40 evet et.raw 2; "$SES" -g 0.003 -p 55 hayır ht.raw 2
 for p in ornek_pc ornek_duragan proje/insa/ornek_cmake; do
   rm -rf k && mkdir k
-  LD_LIBRARY_PATH=$libdir ./$p egit k/evet.vlm evet 12000 1 e1.raw e2.raw || hata "$p egitemedi"
-  LD_LIBRARY_PATH=$libdir ./$p egit k/hayir.vlm hayır 12000 1 h1.raw h2.raw || hata "$p egitemedi"
-  sonuc=$(LD_LIBRARY_PATH=$libdir ./$p tani k 12000 et.raw ht.raw) || hata "$p tanimadi: $sonuc"
+  ./$p egit k/evet.vlm evet 12000 1 e1.raw e2.raw || hata "$p egitemedi"
+  ./$p egit k/hayir.vlm hayır 12000 1 h1.raw h2.raw || hata "$p egitemedi"
+  sonuc=$(./$p tani k 12000 et.raw ht.raw) || hata "$p tanimadi: $sonuc"
   [ "$(cut -f2 <<<"$sonuc" | tr '\n' ' ')" = "evet hayır " ] || hata "$p yanlis tanidi: $sonuc"
 done
+rm -rf k && mkdir k
+./ornek_kurulan egit k/evet.vlm evet e1.raw e2.raw >/dev/null && ./ornek_kurulan egit k/hayir.vlm hayır h1.raw h2.raw >/dev/null ||
+  hata "kurulan ornek egitemedi"
+sonuc=$(./ornek_kurulan tani k et.raw ht.raw) || hata "kurulan ornek tanimadi: $sonuc"
+[ "$(cut -f2 <<<"$sonuc" | tr '\n' ' ')" = "evet hayır " ] || hata "kurulan ornek yanlis tanidi: $sonuc"
 echo tamam

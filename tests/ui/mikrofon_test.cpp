@@ -184,6 +184,15 @@ TEST_F(Mikrofon, TrainingSaysWhatItMadeAndThatAReTrainRefinesTheSavedCodebook) {
     EXPECT_FALSE(Var("uzaklik"));
 }
 
+TEST_F(Mikrofon, AFailedTrainingNamesTheSettingToChange) {
+    // A second of speech gives about a hundred frames: too few for 150 codewords.
+    sahte.girdi = Konusma();
+    ayr.kdbaslik.s = 150;
+    Ekran(YeniSozcukMenu, "k\ne\nt\n");
+    EXPECT_TRUE(ayr.km.Bos());
+    EXPECT_TRUE(Var("(150)")) << cikti;
+}
+
 TEST_F(Mikrofon, RecognitionNamesItsDirectoryAndSaysWhenThereIsNothingToShow) {
     // No codebook in the directory: said at once, nothing recorded, no score.
     Ekran(KonusTanisin, "xt");
