@@ -61,7 +61,7 @@ void MetinYaz(FILE* f, const std::string& utf8) {
 
 int KullanimHatasi(const std::string& neden) {
     MetinYaz(stderr, "velmo: " + neden + "\n");
-    MetinYaz(stderr, KULLANIM);
+    MetinYaz(stderr, Ceviri(KULLANIM));
     return 2;
 }
 
@@ -72,7 +72,7 @@ int Argumanlar(int argc, char** argv) {
     KodlamaBaslat();
     const std::string a = argv[1];
     if (argc == 2 && (a == "--help" || a == "-h")) {
-        MetinYaz(stdout, YARDIM);
+        MetinYaz(stdout, Ceviri(YARDIM));
         return 0;
     }
     if (argc == 2 && a == "--version") {
@@ -82,10 +82,11 @@ int Argumanlar(int argc, char** argv) {
     const std::string secenek = "--kayitlar";
     const bool ayri = a == secenek;  // "--kayitlar DİZİN" rather than "--kayitlar=DİZİN"
     if (!ayri && a.rfind(secenek + "=", 0) != 0)
-        return KullanimHatasi(argc == 2 ? "bilinmeyen argüman '" + a + "'" : "fazla argüman");
-    if (argc > (ayri ? 3 : 2)) return KullanimHatasi("fazla argüman");
+        return KullanimHatasi(argc == 2 ? Bicimle(Ceviri("bilinmeyen argüman '%s'"), a.c_str())
+                                        : Ceviri("fazla argüman"));
+    if (argc > (ayri ? 3 : 2)) return KullanimHatasi(Ceviri("fazla argüman"));
     const std::string dizin = ayri ? (argc == 3 ? argv[2] : "") : a.substr(secenek.size() + 1);
-    if (dizin.empty()) return KullanimHatasi("--kayitlar bir dizin ister");
+    if (dizin.empty()) return KullanimHatasi(Ceviri("--kayitlar bir dizin ister"));
     // Absolute, so that the screens' path command does not move it. A
     // directory that cannot be written is refused before the screens start
     // rather than at the first take.

@@ -105,11 +105,7 @@ bool Utf8Gecerli(const std::string& s) {
 
 void KodlamaBaslat() {
     std::setlocale(LC_CTYPE, "");
-    // The system's reasons (strerror) in Turkish where the system has them,
-    // like every other message of the program; LANGUAGE still overrides.
-    std::setlocale(LC_MESSAGES, "");
-    const char* dil = std::getenv("LANGUAGE");
-    if (dil == nullptr || *dil == '\0') setenv("LANGUAGE", "tr", 1);
+    MesajDiliniKur();
     const char* kod = nl_langinfo(CODESET);
     // Under the C/POSIX locale the charset reads as ASCII: write UTF-8 then.
     if (kod == nullptr || *kod == '\0' || std::strcmp(kod, "ANSI_X3.4-1968") == 0 ||

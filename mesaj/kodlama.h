@@ -6,11 +6,28 @@
 #define KODLAMA_H
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Reads the terminal's charset from the locale (LC_CTYPE), and the language
-// of the system's messages (LC_MESSAGES; LANGUAGE is "tr" unless set).
+// of the messages (MesajDiliniKur).
 void KodlamaBaslat();
+
+// The language of the messages, read from the environment as gettext reads
+// it: the first of LC_ALL, LC_MESSAGES and LANG names the locale; LANGUAGE,
+// a list such as "en_GB:fr", goes before it unless the locale is C or POSIX.
+// The first language of that list that is Turkish, or whose catalogue
+// `katalogVar` finds, is the one; "" stands for Turkish, the texts
+// themselves, which is also what no list gives.
+std::string MesajDili(const std::function<const char*(const char*)>& ortam,
+                      const std::function<bool(const std::string&)>& katalogVar);
+// Sets the messages' locale (LC_MESSAGES) and chooses their language by
+// MesajDili, with the catalogues found in $VELMO_LOCALEDIR, else in
+// ../share/locale beside the program, else in the installation's locale
+// folder. A language whose locale is not installed still gets its catalogue
+// (through C.UTF-8 and LANGUAGE). In Turkish, LANGUAGE becomes "tr" unless
+// it is set, so that the system's reasons (strerror) are Turkish too.
+void MesajDiliniKur();
 
 // Length of the well-formed UTF-8 sequence at s[i] (i < s.size()): 1 to 4,
 // or 0 when the bytes there are not one (overlong forms, surrogates and
@@ -36,8 +53,7 @@ bool UcbirimdenCevir(const std::string& metin, std::string& utf8);
 std::string Gorunur(const std::string& utf8);
 
 // The system's reason for an errno value (strerror) as UTF-8, in the
-// language of the messages' locale (Turkish unless LANGUAGE says otherwise;
-// see KodlamaBaslat).
+// language of the messages' locale (see MesajDiliniKur).
 std::string SistemNedeni(int hata);
 
 #endif

@@ -65,7 +65,7 @@ std::string Bicimle(const char* bicim, ...) {
 void Yaz(const char* bicim, ...) {
     va_list a;
     va_start(a, bicim);
-    const std::string metin = BicimleV(bicim, a);
+    const std::string metin = BicimleV(Ceviri(bicim), a);
     va_end(a);
     etkin->Al(metin);
 }

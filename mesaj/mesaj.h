@@ -22,7 +22,15 @@ public:
 // back. Every thread starts with the default.
 MESAJ_ALICISI* MesajAlicisiKur(MESAJ_ALICISI* alici);
 
-// Formatted message (UTF-8 format and texts) to the installed sink.
+// The text in the language of the messages (MesajDiliniKur): the
+// catalogue's translation when there is one, otherwise `metin` itself. The
+// Turkish texts are the catalogue's keys, so they stay as they are unless a
+// catalogue applies. Only for what is shown: files (reports, dumps) keep
+// their own texts.
+const char* Ceviri(const char* metin) __attribute__((format_arg(1)));
+
+// Formatted message (UTF-8 format and texts) to the installed sink; the
+// format goes through Ceviri first.
 void Yaz(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 // printf formatting into a string, whatever its length.
 std::string BicimleV(const char* bicim, va_list a);

@@ -21,7 +21,7 @@ void HataFd(const std::string& s) { TamYaz(2, s.data(), s.size()); }
 void Cikti(const char* bicim, ...) {
     va_list a;
     va_start(a, bicim);
-    const std::string metin = BicimleV(bicim, a);
+    const std::string metin = BicimleV(Ceviri(bicim), a);
     va_end(a);
     KonsolHamYaz(UcbirimeCevir(metin));
 }
@@ -43,7 +43,7 @@ std::string TabanAd(const std::string& yol) {
 void Hata(const char* bicim, ...) {
     va_list a;
     va_start(a, bicim);
-    const std::string metin = BicimleV(bicim, a);
+    const std::string metin = BicimleV(Ceviri(bicim), a);
     va_end(a);
     HataHam(UcbirimeCevir(metin));
 }

@@ -11,11 +11,11 @@
 
 #include "mesaj.h"  // Yakala
 
-// One formatted result (UTF-8 format) on standard output, in the terminal's
-// charset.
+// One formatted result (UTF-8 format, through Ceviri) on standard output, in
+// the terminal's charset.
 void Cikti(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 
-// One formatted message (UTF-8 format) on standard error.
+// One formatted message (UTF-8 format, through Ceviri) on standard error.
 void Hata(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 // Bytes already in the terminal's charset, on standard error.
 void HataHam(const std::string& metin);

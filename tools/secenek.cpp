@@ -65,25 +65,22 @@ bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, AYAR_DE
     }
     if (float* g = GercelYeri(*t, ayar)) {
         if (FloatCoz(deger, *g)) return true;
-        *hata = "--" + ad + " için sayı bekleniyor: '" + deger + "'";
+        *hata = Bicimle(Ceviri("--%s için sayı bekleniyor: '%s'"), ad.c_str(), deger.c_str());
         return false;
     }
     if (TamsayiCoz(deger, *TamsayiYeri(*t, ayar))) return true;
-    *hata = "--" + ad + " için tamsayı bekleniyor: '" + deger + "'";
+    *hata = Bicimle(Ceviri("--%s için tamsayı bekleniyor: '%s'"), ad.c_str(), deger.c_str());
     return false;
 }
 
 std::string AyarYardimi() {
-    std::string o = "Ayarlar (ayar menüsünün alanları; varsayılanlar sıfırlamanınkiler):\n";
+    std::string o = Ceviri("Ayarlar (ayar menüsünün alanları; varsayılanlar sıfırlamanınkiler):\n");
     AYAR_DEGERLERI varsayilan = VarsayilanAyarlar();
-    char satir[200];
     for (const AYARTANIMI* t : AyarSecenekleri()) {
         if (const float* g = GercelYeri(*t, varsayilan))
-            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%f)\n", t->ad, t->yardim, static_cast<double>(*g));
+            o += Bicimle(Ceviri("  --%-8s SAYI  %s (%f)\n"), t->ad, Ceviri(t->yardim), static_cast<double>(*g));
         else
-            std::snprintf(satir, sizeof satir, "  --%-8s SAYI  %s (%d)\n", t->ad, t->yardim,
-                          *TamsayiYeri(*t, varsayilan));
-        o += satir;
+            o += Bicimle(Ceviri("  --%-8s SAYI  %s (%d)\n"), t->ad, Ceviri(t->yardim), *TamsayiYeri(*t, varsayilan));
     }
     return o;
 }
@@ -99,7 +96,7 @@ bool SesSecenegiMi(const std::string& ad) {
 bool SesSecenegiUygula(const std::string& ad, const std::string& deger, SESAYARI& ayar, std::string* hata) {
     double d = 0;
     if (!GercelCoz(deger, d)) {
-        *hata = "--" + ad + " için sayı bekleniyor: '" + deger + "'";
+        *hata = Bicimle(Ceviri("--%s için sayı bekleniyor: '%s'"), ad.c_str(), deger.c_str());
         return false;
     }
     if (ad == "dolgu") {
@@ -127,10 +124,11 @@ bool SesSecenegiUygula(const std::string& ad, const std::string& deger, SESAYARI
 }
 
 std::string SesYardimi() {
-    return "Ses dosyası seçenekleri:\n"
-           "  --dolgu SANİYE   sesin önüne ve arkasına sessizlik ekler (sıkı kesilmiş kayıtlar için)\n"
-           "  --tepe DB        sesin tepesini bu düzeye getirir (dBFS, örneğin -6)\n"
-           "  --gurultu DB     bütün kayda bu tepe düzeyinde beyaz gürültü ekler (dBFS, örneğin -54)\n";
+    return Ceviri(
+        "Ses dosyası seçenekleri:\n"
+        "  --dolgu SANİYE   sesin önüne ve arkasına sessizlik ekler (sıkı kesilmiş kayıtlar için)\n"
+        "  --tepe DB        sesin tepesini bu düzeye getirir (dBFS, örneğin -6)\n"
+        "  --gurultu DB     bütün kayda bu tepe düzeyinde beyaz gürültü ekler (dBFS, örneğin -54)\n");
 }
 
 bool KayitAyarlariGecerli(const KURALDOSYABASLIK& b, int saniye, std::string* hata) {
@@ -149,7 +147,7 @@ bool KayitAyarlariGecerli(const KURALDOSYABASLIK& b, int saniye, std::string* ha
 // ---------------------------------------------------------------- the command line
 
 int KullanimHatasiBildir(const char* prog, const KullanimHatasi& h) {
-    Hata("%s: %s\n", prog, h.metin.c_str());
+    Hata("%s: %s\n", prog, Ceviri(h.metin.c_str()));
     if (h.komut.empty()) Hata("Yardım için: %s --help\n", prog);
     else Hata("Yardım için: %s %s --help\n", prog, h.komut.c_str());
     return 2;
@@ -198,13 +196,13 @@ void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::stri
         size_t p = m.find(" was given a disallowed flag override");
         if (p != std::string::npos) {
             const std::string ad = m.substr(0, p);  // without its dashes
-            throw KullanimHatasi{(ad.size() == 1 ? "-" : "--") + ad + " değer almaz", komut};
+            throw KullanimHatasi{Bicimle(Ceviri("%s%s değer almaz"), ad.size() == 1 ? "-" : "--", ad.c_str()), komut};
         }
         p = m.find(": ");
         if (p != std::string::npos && m.find(" missing", p) != std::string::npos)
-            throw KullanimHatasi{m.substr(0, p) + " için değer eksik", komut};
+            throw KullanimHatasi{Bicimle(Ceviri("%s için değer eksik"), m.substr(0, p).c_str()), komut};
         if (p != std::string::npos && m.find(": At Most ", p) == p)
-            throw KullanimHatasi{m.substr(0, p) + " bir kez verilebilir", komut};
+            throw KullanimHatasi{Bicimle(Ceviri("%s bir kez verilebilir"), m.substr(0, p).c_str()), komut};
         throw KullanimHatasi{"komut satırı anlaşılamadı (" + m + ")", komut};
     } catch (const CLI::ParseError& h) {
         throw KullanimHatasi{std::string("komut satırı anlaşılamadı (") + h.what() + ")", komut};
@@ -214,8 +212,9 @@ void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::stri
 void KalanlariReddet(const CLI::App& app, const std::string& komut) {
     for (const std::string& a : app.remaining()) {
         if (a == "--") continue;  // the end of the options, kept by CLI11
-        if (a.size() > 1 && a[0] == '-') throw KullanimHatasi{"bilinmeyen seçenek " + a, komut};
-        throw KullanimHatasi{"beklenmeyen argüman: \"" + a + "\".", komut};
+        if (a.size() > 1 && a[0] == '-')
+            throw KullanimHatasi{Bicimle(Ceviri("bilinmeyen seçenek %s"), a.c_str()), komut};
+        throw KullanimHatasi{Bicimle(Ceviri("beklenmeyen argüman: \"%s\"."), a.c_str()), komut};
     }
 }
 
@@ -238,12 +237,14 @@ void AyarGirdileriniUygula(const AYARGIRDILERI& girdi, AYAR_DEGERLERI& ayar, SES
 
 double GercelSecenek(const std::string& ad, const std::string& deger, const std::string& komut) {
     double d = 0;
-    if (!GercelCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir sayı değil.", komut};
+    if (!GercelCoz(deger, d))
+        throw KullanimHatasi{Bicimle(Ceviri("--%s: \"%s\" bir sayı değil."), ad.c_str(), deger.c_str()), komut};
     return d;
 }
 
 int TamsayiSecenek(const std::string& ad, const std::string& deger, const std::string& komut) {
     int d = 0;
-    if (!TamsayiCoz(deger, d)) throw KullanimHatasi{"--" + ad + ": \"" + deger + "\" bir tamsayı değil.", komut};
+    if (!TamsayiCoz(deger, d))
+        throw KullanimHatasi{Bicimle(Ceviri("--%s: \"%s\" bir tamsayı değil."), ad.c_str(), deger.c_str()), komut};
     return d;
 }

@@ -1,5 +1,6 @@
 #include "menu.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -16,13 +17,22 @@ void Temizle() {
 }
 
 void Secenek(int x, int y, int z, const char* dizgi) {
+    // A translated label keeps the command letter: it is highlighted where
+    // the label first shows it, in either case ("[Y] Train a new word").
+    const char* metin = Ceviri(dizgi);
+    if (metin != dizgi && z >= 0 && static_cast<size_t>(z) < std::strlen(dizgi)) {
+        const char* harf = std::strchr(metin, dizgi[z]);
+        const char* buyuk = std::strchr(metin, std::toupper(static_cast<unsigned char>(dizgi[z])));
+        if (harf == nullptr || (buyuk != nullptr && buyuk < harf)) harf = buyuk;
+        z = harf != nullptr ? static_cast<int>(harf - metin) : -1;
+    }
     gotoxy(x, y);
     clreol();
-    Yaz("%s", dizgi);
-    if (z >= 0 && static_cast<size_t>(z) < std::strlen(dizgi)) {
+    Yaz("%s", metin);
+    if (z >= 0 && static_cast<size_t>(z) < std::strlen(metin)) {
         textcolor(14);
         gotoxy(x + z, y);
-        Yaz("%c\r\n", dizgi[z]);
+        Yaz("%c\r\n", metin[z]);
     }
     textcolor(15);
     gotoxy(41, y);

@@ -6,7 +6,9 @@
 #include "tanima.h"
 
 void Temizle();                                   // text mode, colours, banner
-void Secenek(int x, int y, int z, const char* dizgi);  // label, letter z in yellow
+// Label, letter z in yellow; a translated label (Ceviri) has the same
+// command letter highlighted where it shows it.
+void Secenek(int x, int y, int z, const char* dizgi);
 void KomSat(int x, int y);                        // fresh command line ">"
 // A command letter typed in upper case acts as its lower-case letter (the
 // menus show most letters as capitals); any other character is kept.

@@ -78,3 +78,21 @@ sleep 0.3
 e2e_komut "t"
 durum=$(e2e_bitis_bekle 5)
 [ "$durum" = 0 ] || e2e_hata "kucuk ekranda cikis kodu $durum"
+
+# In English each label shows its command letter in brackets, highlighted;
+# the letters stay the same.
+e2e_temizle
+E2E_GENISLIK=80 E2E_YUKSEKLIK=50 E2E_ENV=(LANGUAGE=en)
+e2e_baslat "$dizin" "$VELMO"
+e2e_bekle "[T]"
+for satir in 4 5 6 7 8; do
+  etiket=$(e2e_satir "$satir")
+  [[ $etiket =~ ^(\ *)\[[A-Z]\] ]] || e2e_hata "satir $satir: komut harfi yok: '$etiket'"
+  harf=$(( ${#BASH_REMATCH[1]} + 2 ))
+  [ "$(e2e_renk "$harf" "$satir")" = 93 ] || e2e_hata "satir $satir: komut harfi sari degil"
+  [ "$(e2e_renk $((harf + 3)) "$satir")" = 97 ] || e2e_hata "satir $satir: etiket beyaz degil"
+done
+sleep 0.3
+e2e_komut "T"
+durum=$(e2e_bitis_bekle 5)
+[ "$durum" = 0 ] || e2e_hata "Ingilizce menuden cikis kodu $durum"

@@ -103,3 +103,39 @@ TEST(Kodlama, Utf8SequencesAreMeasuredAtTheEdgesOfWellFormedness) {
     EXPECT_TRUE(UcbirimdenCevir("g\xC3\xB6z \xF0\x9F\x99\x82", utf8));
     EXPECT_FALSE(UcbirimdenCevir("g\xED\xA0\x80z", utf8));
 }
+
+// The language of the messages, from the variables as gettext reads them;
+// only English has a catalogue here.
+TEST(Kodlama, TheLocaleVariablesChooseTheLanguageOfTheMessages) {
+    struct {
+        const char *language, *lcAll, *lcMessages, *lang;
+        const char* dil;
+    } durumlar[] = {
+        {nullptr, nullptr, nullptr, nullptr, ""},
+        {nullptr, nullptr, nullptr, "C.UTF-8", ""},
+        {nullptr, nullptr, nullptr, "tr_TR.UTF-8", ""},
+        {nullptr, nullptr, nullptr, "en_US.UTF-8", "en"},
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", ""},         // no catalogue: Turkish
+        {nullptr, "C.UTF-8", nullptr, "en_US.UTF-8", ""},      // LC_ALL first
+        {nullptr, "", "en_GB.UTF-8", "tr_TR.UTF-8", "en"},     // then LC_MESSAGES; empty is unset
+        {"en", nullptr, nullptr, "C.UTF-8", "en"},             // LANGUAGE before the locale
+        {"en", nullptr, nullptr, "tr_TR.UTF-8", "en"},
+        {"en", "C", nullptr, "en_US.UTF-8", ""},               // but not under C or POSIX
+        {"en", nullptr, "POSIX", nullptr, ""},
+        {"en", nullptr, nullptr, nullptr, ""},
+        {"de:en_GB:tr", nullptr, nullptr, "de_DE.UTF-8", "en"},
+        {"fr:tr:en", nullptr, nullptr, "en_US.UTF-8", ""},     // the first one that has texts
+        {"", nullptr, nullptr, "en_US.UTF-8", "en"},
+    };
+    for (const auto& d : durumlar) {
+        const auto ortam = [&](const char* ad) -> const char* {
+            const std::string a = ad;
+            return a == "LANGUAGE" ? d.language : a == "LC_ALL" ? d.lcAll : a == "LC_MESSAGES" ? d.lcMessages
+                   : a == "LANG"   ? d.lang
+                                   : nullptr;
+        };
+        EXPECT_EQ(MesajDili(ortam, [](const std::string& dil) { return dil == "en"; }), d.dil)
+            << (d.language ? d.language : "-") << " " << (d.lcAll ? d.lcAll : "-") << " "
+            << (d.lcMessages ? d.lcMessages : "-") << " " << (d.lang ? d.lang : "-");
+    }
+}

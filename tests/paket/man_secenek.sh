@@ -10,9 +10,17 @@ hata() { echo "HATA: $*" >&2; exit 1; }
 # comma, bracket or parenthesis, a dash and a letter.
 secenekler() { grep -oE '(^|[ ,[(])--?[a-zA-Z][a-zA-Z0-9-]*' | sed 's/^[ ,[(]//' | sort -u; }
 
-yardim=$("$prog" --help) || hata "$prog --help basarisiz"
+# A page under tr/ is Turkish, the others English: each is checked against
+# the help in its own language, and for its own section names.
+case $sayfa in
+  */tr/*) dil=tr bolumler=("AD" "ÖZET" "AÇIKLAMA" "SEÇENEKLER" "ÇIKIŞ DURUMU" "DOSYALAR" "ÖRNEKLER") ;;
+  *) dil=en bolumler=("NAME" "SYNOPSIS" "DESCRIPTION" "OPTIONS" "EXIT STATUS" "FILES" "EXAMPLES") ;;
+esac
+dilde() { LC_ALL=C.UTF-8 LANGUAGE=$dil "$@"; }
+
+yardim=$(dilde "$prog" --help) || hata "$prog --help basarisiz"
 for alt in "$@"; do
-  yardim+=$'\n'$("$prog" "$alt" --help) || hata "$prog $alt --help basarisiz"
+  yardim+=$'\n'$(dilde "$prog" "$alt" --help) || hata "$prog $alt --help basarisiz"
 done
 liste=$(secenekler <<<"$yardim")
 [ "$(wc -l <<<"$liste")" -ge 2 ] || hata "yardimda secenek bulunamadi"
@@ -25,7 +33,7 @@ while read -r s; do
 done <<<"$liste"
 [ ${#eksik[@]} -eq 0 ] || hata "$sayfa su secenekleri anlatmiyor: ${eksik[*]}"
 
-for bolum in "AD" "ÖZET" "AÇIKLAMA" "SEÇENEKLER" "ÇIKIŞ DURUMU" "DOSYALAR" "ÖRNEKLER"; do
+for bolum in "${bolumler[@]}"; do
   grep -qx "\.SH $bolum" "$sayfa" || hata "$sayfa: '$bolum' bolumu yok"
 done
 if command -v groff >/dev/null; then
