@@ -19,6 +19,7 @@
 #include "oran.h"
 #include "sentetik.h"
 #include "toplu.h"
+#include "toplu_ortak.h"
 #include "wav.h"
 
 namespace fs = std::filesystem;
@@ -27,34 +28,7 @@ using testing::internal::GetCapturedStderr;
 
 namespace {
 
-class GirdiTest : public ::testing::Test {
-protected:
-    fs::path eski, dizin;
-    void SetUp() override {
-        eski = fs::current_path();
-        char sablon[] = "/tmp/velmo_girdi_XXXXXX";
-        ASSERT_NE(mkdtemp(sablon), nullptr);
-        dizin = sablon;
-        fs::current_path(dizin);
-    }
-    void TearDown() override {
-        fs::current_path(eski);
-        fs::remove_all(dizin);
-    }
-};
-
-// Writes `kanal` interleaved channels of `veri` as a sound file.
-void SesYaz(const std::string& ad, int bicim, int oran, int kanal, const std::vector<float>& veri) {
-    SF_INFO b{};
-    b.samplerate = oran;
-    b.channels = kanal;
-    b.format = bicim;
-    SNDFILE* f = sf_open(ad.c_str(), SFM_WRITE, &b);
-    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
-    sf_command(f, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    sf_writef_float(f, veri.data(), static_cast<sf_count_t>(veri.size() / static_cast<size_t>(kanal)));
-    sf_close(f);
-}
+using GirdiTest = GeciciDizinTesti;
 
 // Words over faint noise, `saniye` long, at `oran` Hz, in [-1, 1).
 std::vector<float> Konusma(double saniye, int oran, int kanal, unsigned tohum) {

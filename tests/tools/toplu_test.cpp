@@ -29,6 +29,7 @@
 #include "tanima.h"
 #include "tarama.h"
 #include "toplu.h"
+#include "toplu_ortak.h"
 #include "velmo.h"
 #include "wav.h"
 
@@ -40,34 +41,7 @@ using testing::internal::GetCapturedStdout;
 
 namespace {
 
-class TopluTest : public ::testing::Test {
-protected:
-    fs::path eski, dizin;
-    void SetUp() override {
-        eski = fs::current_path();
-        char sablon[] = "/tmp/velmo_toplu_XXXXXX";
-        ASSERT_NE(mkdtemp(sablon), nullptr);
-        dizin = sablon;
-        fs::current_path(dizin);
-    }
-    void TearDown() override {
-        fs::current_path(eski);
-        fs::remove_all(dizin);
-    }
-};
-
-// Writes a sound file of `kanal` interleaved channels.
-void SesYaz(const std::string& ad, int bicim, int oran, int kanal, const std::vector<float>& veri) {
-    SF_INFO b{};
-    b.samplerate = oran;
-    b.channels = kanal;
-    b.format = bicim;
-    SNDFILE* f = sf_open(ad.c_str(), SFM_WRITE, &b);
-    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
-    sf_command(f, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    sf_writef_float(f, veri.data(), static_cast<sf_count_t>(veri.size() / static_cast<size_t>(kanal)));
-    sf_close(f);
-}
+using TopluTest = GeciciDizinTesti;
 
 void Pcm16Yaz(const std::string& ad, int oran, const std::vector<short>& x) {
     SF_INFO b{};
