@@ -5,6 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/kur.sh
 j=$(nproc)
+# The kept settings of whoever runs this never reach the tests, and no test
+# writes them.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 for tur in normal sanitizer; do
   if [ "$tur" = normal ]; then
     # (run.sh configures the same folder without the tests)

@@ -466,6 +466,24 @@ int AygitDinle(DURUM& d) {
     const int64_t sinir = SureOrnek(s, d.oo);
     std::vector<int16_t> blok(4096);
     int sonuc = 0;
+    // Losses are said at most once a second, summed: a device far ahead of
+    // the listener (ALSA's file plugin, a slow build) must not bury the
+    // result lines under warnings.
+    size_t birikenKayip = 0, birikenTasma = 0;
+    auto sonUyari = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    const auto Uyar = [&](bool simdi) {
+        const auto an = std::chrono::steady_clock::now();
+        if (!simdi && an - sonUyari < std::chrono::seconds(1)) return;
+        if (birikenKayip > 0)
+            d.gosterge.Ileti("uyarı: taşma; " + std::to_string(birikenKayip) + " örnek kaybedildi.\n");
+        // The device lost samples it cannot count: said, never silent; the
+        // times after it run behind by what was lost.
+        if (birikenTasma > 0)
+            d.gosterge.Ileti("uyarı: giriş aygıtı taştı (" + std::to_string(birikenTasma) +
+                             " kez); arada ses kayboldu, sonraki zamanlar o kadar geride.\n");
+        if (birikenKayip > 0 || birikenTasma > 0) sonUyari = an;
+        birikenKayip = birikenTasma = 0;
+    };
     while (!durdur) {
         const int64_t kalan = sinir - dn.Bolut().Konum();
         if (kalan <= 0) break;
@@ -482,17 +500,12 @@ int AygitDinle(DURUM& d) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         const size_t kayip = halka.KayipAl();
-        if (kayip > 0) {
-            d.gosterge.Ileti("uyarı: taşma; " + std::to_string(kayip) + " örnek kaybedildi.\n");
-            dn.Bosluk(kayip);
-        }
-        // The device lost samples it cannot count: said, never silent; the
-        // times after it run behind by what was lost.
-        const size_t tasma = halka.TasmaAl();
-        if (tasma > 0)
-            d.gosterge.Ileti("uyarı: giriş aygıtı taştı (" + std::to_string(tasma) +
-                             " kez); arada ses kayboldu, sonraki zamanlar o kadar geride.\n");
+        if (kayip > 0) dn.Bosluk(kayip);
+        birikenKayip += kayip;
+        birikenTasma += halka.TasmaAl();
+        Uyar(false);
     }
+    Uyar(true);
     Pa_StopStream(akis);
     Pa_CloseStream(akis);
     Isle(d, dn, nullptr, 0, true);
