@@ -106,15 +106,14 @@ int Argumanlar(int argc, char** argv) {
 int main(int argc, char** argv) {
     const int sonuc = Argumanlar(argc, argv);
     if (sonuc >= 0) return sonuc;
-    // Lines of the kept settings that cannot be taken are said before the
-    // screens start; the rest is taken.
-    AYAR_DEGERLERI sinama = VarsayilanAyarlar();
-    const std::string kalici = KaliciAyarlariUygula(sinama);
+    // The kept settings over the defaults; lines that cannot be taken are
+    // said before the screens start.
+    KodlamaBaslat();
+    Sifirla(0);
+    const std::string kalici = KaliciAyarlariUygula(ayr);
     if (!kalici.empty()) std::fputs(UcbirimeCevir(kalici).c_str(), stderr);
     KonsolBaslat();
     KonsolDuzMetin(isatty(1) == 0);
-    Sifirla(0);
-    KaliciAyarlariUygula(ayr);
     SesBaslat();
     AnaMenu();
     return 0;

@@ -240,9 +240,16 @@ bool KayitOlabilir(const std::string& yol, const KURALDOSYABASLIK& b, const MATR
 
 }  // namespace
 
+namespace {
+
+bool KalibrasyonGecerli(const KALIBRASYON& kal) {
+    return kal.Var() && std::isfinite(kal.olcek) && std::isfinite(kal.oz) && kal.oz >= 0 && kal.ayri >= 0;
+}
+
+}  // namespace
+
 bool KalibrasyonYazilir(const KURALDOSYABASLIK& b, const KALIBRASYON& kal) {
-    return b.tur == 3 && kal.Var() && std::isfinite(kal.olcek) && std::isfinite(kal.oz) && kal.oz >= 0 &&
-           kal.ayri >= 0;
+    return b.tur == 3 && KalibrasyonGecerli(kal);
 }
 
 void KalibrasyonDiz(const KALIBRASYON& kal, char* son) {
@@ -254,12 +261,10 @@ void KalibrasyonDiz(const KALIBRASYON& kal, char* son) {
 
 bool KalibrasyonCoz(const char* son, KALIBRASYON& kal) {
     if (std::memcmp(son, KD_KALIBRASYON_ETIKETI, 4) != 0) return false;
-    KURALDOSYABASLIK b{};
-    b.tur = 3;
     std::memcpy(&kal.olcek, son + 4, 4);
     std::memcpy(&kal.oz, son + 8, 4);
     std::memcpy(&kal.ayri, son + 12, 4);
-    return KalibrasyonYazilir(b, kal);
+    return KalibrasyonGecerli(kal);
 }
 
 std::string BaslikSatirlari(const KURALDOSYABASLIK& b, bool ekran, const KALIBRASYON& kal) {

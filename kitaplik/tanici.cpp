@@ -240,12 +240,8 @@ bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km
         if (!u.bulundu) return;
         const std::optional<COZUMLEME> oz = LpcCozumle(x, boyut, u.bas, u.uzunluk, b);
         if (!oz) return;
-        // Against the codebook it refines, the take is a held-out score.
-        const float ayri = km.Bos() ? 0.0f : Puanla(*oz, b, km);
-        EGITICI egitici(ayar);
-        MATRIS yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
+        MATRIS yeni = SiraliAlimEgit(ayar, *oz, b, km.Bos() ? nullptr : &km, kal);
         if (yeni.Bos()) return;
-        kal = SiraliKalibrasyon(kal, km.Bos(), ayri, Puanla(*oz, b, yeni));
         km = std::move(yeni);
         basarili = true;
     });

@@ -60,11 +60,9 @@ bool SiraliAlim(const std::vector<short>& x, const EGITIMAYARI& e, MATRIS& km, K
         const UC_NOKTALAR u = UcNoktalariBul(x, b, e.dokum);
         const std::optional<COZUMLEME> oz = KonusmayiCozumle(x, u, b, e.dokum);
         if (!oz) return;
-        // The take against the codebook it is about to refine: a held-out score.
-        const float ayri = km.Bos() ? 0.0f : Puanla(*oz, b, km);
-        EGITICI egitici(e.ayar);
-        yeni = egitici.Egit(*oz, b, km.Bos() ? nullptr : &km);
-        if (!yeni.Bos()) yeniKal = SiraliKalibrasyon(kal, km.Bos(), ayri, PuanSatiri(*oz, b, yeni));
+        yeniKal = kal;
+        yeni = SiraliAlimEgit(e.ayar, *oz, b, km.Bos() ? nullptr : &km, yeniKal);
+        if (!yeni.Bos()) PuanSatiri(*oz, b, yeni);
     }));
     if (yeni.Bos()) return false;
     km = std::move(yeni);

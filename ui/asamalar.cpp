@@ -127,13 +127,9 @@ int LPC() {
 }
 
 int VQ_Egit() {
-    const bool yeni = ayr.kdbayrak == 0;
-    // The take against the codebook it refines is a held-out score.
-    const float ayri = yeni ? 0.0f : Puanla(ayr.oz, ayr.kdbaslik, ayr.km);
-    EGITICI egitici(ayr);
-    MATRIS km = egitici.Egit(ayr.oz, ayr.kdbaslik, yeni ? nullptr : &ayr.km);
+    KALIBRASYON kal = ayr.kal;
+    MATRIS km = SiraliAlimEgit(ayr, ayr.oz, ayr.kdbaslik, ayr.kdbayrak == 0 ? nullptr : &ayr.km, kal);
     if (km.Bos()) return 1;
-    const KALIBRASYON kal = SiraliKalibrasyon(ayr.kal, yeni, ayri, Puanla(ayr.oz, ayr.kdbaslik, km));
     KuralKitabiKur(std::move(km));
     ayr.kal = kal;
     return 0;

@@ -74,6 +74,17 @@ KALIBRASYON HavuzKalibrasyonu(const std::vector<const COZUMLEME*>& alimlar, cons
     return kal;
 }
 
+MATRIS SiraliAlimEgit(const EGITIM_AYARLARI& ayar, const COZUMLEME& oz, const KURALDOSYABASLIK& b,
+                      const MATRIS* baslangic, KALIBRASYON& kal) {
+    // The take against the codebook it refines is a held-out score.
+    const float ayri = baslangic == nullptr ? 0.0f : Puanla(oz, b, *baslangic);
+    EGITICI egitici(ayar);
+    MATRIS yeni = egitici.Egit(oz, b, baslangic);
+    if (yeni.Bos()) return yeni;
+    kal = SiraliKalibrasyon(kal, baslangic == nullptr, ayri, Puanla(oz, b, yeni));
+    return yeni;
+}
+
 KALIBRASYON SiraliKalibrasyon(const KALIBRASYON& onceki, bool yeni, float ayriPuan, float oz) {
     KALIBRASYON kal;
     if (!std::isfinite(oz) || oz < 0) return kal;

@@ -41,4 +41,12 @@ KALIBRASYON HavuzKalibrasyonu(const std::vector<const COZUMLEME*>& alimlar, cons
 // its score against the trained codebook.
 KALIBRASYON SiraliKalibrasyon(const KALIBRASYON& onceki, bool yeni, float ayriPuan, float oz);
 
+// One take trained as the word screens train it: a new codebook from `oz`
+// when `baslangic` is null, else *baslangic refined, with the settings
+// `ayar`. On success `kal` becomes the new codebook's calibration
+// (SiraliKalibrasyon); on failure (an empty codebook, after a message) it
+// stays.
+MATRIS SiraliAlimEgit(const EGITIM_AYARLARI& ayar, const COZUMLEME& oz, const KURALDOSYABASLIK& b,
+                      const MATRIS* baslangic, KALIBRASYON& kal);
+
 #endif
