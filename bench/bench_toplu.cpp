@@ -92,7 +92,7 @@ void BM_DegerlendirBirDosya(benchmark::State& st) {
     const std::string girdi = (h.dizin / "girdi.wav").string();
     for (auto _ : st) {
         std::string m;
-        TANIMA t = TekTani(girdi, &h.kitaplar, "", h.komut, h.ses, "", 0, -1, &m);
+        TANIMA t = TekTani(girdi, nullptr, &h.kitaplar, h.komut, h.ses, "", 0, -1, &m);
         benchmark::DoNotOptimize(t.enyakin);
     }
 }

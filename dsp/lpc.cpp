@@ -208,20 +208,36 @@ void MatrisDokumu(const char* dosyaadi, const MATRIS& m, int row, int colum) {
     if (p != ilk) std::fwrite(ilk, 1, static_cast<size_t>(p - ilk), f.get());
 }
 
-std::optional<COZUMLEME> LpcCozumle(const short* x, int toplam, int basOrnek, int uzunluk,
-                                    const KURALDOSYABASLIK& b) {
-    if (!AyarlarGecerli(b)) return std::nullopt;
-    const int boyut = (x != nullptr && uzunluk > 0) ? uzunluk : 0;
-    const int penu = static_cast<int>(static_cast<int64_t>(b.pensu) * b.oo / 1000);
-    const int admu = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(b.admsu) * b.oo / 1000, INT_MAX));
-    const int pens = boyut / admu;
+namespace {
+
+int PencereUzunlugu(const KURALDOSYABASLIK& b) { return static_cast<int>(static_cast<int64_t>(b.pensu) * b.oo / 1000); }
+int AdimUzunlugu(const KURALDOSYABASLIK& b) {
+    return static_cast<int>(std::min<int64_t>(static_cast<int64_t>(b.admsu) * b.oo / 1000, INT_MAX));
+}
+
+}  // namespace
+
+bool CozumlemeAlinir(int uzunluk, const KURALDOSYABASLIK& b) {
+    if (!AyarlarGecerli(b)) return false;
+    const int boyut = std::max(uzunluk, 0);
     // Frame k is analysed while (k + 1) * admu < boyut.
-    const int analiz = boyut > 0 ? (boyut - 1) / admu : 0;
-    if (static_cast<int64_t>(analiz) * penu * (b.m + 1) > cozumleme_is_siniri) {
+    const int analiz = boyut > 0 ? (boyut - 1) / AdimUzunlugu(b) : 0;
+    if (static_cast<int64_t>(analiz) * PencereUzunlugu(b) * (b.m + 1) > cozumleme_is_siniri) {
         Yaz("Adım süresi pencere süresine göre çok kısa: çözümleme bitmez (adım %d ms, pencere %d ms).\n",
             b.admsu, b.pensu);
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+std::optional<COZUMLEME> LpcCozumle(const short* x, int toplam, int basOrnek, int uzunluk,
+                                    const KURALDOSYABASLIK& b) {
+    const int boyut = (x != nullptr && uzunluk > 0) ? uzunluk : 0;
+    if (!CozumlemeAlinir(boyut, b)) return std::nullopt;
+    const int penu = PencereUzunlugu(b);
+    const int admu = AdimUzunlugu(b);
+    const int pens = boyut / admu;
+    const int analiz = boyut > 0 ? (boyut - 1) / admu : 0;
     // Samples that can be read from the segment's start to the end of the
     // recording; frames that reach further read zeros there.
     int64_t okunur = boyut;

@@ -50,6 +50,9 @@ extern int64_t cozumleme_is_siniri;
 // of the recording read zeros there. Nothing (after one line) when a setting
 // is out of range, the work limit is passed or memory runs out.
 std::optional<COZUMLEME> LpcCozumle(const short* x, int toplam, int bas, int uzunluk, const KURALDOSYABASLIK& b);
+// Whether LpcCozumle takes `uzunluk` samples with the settings of `b` (their
+// ranges, the work limit); false after the line LpcCozumle would say.
+bool CozumlemeAlinir(int uzunluk, const KURALDOSYABASLIK& b);
 
 void Onvurgula(const float* kon, float* onv, int penu);
 // The Hamming window of `penu` samples (penu >= 2); one sample: { 0 }.

@@ -299,6 +299,23 @@ void KonusmaYokBildir(const UC_NOKTALAR& u) {
         Yaz("Konuşma yok yada yüksek enerji eşiği olması gerekenden yüksek.\n");
 }
 
+bool KonusmaKesin(const short* x, int boyut, const KURALDOSYABASLIK& b) {
+    if (b.tur == 3 || b.yee < 1 || b.aee > b.yee || b.ks != 1 || b.oc != 16 || x == nullptr) return false;
+    if (!Aralikta(Ayar(AYAR_OO), b.oo) || !Aralikta(Ayar(AYAR_KPENSU), b.kpensu)) return false;
+    const int64_t kpenu = static_cast<int64_t>(b.kpensu) * b.oo / 1000;
+    const int64_t h = kpenu / 2;
+    if (kpenu < 1 || h >= boyut - h) return false;
+    const int64_t esik = static_cast<int64_t>(b.yee) * kpenu;
+    // The window of position j = h + d starts at sample d.
+    int64_t enerji = 0;
+    for (int64_t i = 0; i < kpenu; i++) enerji += std::abs(static_cast<int>(x[i]));
+    for (int64_t d = 0;; d++) {
+        if (h + d >= 1 && enerji >= esik) return true;
+        if (h + d + 1 >= boyut - h) return false;
+        enerji += std::abs(static_cast<int>(x[d + kpenu])) - std::abs(static_cast<int>(x[d]));
+    }
+}
+
 UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b) {
     UC_NOKTALAR u;
     if (b.ks != 1 || b.oc != 16) {

@@ -102,6 +102,15 @@ enum { KESIM_HZ = 150 };
 // caller writes its table, if any, then says so with KonusmaYokBildir.
 UC_NOKTALAR KonusmaBul(const short* x, int boyut, const KURALDOSYABASLIK& b);
 
+// True when KonusmaBul with the header `b` would find speech in the `boyut`
+// samples at x and say nothing: kinds 1 and 2 with a low energy threshold
+// not above the high one, valid settings, and a measured position after the
+// first whose window reaches the high threshold (its energy sum at least
+// yee x kpenu). Then the ends, widened from such positions, cannot pass each
+// other. Only the energy is summed, up to the first such window; false
+// means "not known" (KonusmaBul decides).
+bool KonusmaKesin(const short* x, int boyut, const KURALDOSYABASLIK& b);
+
 // The line of a search that measured and found no speech; nothing otherwise.
 // A take whose loudest window stayed under the high threshold is told so
 // ("Ses eşiğe ulaşmadı: ...") with what to do; otherwise the general line.

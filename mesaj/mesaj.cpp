@@ -70,11 +70,15 @@ void Yaz(const char* bicim, ...) {
     etkin->Al(metin);
 }
 
-std::string Yakala(const std::function<void()>& is) {
+void Ilet(const std::string& utf8) {
+    if (!utf8.empty()) etkin->Al(utf8);
+}
+
+std::string Yakala(const std::function<void()>& is, bool ucbirime) {
     std::string yakalanan;
     KAYIT_ALICISI alici;
     alici.kayit = &yakalanan;
-    alici.ucbirime = true;
+    alici.ucbirime = ucbirime;
     MESAJ_ALICISI* const eski = MesajAlicisiKur(&alici);
     struct GeriKoy {
         MESAJ_ALICISI* eski;

@@ -37,8 +37,12 @@ std::string BicimleV(const char* bicim, va_list a);
 std::string Bicimle(const char* bicim, ...) __attribute__((format(printf, 1, 2)));
 
 // Runs `is` with its messages caught; returns them in the terminal's charset,
-// as they would have been shown. Catches may be nested: an inner catch keeps
-// its part from the outer one.
-std::string Yakala(const std::function<void()>& is);
+// as they would have been shown (with `ucbirime` false: as the UTF-8 text the
+// stages wrote, to be passed on later with Ilet). Catches may be nested: an
+// inner catch keeps its part from the outer one.
+std::string Yakala(const std::function<void()>& is, bool ucbirime = true);
+
+// Passes text already written (UTF-8, translated) to the installed sink.
+void Ilet(const std::string& utf8);
 
 #endif

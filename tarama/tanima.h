@@ -59,12 +59,17 @@ public:
     // +infinity).
     const COZUMLEME& Cozumleme(const KURALDOSYABASLIK& kitap);
     const KURALDOSYABASLIK& Analiz() const { return analiz_; }
+    // Is a codebook with header `kitap` scored against the analysis made with
+    // the utterance's own settings (the one CozumlemeKoy takes)?
+    bool KendiCozumlemesi(const KURALDOSYABASLIK& kitap) const;
 
 private:
+    using ANAHTAR = std::pair<int, int>;  // group of kinds, LPC order
+    // The analysis settings for `kitap` and the key they are kept under.
+    std::pair<KURALDOSYABASLIK, ANAHTAR> Anahtar(const KURALDOSYABASLIK& kitap) const;
     const short* x_;
     int boyut_;
     KURALDOSYABASLIK analiz_;
-    using ANAHTAR = std::pair<int, int>;  // group of kinds, LPC order
     std::map<ANAHTAR, const COZUMLEME*> odunc_;
     std::map<ANAHTAR, COZUMLEME> yapilan_;
 };

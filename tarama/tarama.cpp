@@ -17,6 +17,7 @@
 #include "bellek.h"
 #include "dosya.h"
 #include "guven.h"
+#include "kural_dizini.h"
 #include "kodlama.h"
 #include "mesaj.h"
 #include "lpc.h"
@@ -62,12 +63,20 @@ SOYLEYIS::SOYLEYIS(const short* x, int boyut, const KURALDOSYABASLIK& analiz)
 
 void SOYLEYIS::CozumlemeKoy(const COZUMLEME& c) { odunc_[{Grup(analiz_.tur), analiz_.p}] = &c; }
 
-const COZUMLEME& SOYLEYIS::Cozumleme(const KURALDOSYABASLIK& kitap) {
+std::pair<KURALDOSYABASLIK, SOYLEYIS::ANAHTAR> SOYLEYIS::Anahtar(const KURALDOSYABASLIK& kitap) const {
     // A kind outside 1..3 is analysed as the utterance's own.
     KURALDOSYABASLIK k = kitap;
     if (k.tur < 1 || k.tur > 3) k.tur = analiz_.tur;
     const KURALDOSYABASLIK a = TurIcin(analiz_, k);
-    const ANAHTAR anahtar{Grup(a.tur), a.p};
+    return {a, ANAHTAR{Grup(a.tur), a.p}};
+}
+
+bool SOYLEYIS::KendiCozumlemesi(const KURALDOSYABASLIK& kitap) const {
+    return Anahtar(kitap).second == ANAHTAR{Grup(analiz_.tur), analiz_.p};
+}
+
+const COZUMLEME& SOYLEYIS::Cozumleme(const KURALDOSYABASLIK& kitap) {
+    const auto [a, anahtar] = Anahtar(kitap);
     if (auto o = odunc_.find(anahtar); o != odunc_.end()) return *o->second;
     auto [c, yeni] = yapilan_.try_emplace(anahtar);
     if (yeni) {
@@ -94,42 +103,9 @@ bool CozumlemeyeUygun(const char* yol, const KURALDOSYABASLIK& baslik, const KUR
 
 void KuralDosyalariniTara(const char* dizin, SOYLEYIS& soyleyis, TANIMA_SONUCU* enIyi,
                           std::vector<TANIMA_SONUCU>* hepsi, const TARAMA_DINLEYICISI& dinleyici) {
-    const std::function<void()>& satirBitti = dinleyici.satirBitti;
-    const KURALDOSYABASLIK& analiz = soyleyis.Analiz();
-    enIyi->dosya.clear();
-    enIyi->soz[0] = '\0';
-    enIyi->puan = PUAN_YOK;
-    const std::string onek = std::string(dizin) + "/";
-    for (const std::string& ad : DizinDosyalari(dizin)) {
-        if (!VlmDosyasi(ad)) continue;
-        const std::string yol = onek + ad;
-        KURALDOSYABASLIK baslik;
-        MATRIS km;
-        KALIBRASYON kal;
-        const int sonuc = KuralDosyasiOku(yol.c_str(), &baslik, &km, &kal);
-        if (sonuc == KDOKU_ACILAMIYOR) continue;
-        if (sonuc != KDOKU_TAMAM) {
-            if (satirBitti) satirBitti();
-            continue;
-        }
-        if (!CozumlemeyeUygun(yol.c_str(), baslik, analiz)) {
-            if (satirBitti) satirBitti();
-            continue;
-        }
-        TANIMA_SONUCU t;
-        t.dosya = ad;
-        std::memcpy(t.soz, baslik.soz, SOZ_BOYU);
-        t.soz[SOZ_BOYU] = '\0';
-        t.puan = PUAN_YOK;
-        t.tur = baslik.tur;
-        t.kal = kal;
-        if (dinleyici.puanlaniyor) dinleyici.puanlaniyor(t);
-        t.puan = TurunePuan(baslik, km, soyleyis);
-        if (dinleyici.puanlandi) dinleyici.puanlandi(t);
-        if (satirBitti) satirBitti();
-        if (t.puan < PUAN_YOK && (enIyi->puan >= PUAN_YOK || DahaIyi(t, *enIyi))) *enIyi = t;
-        if (hepsi != nullptr) hepsi->push_back(t);
-    }
+    KURAL_DIZINI d = CozumlemeDizini(dizin, soyleyis.Analiz());
+    d.Tazele();
+    d.Tara(soyleyis, enIyi, hepsi, dinleyici);
 }
 
 bool KuralKitaplariOku(const std::string& dizin, const KURALDOSYABASLIK& analiz, std::vector<KURALKITABI>& kitaplar,
@@ -142,27 +118,15 @@ bool KuralKitaplariOku(const std::string& dizin,
                        const std::function<KURALDOSYABASLIK(const KURALDOSYABASLIK&)>& analiz,
                        std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
     kitaplar.clear();
-    struct stat st;
-    if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    KURAL_DIZINI d(dizin, [&](const std::string& yol, const KURALKITABI& k) {
+        return CozumlemeyeUygun(yol.c_str(), k.baslik, analiz(k.baslik));
+    });
+    if (d.Tazele() < 0) {
         *mesaj += UcbirimeCevir(Gorunur(dizin) + ": dizin okunamıyor.\n");
         return false;
     }
-    const std::string onek = dizin + "/";
-    for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
-        if (!VlmDosyasi(ad)) continue;
-        const std::string yol = onek + ad;
-        KURALKITABI k;
-        k.ad = ad;
-        int sonuc = KDOKU_TAMAM;
-        *mesaj += Yakala([&] {
-            sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km, &k.kal);
-            if (sonuc == KDOKU_TAMAM && !CozumlemeyeUygun(yol.c_str(), k.baslik, analiz(k.baslik))) {
-                k.km.Birak();
-                sonuc = KDOKU_GECERSIZ;
-            }
-        });
-        if (sonuc == KDOKU_TAMAM) kitaplar.push_back(std::move(k));
-    }
+    *mesaj += UcbirimeCevir(d.Mesajlar());
+    kitaplar = d.KitaplariBirak();
     return true;
 }
 

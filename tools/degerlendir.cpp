@@ -218,7 +218,7 @@ int DegerlendirmeTopla(const std::vector<ETIKETLI>& etiketli, const std::vector<
     // taken in the list's order.
     auto Tani = [&](size_t i) {
         KAYITSONUCU k;
-        TANIMA t = TekTani(etiketli[i].dosya, &kitaplar, a.dizin, a.komut, a.ses, "", a.red, a.hassasiyet, &k.mesaj);
+        TANIMA t = TekTani(etiketli[i].dosya, nullptr, &kitaplar, a.komut, a.ses, "", a.red, a.hassasiyet, &k.mesaj);
         k.okundu = t.okundu;
         k.yanit = t.okundu && t.kazanan >= 0 && !t.reddedildi;
         if (k.yanit) k.bulunan = SonucSozu(t.puanlar[static_cast<size_t>(t.kazanan)]);

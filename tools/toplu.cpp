@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "cikti.h"
@@ -157,21 +158,6 @@ int EgitilmisiKaydet(const EGITIMAYARI& e, const EGITIM& eg) {
     return eg.basarisiz == 0 ? 0 : 1;
 }
 
-// The scores of the utterance x, analysed as `oz`, against the kept
-// codebooks or the directory's files; the messages of the scan are
-// appended to *mesaj.
-std::vector<TANIMA_SONUCU> Puanlar(const std::vector<short>& x, const COZUMLEME& oz, const KURALDOSYABASLIK& komut,
-                                   const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
-                                   std::string* mesaj) {
-    SOYLEYIS soyleyis(x.data(), static_cast<int>(x.size()), komut);
-    soyleyis.CozumlemeKoy(oz);
-    if (kitaplar != nullptr) return KuralKitaplariPuanla(*kitaplar, soyleyis);
-    std::vector<TANIMA_SONUCU> puanlar;
-    TANIMA_SONUCU enIyi;
-    *mesaj += Yakala([&] { KuralDosyalariniTara(dizin.c_str(), soyleyis, &enIyi, &puanlar); });
-    return puanlar;
-}
-
 }  // namespace
 
 int TopluEgit(const std::vector<std::string>& tumu, const EGITIMAYARI& e) {
@@ -193,22 +179,44 @@ int TopluEgit(const std::vector<std::string>& tumu, const EGITIMAYARI& e) {
     return EgitilmisiKaydet(e, eg);
 }
 
-TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
+TANIMA TekTani(const std::string& girdi, const KURAL_DIZINI* dizin, const std::vector<KURALKITABI>* kitaplar,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
                double hassasiyet, std::string* mesaj) {
     TANIMA t;
     std::vector<short> x;
     if (SesDosyasiOku(girdi, komut.oo, TANIMA_SURESI, ses, x) != 0) return t;
     t.okundu = true;
+    const std::vector<KURALKITABI>& hepsi = dizin != nullptr ? dizin->Kitaplar() : *kitaplar;
+    SOYLEYIS soyleyis(x.data(), static_cast<int>(x.size()), komut);
+    const bool kendisi = !dokum.empty() || std::any_of(hepsi.begin(), hepsi.end(), [&](const KURALKITABI& k) {
+                             return soyleyis.KendiCozumlemesi(k.baslik);
+                         });
     // The screen: record 2 s, end points, analyse once with the settings in
-    // force, scan.
+    // force, scan. An analysis no codebook is scored against is not made: its
+    // end points and settings are only asked for what the screen would say
+    // of them, which is nothing when the energy alone shows speech and the
+    // whole recording could be analysed.
     std::optional<COZUMLEME> oz;
-    *mesaj += Yakala([&] {
-        const UC_NOKTALAR u = UcNoktalariBul(x, komut, dokum);
-        oz = KonusmayiCozumle(x, u, komut, dokum);
-    });
+    const int n = static_cast<int>(x.size());
+    if (!kendisi) {
+        bool sessiz = false;
+        const std::string m = Yakala([&] { sessiz = KonusmaKesin(x.data(), n, komut) && CozumlemeAlinir(n, komut); });
+        if (sessiz && m.empty()) oz.emplace();
+    }
+    if (!oz)
+        *mesaj += Yakala([&] {
+            const UC_NOKTALAR u = UcNoktalariBul(x, komut, dokum);
+            if (kendisi) oz = KonusmayiCozumle(x, u, komut, dokum);
+            else if (CozumlemeAlinir(u.bulundu ? u.uzunluk : 0, komut)) oz.emplace();
+        });
     if (!oz) return t;
-    t.puanlar = Puanlar(x, *oz, komut, kitaplar, dizin, mesaj);
+    if (kendisi) soyleyis.CozumlemeKoy(*oz);
+    if (dizin != nullptr) {
+        TANIMA_SONUCU enIyi;
+        *mesaj += Yakala([&] { dizin->Tara(soyleyis, &enIyi, &t.puanlar); });
+    } else {
+        t.puanlar = KuralKitaplariPuanla(*kitaplar, soyleyis);
+    }
     t.kazanan = EnYakinKitap(t.puanlar);
     if (t.kazanan < 0) return t;
     const TANIMA_SONUCU& en = t.puanlar[static_cast<size_t>(t.kazanan)];

@@ -13,6 +13,7 @@
 
 #include "ayar_tablosu.h"
 #include "havuz.h"
+#include "kural_dizini.h"
 #include "lpc.h"
 #include "sinir.h"
 #include "tarama.h"
@@ -50,13 +51,16 @@ struct TANIMA {
 
 // Recognises one file as one cycle of the recognition screen, with the
 // settings `komut`: a 2-second recording, end points, analysis, then the
-// scan. With `kitaplar` the codebooks read once are scored; without it the
-// directory is scanned by the screen's own KuralDosyalariniTara. Stage
-// messages are appended to *mesaj. With `red`
-// above 0 the answer is withheld unless the best score is below red times
-// the best score of another word; with `hassasiyet` of 0..1 (negative: off)
-// also when the confidence refuses it (GuvenleReddedilir).
-TANIMA TekTani(const std::string& girdi, const std::vector<KURALKITABI>* kitaplar, const std::string& dizin,
+// scan. The codebooks are `dizin`'s, scanned as the screen scans them (its
+// lines of skipped files said again for each file), or without it
+// `kitaplar`, read once. The analysis with `komut` itself is made only when
+// a codebook is scored against it or `dokum` asks for its dumps; its end
+// points are always found (their lines are the screen's). Stage messages
+// are appended to *mesaj. With `red` above 0 the answer is withheld unless
+// the best score is below red times the best score of another word; with
+// `hassasiyet` of 0..1 (negative: off) also when the confidence refuses it
+// (GuvenleReddedilir).
+TANIMA TekTani(const std::string& girdi, const KURAL_DIZINI* dizin, const std::vector<KURALKITABI>* kitaplar,
                const KURALDOSYABASLIK& komut, const SESAYARI& ses, const std::string& dokum, double red,
                double hassasiyet, std::string* mesaj);
 

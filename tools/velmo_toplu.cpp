@@ -297,17 +297,18 @@ int EgitKomutu(SECENEKLER& s) {
 
 // ---------------------------------------------------------------- tani
 
-// The codebooks of the directory, read once; false after a message when it
-// cannot be read or holds none that can be used. What is said about the
-// files skipped comes first; with `atlananlariSoyle` false it is said only
-// when none is left (tani's scan names them again for every recording).
-bool KitaplariHazirla(const SECENEKLER& s, std::vector<KURALKITABI>& kitaplar, bool atlananlariSoyle = true) {
-    std::string m;
-    const bool okundu = KuralKitaplariOku(s.dizin, s.ayar.kdbaslik, kitaplar, &m);
-    if (atlananlariSoyle || !okundu || kitaplar.empty()) HataHam(m);
-    if (!okundu) return false;
-    if (kitaplar.empty()) {
-        Hata("%s: okunabilen \"*.vlm\" kural dosyası yok.\n", s.dizin.c_str());
+// The codebooks of the directory read; false after a message when it cannot
+// be read or holds none that can be used. What is said about the files
+// skipped comes first; with `atlananlariSoyle` false it is said only when
+// none is left (tani's scan names them again for every recording).
+bool KitaplariHazirla(KURAL_DIZINI& dizin, bool atlananlariSoyle = true) {
+    if (dizin.Tazele() < 0) {
+        HataHam(UcbirimeCevir(Gorunur(dizin.Dizin()) + ": dizin okunamıyor.\n"));
+        return false;
+    }
+    if (atlananlariSoyle || dizin.Kitaplar().empty()) HataHam(UcbirimeCevir(dizin.Mesajlar()));
+    if (dizin.Kitaplar().empty()) {
+        Hata("%s: okunabilen \"*.vlm\" kural dosyası yok.\n", dizin.Dizin().c_str());
         return false;
     }
     return true;
@@ -364,16 +365,18 @@ int TaniKomutu(const SECENEKLER& s) {
     }
     // A directory with no codebook to score could only answer "nothing" for
     // every recording: said once, as degerlendir says it.
-    std::vector<KURALKITABI> kitaplar;
-    if (!KitaplariHazirla(s, kitaplar, false)) return 1;
-    kitaplar.clear();
+    KURAL_DIZINI dizin = CozumlemeDizini(s.dizin, s.ayar.kdbaslik);
+    if (!KitaplariHazirla(dizin, false)) return 1;
     const KURALDOSYABASLIK& komut = s.ayar.kdbaslik;
     int sonuc = 0;
     JSON json = {{"kural_dizini", s.dizin}, {"sonuclar", JSON::array()}};
     for (const std::string& d : s.dosyalar) {
         std::string m;
-        // Every file is scanned by the recognition screen's own code.
-        const TANIMA t = TekTani(d, nullptr, s.dizin, komut, s.ses, s.dokum, s.red, s.hassasiyet, &m);
+        // Every file is scanned as the recognition screen scans, over the
+        // codebooks kept from the last file: only those added or changed
+        // since are read.
+        dizin.Tazele();
+        const TANIMA t = TekTani(d, &dizin, nullptr, komut, s.ses, s.dokum, s.red, s.hassasiyet, &m);
         HataHam(SatirOnekli(d, m));
         if (!t.okundu) sonuc = 1;
         if (s.json) json["sonuclar"].push_back(TaniJson(d, t, s.hepsi));
@@ -411,8 +414,9 @@ int DegerlendirKomutu(const SECENEKLER& s) {
     int sonuc = 0;
     std::vector<ETIKETLI> etiketli;
     if (!EtiketliKayitlar(s, etiketli, &sonuc)) return 1;
-    std::vector<KURALKITABI> kitaplar;
-    if (!KitaplariHazirla(s, kitaplar)) return 1;
+    KURAL_DIZINI dizin = CozumlemeDizini(s.dizin, s.ayar.kdbaslik);
+    if (!KitaplariHazirla(dizin)) return 1;
+    const std::vector<KURALKITABI>& kitaplar = dizin.Kitaplar();
     DEGERLENDIRME d;
     DegerlendirmeBaslat(s.dizin, kitaplar, etiketli, d);
     DEGERLENDIRMEAYARI a;

@@ -184,3 +184,44 @@ TEST_F(SinirTest, SegmentEdges) {
 }
 
 }  // namespace
+
+// KonusmaKesin may say "speech" only where the full search finds it and says
+// nothing; on a clear word with the default thresholds it does say it.
+TEST_F(SinirTest, EnergyShortcutNeverDisagreesWithTheSearch) {
+    unsigned tohum = 11;
+    struct AYAR {
+        int kpensu, yee, aee, tur;
+    };
+    const AYAR ayarlar[] = {{20, 100, 50, 1}, {1, 100, 50, 2}, {20, 100, 300, 1}, {20, 0, 0, 1},
+                            {5, 3000, 3000, 1}, {20, 100, 50, 3}, {300, 100, 50, 1}};
+    int kesin = 0;
+    for (int durum = 0; durum < 40; durum++) {
+        const int boyut = 1 + static_cast<int>(TestRastgele(tohum) % 6000);
+        const int duzey = 1 << (TestRastgele(tohum) % 15);
+        std::vector<short> x(static_cast<size_t>(boyut));
+        const int bas = static_cast<int>(TestRastgele(tohum) % static_cast<unsigned>(boyut));
+        for (int i = 0; i < boyut; i++) {
+            const int genlik = i >= bas && i < bas + boyut / 4 ? duzey : duzey / 64 + 1;
+            x[static_cast<size_t>(i)] =
+                static_cast<short>(static_cast<int>(TestRastgele(tohum) % (2u * genlik + 1)) - genlik);
+        }
+        for (const AYAR& a : ayarlar) {
+            Ayarla(8000, a.yee, a.aee, 10);
+            b.kpensu = a.kpensu;
+            b.tur = a.tur;
+            if (!KonusmaKesin(x.data(), boyut, b)) continue;
+            kesin++;
+            cikti.clear();
+            const UC_NOKTALAR u = KonusmaBul(x.data(), boyut, b);
+            KonusmaYokBildir(u);
+            EXPECT_TRUE(u.bulundu && cikti.empty()) << durum << " " << a.kpensu << " " << a.yee << " " << a.aee;
+        }
+    }
+    EXPECT_GT(kesin, 40);
+    b = VarsayilanAyarlar().kdbaslik;
+    const std::vector<short> sessiz(24000, 3);
+    EXPECT_FALSE(KonusmaKesin(sessiz.data(), 24000, b));
+    std::vector<short> sozcuk(24000, 0);
+    for (size_t i = 8000; i < 14000; i++) sozcuk[i] = static_cast<short>(i % 40 < 20 ? 4000 : -4000);
+    EXPECT_TRUE(KonusmaKesin(sozcuk.data(), 24000, b));
+}

@@ -386,6 +386,13 @@ void KitapYaz(const std::string& ad, const char* soz, int s, int n, float deger,
     Yakala([&] { ASSERT_EQ(KuralDosyasiYaz(ad, b, km), 0); });
 }
 
+// A file recognised over a directory scanned as the screen scans it.
+TANIMA DizindenTani(const std::string& g, const std::string& dizin, const KURALDOSYABASLIK& komut, std::string* m) {
+    KURAL_DIZINI d = CozumlemeDizini(dizin, komut);
+    d.Tazele();
+    return TekTani(g, &d, nullptr, komut, {}, "", 0, -1, m);
+}
+
 // The recording x analysed as the recognition screen analyses it.
 std::optional<COZUMLEME> Cozumle(const std::vector<short>& x, const KURALDOSYABASLIK& b) {
     std::optional<COZUMLEME> oz;
@@ -504,6 +511,47 @@ TEST_F(TopluTest, KeptCodebooksScoreExactlyAsTheScreensScan) {
     EXPECT_FALSE(OranlaReddedilir(2.0f, INFINITY, 0.5));
 }
 
+// A kept directory reads only what was added or changed, forgets what was
+// removed, and says a skipped file's line at every scan.
+TEST_F(TopluTest, KeptDirectoryFollowsTheFilesAndRepeatsItsLines) {
+    fs::create_directory("k");
+    KitapYaz("k/a.vlm", "a", 4, 15, -0.5f);
+    std::ofstream("k/bozuk.vlm") << "VLM";
+    const KURALDOSYABASLIK analiz = VarsayilanAyarlar().kdbaslik;
+    KURAL_DIZINI d = CozumlemeDizini("k", analiz);
+    auto Sozler = [&] {
+        std::string s;
+        for (const KURALKITABI& k : d.Kitaplar()) s += std::string(k.baslik.soz) + ":" + std::to_string(k.baslik.s) + " ";
+        return s;
+    };
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(d.Tazele(), 0);
+    EXPECT_EQ(Sozler(), "a:4 ");
+    // Rewritten in place with the same size, a new word; then one added.
+    KitapYaz("k/a.vlm", "b", 4, 15, -0.5f);
+    KitapYaz("k/c.vlm", "c", 3, 15, -0.5f);
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(Sozler(), "b:4 c:3 ");
+    std::vector<short> x = Sozcuk(0.3, 0.6, 180, 7);
+    x.resize(2 * 12000);
+    SOYLEYIS soyleyis(x.data(), static_cast<int>(x.size()), analiz);
+    for (int tur = 0; tur < 2; tur++) {
+        TANIMA_SONUCU enIyi;
+        std::vector<TANIMA_SONUCU> hepsi;
+        const std::string m = Yakala([&] { d.Tara(soyleyis, &enIyi, &hepsi); });
+        EXPECT_NE(m.find("bozuk.vlm"), std::string::npos);
+        EXPECT_EQ(hepsi.size(), 2u);
+    }
+    fs::remove("k/bozuk.vlm");
+    fs::remove("k/c.vlm");
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(Sozler(), "b:4 ");
+    EXPECT_EQ(d.Mesajlar(), "");
+    fs::remove_all("k");
+    EXPECT_EQ(d.Tazele(), -1);
+    EXPECT_EQ(Sozler(), "b:4 ");
+}
+
 TEST_F(TopluTest, TrainingTakesAsTheMenusAndSkippingFailedOnes) {
     Pcm16Yaz("a.wav", 12000, Sozcuk(0.4, 0.7, 160, 1));
     Pcm16Yaz("b.wav", 12000, Sozcuk(0.3, 0.8, 175, 2));
@@ -573,8 +621,8 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
     ASSERT_TRUE(KuralKitaplariOku("k", komut, kitaplar, &m));
     for (const char* w : {"a", "b"}) {
         const std::string g = std::string(w) + ".wav";
-        TANIMA t1 = TekTani(g, nullptr, "k", komut, {}, "", 0, -1, &m);
-        TANIMA t2 = TekTani(g, &kitaplar, "k", komut, {}, "", 0, -1, &m);
+        TANIMA t1 = DizindenTani(g, "k", komut, &m);
+        TANIMA t2 = TekTani(g, nullptr, &kitaplar, komut, {}, "", 0, -1, &m);
         EXPECT_EQ(t1.puanlar.size(), 2u);
         EXPECT_EQ(t2.puanlar.size(), 2u);
         ASSERT_GE(t1.kazanan, 0);
@@ -582,16 +630,16 @@ TEST_F(TopluTest, RecognitionOfAFileAndTheRejectionRule) {
         EXPECT_EQ(t1.kazanan, t2.kazanan);
         EXPECT_EQ(t1.enyakin, t2.enyakin);
         // A ratio that no answer can meet withholds it.
-        TANIMA t3 = TekTani(g, &kitaplar, "k", komut, {}, "", 1e-9, -1, &m);
+        TANIMA t3 = TekTani(g, nullptr, &kitaplar, komut, {}, "", 1e-9, -1, &m);
         EXPECT_TRUE(t3.reddedildi);
-        TANIMA t4 = TekTani(g, &kitaplar, "k", komut, {}, "", 1.0, -1, &m);
+        TANIMA t4 = TekTani(g, nullptr, &kitaplar, komut, {}, "", 1.0, -1, &m);
         EXPECT_FALSE(t4.reddedildi);
     }
     EXPECT_NE(m.find("a2.vlm: çözümleme ayarı farklı ((LPC/DeltaLPC) Kısa Pencere Süresi dosyada 30, çözümlemede 20)"),
               std::string::npos);
     EXPECT_EQ(m.find("uzaklik:"), std::string::npos);  // the scan's score lines are not messages
     CaptureStderr();
-    TANIMA t = TekTani("yok.wav", nullptr, "k", komut, {}, "", 0, -1, &m);
+    TANIMA t = DizindenTani("yok.wav", "k", komut, &m);
     GetCapturedStderr();
     EXPECT_FALSE(t.okundu);
 }
@@ -709,13 +757,13 @@ TEST_F(TopluTest, DirectoriesMixingKindsScoreEachWithItsOwnAnalysis) {
         ASSERT_EQ(kitaplar.size(), 4u) << m;
         for (const char* w : {"a", "b"}) {
             const std::string g = std::string(w) + ".wav";
-            TANIMA karma = TekTani(g, nullptr, "karma", analiz, {}, "", 0, -1, &m);
-            TANIMA kept = TekTani(g, &kitaplar, "karma", analiz, {}, "", 0, -1, &m);
+            TANIMA karma = DizindenTani(g, "karma", analiz, &m);
+            TANIMA kept = TekTani(g, nullptr, &kitaplar, analiz, {}, "", 0, -1, &m);
             ASSERT_EQ(karma.puanlar.size(), 4u);
             for (int t : {1, 3}) {
                 KURALDOSYABASLIK kendi = komut;
                 kendi.tur = t;
-                TANIMA yalniz = TekTani(g, nullptr, "k" + std::to_string(t), kendi, {}, "", 0, -1, &m);
+                TANIMA yalniz = DizindenTani(g, "k" + std::to_string(t), kendi, &m);
                 ASSERT_EQ(yalniz.puanlar.size(), 2u);
                 for (size_t i = 0; i < 2; i++) {
                     const size_t j = (t == 1 ? 0 : 2) + i;

@@ -1,0 +1,109 @@
+#include "kural_dizini.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "dosya.h"
+#include "mesaj.h"
+
+std::string DosyaIzi(const std::string& yol) {
+    struct stat st;
+    if (stat(yol.c_str(), &st) != 0) return "";
+    return std::to_string(st.st_size) + ':' + std::to_string(st.st_mtim.tv_sec) + '.' +
+           std::to_string(st.st_mtim.tv_nsec) + ':' + std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino) +
+           ':' + std::to_string(st.st_ctim.tv_sec) + '.' + std::to_string(st.st_ctim.tv_nsec);
+}
+
+KURAL_DIZINI::KURAL_DIZINI(std::string dizin, UYGUNLUK uygun) : dizin_(std::move(dizin)), uygun_(std::move(uygun)) {}
+
+KURAL_DIZINI CozumlemeDizini(std::string dizin, const KURALDOSYABASLIK& analiz) {
+    return KURAL_DIZINI(std::move(dizin), [analiz](const std::string& yol, const KURALKITABI& k) {
+        return CozumlemeyeUygun(yol.c_str(), k.baslik, analiz);
+    });
+}
+
+int KURAL_DIZINI::Tazele() {
+    struct stat st;
+    if (stat(dizin_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return -1;
+    std::map<std::string, GIRDI*> eskiler;
+    for (GIRDI& g : girdiler_) eskiler[g.ad] = &g;
+    std::vector<GIRDI> girdiler;
+    std::vector<KURALKITABI> kitaplar;
+    size_t kalan = 0;  // entries kept as they were
+    const std::string onek = dizin_ + "/";
+    for (const std::string& ad : DizinDosyalari(dizin_.c_str())) {
+        if (!VlmDosyasi(ad)) continue;
+        const std::string yol = onek + ad;
+        GIRDI g;
+        g.ad = ad;
+        // Looked at before the reading: a change during it is seen next time.
+        g.iz = DosyaIzi(yol);
+        if (g.iz.empty()) continue;  // gone since the listing
+        const auto eski = eskiler.find(ad);
+        if (eski != eskiler.end() && eski->second->iz == g.iz) {
+            g = std::move(*eski->second);
+            if (g.kitap >= 0) {
+                kitaplar.push_back(std::move(kitaplar_[static_cast<size_t>(g.kitap)]));
+                g.kitap = static_cast<int>(kitaplar.size()) - 1;
+            }
+            kalan++;
+        } else {
+            KURALKITABI k;
+            k.ad = ad;
+            int sonuc = KDOKU_TAMAM;
+            g.mesaj = Yakala(
+                [&] {
+                    sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km, &k.kal);
+                    if (sonuc == KDOKU_TAMAM && !uygun_(yol, k)) sonuc = KDOKU_GECERSIZ;
+                },
+                false);
+            g.acilamadi = sonuc == KDOKU_ACILAMIYOR;
+            if (sonuc == KDOKU_TAMAM) {
+                kitaplar.push_back(std::move(k));
+                g.kitap = static_cast<int>(kitaplar.size()) - 1;
+            }
+        }
+        girdiler.push_back(std::move(g));
+    }
+    const bool degisti = !okundu_ || kalan != girdiler_.size() || kalan != girdiler.size();
+    girdiler_ = std::move(girdiler);
+    kitaplar_ = std::move(kitaplar);
+    okundu_ = true;
+    return degisti ? 1 : 0;
+}
+
+std::vector<KURALKITABI> KURAL_DIZINI::KitaplariBirak() {
+    girdiler_.clear();
+    okundu_ = false;
+    return std::move(kitaplar_);
+}
+
+std::string KURAL_DIZINI::Mesajlar() const {
+    std::string m;
+    for (const GIRDI& g : girdiler_) m += g.mesaj;
+    return m;
+}
+
+void KURAL_DIZINI::Tara(SOYLEYIS& soyleyis, TANIMA_SONUCU* enIyi, std::vector<TANIMA_SONUCU>* hepsi,
+                        const TARAMA_DINLEYICISI& dinleyici) const {
+    enIyi->dosya.clear();
+    enIyi->soz[0] = '\0';
+    enIyi->puan = PUAN_YOK;
+    for (const GIRDI& g : girdiler_) {
+        if (g.acilamadi) continue;
+        Ilet(g.mesaj);
+        if (g.kitap >= 0) {
+            const KURALKITABI& k = kitaplar_[static_cast<size_t>(g.kitap)];
+            TANIMA_SONUCU t = KitapSonucu(k, PUAN_YOK);
+            if (dinleyici.puanlaniyor) dinleyici.puanlaniyor(t);
+            t.puan = TurunePuan(k.baslik, k.km, soyleyis);
+            if (dinleyici.puanlandi) dinleyici.puanlandi(t);
+            if (t.puan < PUAN_YOK && (enIyi->puan >= PUAN_YOK || DahaIyi(t, *enIyi))) *enIyi = t;
+            if (hepsi != nullptr) hepsi->push_back(t);
+        }
+        if (dinleyici.satirBitti) dinleyici.satirBitti();
+    }
+}
