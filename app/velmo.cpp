@@ -26,7 +26,8 @@
 namespace {
 
 const char* const YARDIM =
-    "Kullanım: velmo [--kayitlar DİZİN] | --help | --version\n"
+    "Kullanım: velmo [--kayitlar DİZİN] [--aygit AD]\n"
+    "          velmo --aygitler | --help | --version\n"
     "\n"
     "Konuşmacıya bağımlı yalıtık sözcük tanıyıcı. Argümansız başlatıldığında\n"
     "uçbirimde Türkçe menüleri açar: kendi sözcüklerinizi mikrofondan eğitir,\n"
@@ -47,12 +48,19 @@ const char* const YARDIM =
     "                    oranında); numaralar dizindeki dosyalardan sonra\n"
     "                    sürer, hiçbir dosyanın üzerine yazılmaz; dizin yoksa\n"
     "                    yapılır; \"velmo-toplu egit --havuz\" onlardan eğitir\n"
+    "  --aygit AD        kayıtların giriş aygıtı: --aygitler listesindeki numara\n"
+    "                    ya da adın bir parçası (öntanımlı: sistemin öntanımlı\n"
+    "                    girişi); seslendirme hep öntanımlı çıkıştan\n"
+    "  --aygitler        giriş aygıtlarını listeler\n"
     "  -h, --help        bu yardım\n"
     "  --version         sürüm\n"
     "\n"
-    "Çıkış durumu: 0 başarı, 2 kullanım hatası ya da yazılamayan kayıt dizini.\n";
+    "Çıkış durumu: 0 başarı, 1 ses sistemi başlatılamadı ya da giriş aygıtı yok,\n"
+    "2 kullanım hatası (bilinmeyen aygıt da) ya da yazılamayan kayıt dizini.\n";
 
-const char* const KULLANIM = "Kullanım: velmo [--kayitlar DİZİN] | --help | --version\n";
+const char* const KULLANIM =
+    "Kullanım: velmo [--kayitlar DİZİN] [--aygit AD]\n"
+    "          velmo --aygitler | --help | --version\n";
 
 void MetinYaz(FILE* f, const std::string& utf8) {
     const std::string s = UcbirimeCevir(utf8);
@@ -63,6 +71,19 @@ int KullanimHatasi(const std::string& neden) {
     MetinYaz(stderr, "velmo: " + neden + "\n");
     MetinYaz(stderr, Ceviri(KULLANIM));
     return 2;
+}
+
+// "--ad DEĞER" or "--ad=DEĞER" at argv[*i]: true when it is the option
+// `ad`, with its value ("" when none follows) and *i on its last word.
+bool SecenekDegeri(int argc, char** argv, int* i, const std::string& ad, std::string* deger) {
+    const std::string a = argv[*i];
+    if (a == ad) {
+        *deger = *i + 1 < argc ? argv[++*i] : "";
+        return true;
+    }
+    if (a.rfind(ad + "=", 0) != 0) return false;
+    *deger = a.substr(ad.size() + 1);
+    return true;
 }
 
 // The command line is handled before the terminal is touched; -1 when the
@@ -79,14 +100,38 @@ int Argumanlar(int argc, char** argv) {
         std::printf("velmo %s\n", VELMO_SURUM);
         return 0;
     }
-    const std::string secenek = "--kayitlar";
-    const bool ayri = a == secenek;  // "--kayitlar DİZİN" rather than "--kayitlar=DİZİN"
-    if (!ayri && a.rfind(secenek + "=", 0) != 0)
-        return KullanimHatasi(argc == 2 ? Bicimle(Ceviri("bilinmeyen argüman '%s'"), a.c_str())
-                                        : Ceviri("fazla argüman"));
-    if (argc > (ayri ? 3 : 2)) return KullanimHatasi(Ceviri("fazla argüman"));
-    const std::string dizin = ayri ? (argc == 3 ? argv[2] : "") : a.substr(secenek.size() + 1);
-    if (dizin.empty()) return KullanimHatasi(Ceviri("--kayitlar bir dizin ister"));
+    if (argc == 2 && a == "--aygitler") return GirisAygitlariniListele();
+    // --kayitlar and --aygit, each at most once, in either order.
+    std::string dizin, aygit;
+    bool dizinVar = false, aygitVar = false;
+    for (int i = 1; i < argc; i++) {
+        std::string deger;
+        bool* var = nullptr;
+        if (SecenekDegeri(argc, argv, &i, "--kayitlar", &deger)) var = &dizinVar;
+        else if (SecenekDegeri(argc, argv, &i, "--aygit", &deger)) var = &aygitVar;
+        if (var == nullptr || *var)
+            return KullanimHatasi(argc == 2 ? Bicimle(Ceviri("bilinmeyen argüman '%s'"), a.c_str())
+                                            : Ceviri("fazla argüman"));
+        *var = true;
+        (var == &dizinVar ? dizin : aygit) = deger;
+    }
+    if (dizinVar && dizin.empty()) return KullanimHatasi(Ceviri("--kayitlar bir dizin ister"));
+    if (aygitVar && aygit.empty()) return KullanimHatasi(Ceviri("--aygit bir aygıt adı ister"));
+    // The device first: a name that is wrong leaves no directory made.
+    if (aygitVar) {
+        if (SesBaslat() != 0) {
+            MetinYaz(stderr, std::string("velmo: ") + Ceviri("Ses sistemi başlatılamadı.\n"));
+            return 1;
+        }
+        const int no = GirisAygitiBul(aygit);
+        if (no < 0) {
+            MetinYaz(stderr, "velmo: " + Bicimle(Ceviri("\"%s\" diye bir giriş aygıtı yok (bkz. %s --aygitler).\n"),
+                                                 Gorunur(aygit).c_str(), "velmo"));
+            return 2;
+        }
+        GirisAygitiSec(no);
+    }
+    if (!dizinVar) return -1;
     // Absolute, so that the screens' path command does not move it. A
     // directory that cannot be written is refused before the screens start
     // rather than at the first take.

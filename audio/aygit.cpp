@@ -21,7 +21,10 @@
 #include <alsa/asoundlib.h>
 #endif
 
+#include "ayar_tablosu.h"
 #include "bellek.h"
+#include "kodlama.h"
+#include "mesaj.h"
 
 namespace {
 
@@ -74,6 +77,28 @@ struct PA_AYGIT {
     std::atomic<bool> dur{false};
     std::atomic<bool> bitti{false};
 };
+
+// The input device chosen by GirisAygitiSec, by its name (empty: the
+// default input device), and the number it had then.
+std::string secilenGirisAdi;
+PaDeviceIndex secilenGirisNo = paNoDevice;
+
+bool GirisAygitiMi(PaDeviceIndex no) {
+    const PaDeviceInfo* b = Pa_GetDeviceInfo(no);
+    return b != nullptr && b->maxInputChannels > 0;
+}
+
+bool SecilenGirisMi(PaDeviceIndex no) { return GirisAygitiMi(no) && secilenGirisAdi == Pa_GetDeviceInfo(no)->name; }
+
+// The device recordings open: the chosen one under its number of now, which
+// a restart of the sound system may have changed.
+PaDeviceIndex GirisAygiti() {
+    if (secilenGirisAdi.empty()) return Pa_GetDefaultInputDevice();
+    if (SecilenGirisMi(secilenGirisNo)) return secilenGirisNo;
+    for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); i++)
+        if (SecilenGirisMi(i)) return i;
+    return paNoDevice;
+}
 
 PaSampleFormat OrnekBicimi(uint16_t bit) {
     switch (bit) {
@@ -154,7 +179,7 @@ int PaAcBir(void** aygit, int yon, const SESBICIMI* bicim, SES_BILDIRIM bildirim
         bicim->nBlockAlign != bicim->nChannels * (bicim->wBitsPerSample / 8))
         return 1;
     PaStreamParameters p{};
-    p.device = yon == SES_GIRIS ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
+    p.device = yon == SES_GIRIS ? GirisAygiti() : Pa_GetDefaultOutputDevice();
     if (p.device == paNoDevice) return 1;
     const PaDeviceInfo* bilgi = Pa_GetDeviceInfo(p.device);
     if (bilgi == nullptr) return 1;
@@ -308,4 +333,49 @@ int SesBaslat() {
     kayitli = true;
     baslatildi = true;
     return 0;
+}
+
+int GirisAygitiBul(const std::string& ad) {
+    if (SesBaslat() != 0) return -1;
+    if (ad.empty()) return Pa_GetDefaultInputDevice();
+    const int n = Pa_GetDeviceCount();
+    double no = -1;
+    if (SayiCoz(ad, SAYI_TAMSAYI, &no) == SAYI_TAMAM && no >= 0 && no < n && GirisAygitiMi(static_cast<int>(no)))
+        return static_cast<int>(no);
+    int bulunan = -1;
+    for (int i = 0; i < n; i++) {
+        if (!GirisAygitiMi(i)) continue;
+        const char* adi = Pa_GetDeviceInfo(i)->name;
+        if (ad == adi) return i;
+        if (bulunan < 0 && std::strstr(adi, ad.c_str()) != nullptr) bulunan = i;
+    }
+    return bulunan;
+}
+
+int GirisAygitlariniListele() {
+    if (SesBaslat() != 0) {
+        Yaz("Ses sistemi başlatılamadı.\n");
+        return 1;
+    }
+    const int n = Pa_GetDeviceCount();
+    const PaDeviceIndex ontanimli = Pa_GetDefaultInputDevice();
+    int say = 0;
+    for (int i = 0; i < n; i++) {
+        if (!GirisAygitiMi(i)) continue;
+        const PaDeviceInfo* b = Pa_GetDeviceInfo(i);
+        say++;
+        std::printf(Ceviri("%d\t%s\t%d kanal\t%.0f Hz%s\n"), i, b->name, b->maxInputChannels, b->defaultSampleRate,
+                    i == ontanimli ? UcbirimeCevir(Ceviri("\t(öntanımlı)")).c_str() : "");
+    }
+    if (say == 0) {
+        Yaz("Giriş aygıtı yok.\n");
+        return 1;
+    }
+    return 0;
+}
+
+void GirisAygitiSec(int no) {
+    const PaDeviceInfo* b = no >= 0 && baslatildi ? Pa_GetDeviceInfo(no) : nullptr;
+    secilenGirisAdi = b != nullptr ? b->name : "";
+    secilenGirisNo = b != nullptr ? no : paNoDevice;
 }

@@ -1,6 +1,8 @@
 // Sound device layer: the few operations recording and playback need, as a
-// table of functions. The real table drives the default input and output
-// devices through PortAudio; tests install another (see sinama/sahte_aygit.h).
+// table of functions. The real table drives PortAudio's default output
+// device and the input device chosen with GirisAygitiSec (the default one
+// unless a program chose another); tests install another (see
+// sinama/sahte_aygit.h).
 //
 // Use: Ac opens a device for one direction in a PCM format and names the
 // function that receives its notifications (SES_ACILDI once opened,
@@ -16,6 +18,7 @@
 #define AYGIT_H
 
 #include <cstdint>
+#include <string>
 
 // PCM format record.
 struct SESBICIMI {
@@ -62,5 +65,24 @@ void SesAygitiKur(const SES_AYGITI* aygit);
 
 // Once, before the first screen: 0 when the sound system is up.
 int SesBaslat();
+
+// Input devices, as a command line names them (velmo and velmo-dinle
+// --aygit, --aygitler). The numbers are PortAudio's, valid until the sound
+// system starts again.
+//
+// The input device `ad` names: a number of the list below, a device's whole
+// name, or else the first device whose name contains it; "" names the
+// default input device. -1 when there is no such device (or no sound
+// system).
+int GirisAygitiBul(const std::string& ad);
+// Writes the input devices to standard output, one line each: number, name,
+// channels, default rate, and "(öntanımlı)" on the default one. 0; 1 after
+// one line (Yaz) when the sound system does not start or has no input
+// device.
+int GirisAygitlariniListele();
+// The input device the real table records from: a number GirisAygitiBul
+// gave (kept by its name, so a restart of the sound system that renumbers
+// the devices still finds it); -1 the default input device.
+void GirisAygitiSec(int no);
 
 #endif

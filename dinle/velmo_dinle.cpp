@@ -388,53 +388,13 @@ int PaGeriCagir(const void* giris, void*, unsigned long kare, const PaStreamCall
     return paContinue;
 }
 
-int AygitlariListele() {
-    if (SesBaslat() != 0) {
-        Hata("Ses sistemi başlatılamadı.\n");
-        return 1;
-    }
-    const int n = Pa_GetDeviceCount();
-    const PaDeviceIndex ont = Pa_GetDefaultInputDevice();
-    int say = 0;
-    for (int i = 0; i < n; i++) {
-        const PaDeviceInfo* b = Pa_GetDeviceInfo(i);
-        if (b == nullptr || b->maxInputChannels < 1) continue;
-        say++;
-        std::printf("%d\t%s\t%d kanal\t%.0f Hz%s\n", i, b->name, b->maxInputChannels, b->defaultSampleRate,
-                    i == ont ? UcbirimeCevir("\t(öntanımlı)").c_str() : "");
-    }
-    if (say == 0) {
-        Hata("Giriş aygıtı yok.\n");
-        return 1;
-    }
-    return 0;
-}
-
-PaDeviceIndex AygitBul(const std::string& ad) {
-    if (ad.empty()) return Pa_GetDefaultInputDevice();
-    const int n = Pa_GetDeviceCount();
-    int no = -1;
-    if (TamsayiCoz(ad, no) && no >= 0 && no < n) {
-        const PaDeviceInfo* b = Pa_GetDeviceInfo(no);
-        if (b != nullptr && b->maxInputChannels > 0) return no;
-    }
-    PaDeviceIndex bulunan = paNoDevice;
-    for (int i = 0; i < n; i++) {
-        const PaDeviceInfo* b = Pa_GetDeviceInfo(i);
-        if (b == nullptr || b->maxInputChannels < 1) continue;
-        if (ad == b->name) return i;
-        if (bulunan == paNoDevice && std::strstr(b->name, ad.c_str()) != nullptr) bulunan = i;
-    }
-    return bulunan;
-}
-
 int AygitDinle(DURUM& d) {
     const SECENEKLER& s = *d.s;
     if (SesBaslat() != 0) {
         Hata("Ses sistemi başlatılamadı.\n");
         return 1;
     }
-    const PaDeviceIndex no = AygitBul(s.aygit);
+    const PaDeviceIndex no = GirisAygitiBul(s.aygit);
     if (no == paNoDevice) {
         if (s.aygit.empty()) Hata("Giriş aygıtı yok.\n");
         else Hata("\"%s\" diye bir giriş aygıtı yok (bkz. %s --aygitler).\n", Gorunur(s.aygit).c_str(), PROG);
@@ -516,7 +476,7 @@ int Calistir(int argc, char** argv) {
     SECENEKLER s;
     const int r = KomutSatiri(argc, argv, s);
     if (r >= 0) return r;
-    if (s.aygitler) return AygitlariListele();
+    if (s.aygitler) return GirisAygitlariniListele();
 
     DURUM d;
     d.s = &s;

@@ -57,8 +57,8 @@ std::string AralikMetni(double enAz, double enCok, const char* birim) {
     const bool alt = std::isfinite(enAz), ust = std::isfinite(enCok);
     std::string m;
     if (alt && ust) m = Sayi(enAz) + "–" + Sayi(enCok);
-    else if (alt) m = "en az " + Sayi(enAz);
-    else if (ust) m = "en çok " + Sayi(enCok);
+    else if (alt) m = Ceviri("en az ") + Sayi(enAz);
+    else if (ust) m = Ceviri("en çok ") + Sayi(enCok);
     else return m;
     if (*birim != '\0') m += std::string(" ") + birim;
     return m;
@@ -142,19 +142,24 @@ SAYIOKUNUSU SayiCoz(std::string_view metin, SAYITURU tur, double* deger) {
     return SAYI_TAMAM;
 }
 
+namespace {
+
+// "t cannot be below/above oteki (its value)", in the language of the messages.
+std::string Iliski(const AYARTANIMI& t, const AYARTANIMI& oteki, const AYAR_DEGERLERI& a, bool kucuk) {
+    return Bicimle(kucuk ? Ceviri("%s, %s'nden (%s) küçük olamaz") : Ceviri("%s, %s'nden (%s) büyük olamaz"),
+                   Ceviri(t.adi), Ceviri(oteki.adi), Sayi(AyarDegeri(oteki, a)).c_str());
+}
+
+}  // namespace
+
 std::string AyarIliskisi(const AYARTANIMI& t, double deger, const AYAR_DEGERLERI& a) {
     const AYARTANIMI &yuksek = AYAR_TABLOSU[AYAR_YEE], &alcak = AYAR_TABLOSU[AYAR_AEE];
-    if (t.no == AYAR_YEE && deger < AyarDegeri(alcak, a))
-        return std::string(t.adi) + ", " + alcak.adi + "'nden (" + Sayi(AyarDegeri(alcak, a)) + ") küçük olamaz";
-    if (t.no == AYAR_AEE && deger > AyarDegeri(yuksek, a))
-        return std::string(t.adi) + ", " + yuksek.adi + "'nden (" + Sayi(AyarDegeri(yuksek, a)) + ") büyük olamaz";
+    if (t.no == AYAR_YEE && deger < AyarDegeri(alcak, a)) return Iliski(t, alcak, a, true);
+    if (t.no == AYAR_AEE && deger > AyarDegeri(yuksek, a)) return Iliski(t, yuksek, a, false);
     // The recursion of order p reads the correlation lags 1..p.
     const AYARTANIMI &derece = AYAR_TABLOSU[AYAR_P], &baglilasim = AYAR_TABLOSU[AYAR_M];
-    if (t.no == AYAR_P && deger > AyarDegeri(baglilasim, a))
-        return std::string(t.adi) + ", " + baglilasim.adi + "'nden (" + Sayi(AyarDegeri(baglilasim, a)) +
-               ") büyük olamaz";
-    if (t.no == AYAR_M && deger < AyarDegeri(derece, a))
-        return std::string(t.adi) + ", " + derece.adi + "'nden (" + Sayi(AyarDegeri(derece, a)) + ") küçük olamaz";
+    if (t.no == AYAR_P && deger > AyarDegeri(baglilasim, a)) return Iliski(t, baglilasim, a, false);
+    if (t.no == AYAR_M && deger < AyarDegeri(derece, a)) return Iliski(t, derece, a, true);
     return std::string();
 }
 

@@ -161,7 +161,7 @@ int VQ_HavuzEgit(const std::vector<std::string>& alimlar, HAVUZ_OZETI* ozet) {
         if (katildi) continue;
         o.atlanan++;
         Yaz("%s atlandı: %s\n", Gorunur(std::filesystem::path(ad).filename().string()).c_str(),
-            IlkSatir(neden, "konuşma bulunamadı.").c_str());
+            IlkSatir(neden, Ceviri("konuşma bulunamadı.")).c_str());
     }
     o.alim = h.alimSayisi;
     o.cerceve = h.r;

@@ -35,6 +35,9 @@ const BASLIKSATIRI basliklar[] = {
 constexpr int BICIM_SATIRI = 5;
 constexpr int ILK_SATIR = 4, SON_SATIR = 33;
 
+// A setting's name in messages, in the language of the messages.
+const char* Adi(const AYARTANIMI& t) { return Ceviri(t.adi); }
+
 // Reads the line typed for `t`, taken only when the whole of it is a
 // number of the setting's kind (SayiCoz): blanks around it and a decimal
 // comma are fine, "8000x" or "2.5" for a whole number are refused in one
@@ -45,21 +48,21 @@ bool DegerOku(const AYARTANIMI& t, double* deger) {
     const SAYITURU tur = TamsayiYeri(t, ayr) != nullptr ? SAYI_TAMSAYI : SAYI_FLOAT;
     // A line longer than is kept was not read whole.
     const SAYIOKUNUSU o = satir.size() < SATIR_SINIRI ? SayiCoz(satir, tur, deger) : SAYI_DEGIL;
-    if (o == SAYI_TAM_DEGIL) Yaz("%s bir tam sayı olmalı; değişmedi.\n", t.adi);
-    else if (o == SAYI_DEGIL) Yaz("%s bir sayı olmalı; değişmedi.\n", t.adi);
+    if (o == SAYI_TAM_DEGIL) Yaz("%s bir tam sayı olmalı; değişmedi.\n", Adi(t));
+    else if (o == SAYI_DEGIL) Yaz("%s bir sayı olmalı; değişmedi.\n", Adi(t));
     return o == SAYI_TAMAM;
 }
 
 // Reads a value for `t` after its prompt and takes it only when it is a
 // number in the setting's range that keeps the rules between settings.
 void AyarOku(const AYARTANIMI& t) {
-    Yaz("%s", t.istem);
+    Yaz("%s", Ceviri(t.istem));
     double deger = 0;
     if (!DegerOku(t, &deger)) return;
     if (!Aralikta(t, deger)) {
         // A number too large for the setting to hold gets the range it can.
         const std::string aralik = std::isinf(deger) ? AlanAraligiMetni(t) : AralikMetni(t);
-        Yaz("%s %s olmalı; değişmedi.\n", t.adi, aralik.c_str());
+        Yaz("%s %s olmalı; değişmedi.\n", Adi(t), aralik.c_str());
         return;
     }
     const std::string kural = AyarIliskisi(t, deger, ayr);
@@ -72,7 +75,7 @@ void AyarOku(const AYARTANIMI& t) {
 
 // Reads a kind; only the kinds the program makes are taken.
 void TurOku(const AYARTANIMI& t) {
-    Yaz("%s", t.istem);
+    Yaz("%s", Ceviri(t.istem));
     double tur = 0;
     if (!DegerOku(t, &tur)) return;
     if (!Aralikta(t, tur)) {
@@ -88,18 +91,21 @@ const AYARTANIMI* SatirdakiAyar(int satir) {
     return nullptr;
 }
 
+// A setting's letter after its value, for a label that does not show it.
+void HarfEki(char harf) {
+    Yaz(" (");
+    textcolor(14);
+    Yaz("%c", harf);
+    textcolor(15);
+    Yaz(")");
+}
+
 void TurDegeri(bool harfler, char harf) {
     if (b.tur == 1) Yaz("LPC kural kitabi");
     else if (b.tur == 2) Yaz("DeltaLPC kural kitabi");
     else if (b.tur == 3) Yaz("Kesitli LPC kural kitabi");
     // "Tur" has no free letter to highlight: its letter follows the value.
-    if (harfler) {
-        Yaz(" (");
-        textcolor(14);
-        Yaz("%c", harf);
-        textcolor(15);
-        Yaz(")");
-    }
+    if (harfler) HarfEki(harf);
 }
 
 // Draws the table; with `harfler` the editable settings show their letter.
@@ -113,11 +119,13 @@ void AyarTablosu(bool harfler) {
         }
         const AYARTANIMI* t = SatirdakiAyar(satir);
         if (t == nullptr) continue;
-        Secenek(10, satir, harfler ? t->harfYeri : -1, t->etiket);
+        // A translated label may lack the letter: it follows the value then.
+        const bool harfGorunur = Secenek(10, satir, harfler ? t->harfYeri : -1, t->etiket);
         if (t->no == AYAR_TUR) TurDegeri(harfler, t->harf);
         else if (const int* i = TamsayiYeri(*t, ayr)) Yaz("%d", *i);
         else Yaz("%f", static_cast<double>(*GercelYeri(*t, ayr)));
         if (*t->birim != '\0') Yaz(" %s", t->birim);
+        if (!harfGorunur) HarfEki(t->harf);
     }
 }
 

@@ -11,10 +11,15 @@ bool UcbirimMetni(const std::string& yazilan, std::string& utf8) {
     return false;
 }
 
-std::string Doldurulmus(const std::string& metin, int genislik) {
+int MetinGenisligi(const std::string& metin) {
     int harf = 0;
     for (unsigned char c : metin)
         if ((c & 0xC0) != 0x80) harf++;
+    return harf;
+}
+
+std::string Doldurulmus(const std::string& metin, int genislik) {
+    const int harf = MetinGenisligi(metin);
     std::string s = metin;
     if (harf < genislik) s.append(static_cast<size_t>(genislik - harf), ' ');
     return s;

@@ -16,6 +16,9 @@ bool UcbirimMetni(const std::string& yazilan, std::string& utf8);
 // most 20 bytes, padded with blanks to `genislik` characters.
 std::string SozGoster(const char* soz, int genislik);
 
+// The characters of UTF-8 text, as the columns it takes.
+int MetinGenisligi(const std::string& metin);
+
 // `metin` padded with blanks to `genislik` characters (UTF-8 aware).
 std::string Doldurulmus(const std::string& metin, int genislik);
 

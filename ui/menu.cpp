@@ -16,13 +16,15 @@ void Temizle() {
     Yaz("VELMO(c) - TARVEN");
 }
 
-void Secenek(int x, int y, int z, const char* dizgi) {
+bool Secenek(int x, int y, int z, const char* dizgi) {
     // A translated label keeps the command letter: it is highlighted where
     // the label first shows it, in either case ("[Y] Train a new word").
     const char* metin = Ceviri(dizgi);
-    if (metin != dizgi && z >= 0 && static_cast<size_t>(z) < std::strlen(dizgi)) {
-        const char* harf = std::strchr(metin, dizgi[z]);
-        const char* buyuk = std::strchr(metin, std::toupper(static_cast<unsigned char>(dizgi[z])));
+    const bool harfIstendi = z >= 0 && static_cast<size_t>(z) < std::strlen(dizgi);
+    if (metin != dizgi && harfIstendi) {
+        const unsigned char c = static_cast<unsigned char>(dizgi[z]);
+        const char* harf = std::strchr(metin, std::tolower(c));
+        const char* buyuk = std::strchr(metin, std::toupper(c));
         if (harf == nullptr || (buyuk != nullptr && buyuk < harf)) harf = buyuk;
         z = harf != nullptr ? static_cast<int>(harf - metin) : -1;
     }
@@ -36,6 +38,7 @@ void Secenek(int x, int y, int z, const char* dizgi) {
     }
     textcolor(15);
     gotoxy(41, y);
+    return !harfIstendi || z >= 0;
 }
 
 void KomSat(int x, int y) {

@@ -7,8 +7,9 @@
 
 void Temizle();                                   // text mode, colours, banner
 // Label, letter z in yellow; a translated label (Ceviri) has the same
-// command letter highlighted where it shows it.
-void Secenek(int x, int y, int z, const char* dizgi);
+// command letter highlighted where it shows it. False when a letter was
+// asked for and the label does not show it.
+bool Secenek(int x, int y, int z, const char* dizgi);
 void KomSat(int x, int y);                        // fresh command line ">"
 // A command letter typed in upper case acts as its lower-case letter (the
 // menus show most letters as capitals); any other character is kept.

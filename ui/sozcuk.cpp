@@ -28,18 +28,21 @@
 
 namespace {
 
+// Column just after label `dizgi` drawn at `x`, in the language shown.
+int Ardi(int x, const char* dizgi) { return x + MetinGenisligi(Ceviri(dizgi)); }
+
 void Ciz(bool yeni) {
     gotoxy(10, 2);
     Yaz(yeni ? "YENI SOZCUK EGITME MENUSU" : "ESKI SOZCUK EGITME MENUSU");
     Secenek(10, 4, 0, "konus");
-    gotoxy(15, 4);
+    gotoxy(Ardi(10, "konus"), 4);
     Yaz("(%-2ds)", ayr.kdbaslik.ksu);
     Secenek(25, 4, 0, "dinle");
     Secenek(40, 4, 0, yeni ? "egit" : "egit  ");
     Secenek(40, 5, 4, "egitmeden");
     if (!yeni) Secenek(55, 5, 0, "havuz (tum kayitlar)");
     Secenek(55, 4, 2, "koru");
-    gotoxy(59, 4);
+    gotoxy(Ardi(55, "koru"), 4);
     Yaz(ayr.kdbayrak == 1 ? "(*)" : "   ");
     Secenek(10, 6, 0, "Sozcuk.......................:");
     gotoxy(41, 6);
@@ -58,7 +61,7 @@ void Ciz(bool yeni) {
 // Reads the answer to a prompt as UTF-8; false at end of input or on bytes
 // that are not text (then with a message).
 bool Sor(const char* istem, std::string& cevap) {
-    Yaz("%s", istem);
+    Yaz("%s", Ceviri(istem));
     std::string satir;
     if (!SatirOku(satir)) return false;
     return UcbirimMetni(satir, cevap);
@@ -194,7 +197,7 @@ void Havuz() {
     }
     if (alimlar.empty()) {
         Yaz("\"%s\" için saklanmış kayıt yok (NNNN-%s.wav, %s); kayıtları \"velmo --kayitlar DİZİN\" saklar.\n",
-            Gorunur(soz).c_str(), Gorunur(soz).c_str(), yerler.empty() ? "kayıt dizini verilmedi" : yerler.c_str());
+            Gorunur(soz).c_str(), Gorunur(soz).c_str(), yerler.empty() ? Ceviri("kayıt dizini verilmedi") : yerler.c_str());
         return;
     }
     HAVUZ_OZETI o;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Under an English locale the three programs' help and velmo's main menu are
+# Under an English locale the three programs' help and velmo's screens are
 # English (even when the locale is not installed), name the same options as
-# the Turkish ones, and the menu shows its command letters.
+# the Turkish ones, and the main menu shows its command letters.
 #   ingilizce.sh VELMO VELMO_TOPLU [VELMO_DINLE]
 set -uo pipefail
 velmo=$1 toplu=$2 dinle=${3:-}
@@ -33,4 +33,14 @@ tr=$(cd "$dizin" && printf 't\n' | yerel C.UTF-8 "$velmo") || hata "velmo basari
 $en"
 harfler=$(grep -oE '^\[[A-Z]\] ' <<<"$en" | tr -d '[] \n')
 [ "$harfler" = YEKAT ] || hata "ana menunun komut harfleri: '$harfler'"
+
+# The sub-menus too (settings with a value out of range, both word menus,
+# recognition): the same lines, no field label left in Turkish.
+betik='a\no\n5\nt\ny\nt\ne\nt\nk\nx\nt\nt\n'
+en=$(cd "$dizin" && printf "$betik" | yerel en_US.UTF-8 "$velmo") || hata "velmo basarisiz"
+tr=$(cd "$dizin" && printf "$betik" | yerel C.UTF-8 "$velmo") || hata "velmo basarisiz"
+ayni=$(comm -12 <(grep ':$' <<<"$tr" | sort -u) <(grep ':$' <<<"$en" | sort -u))
+[ "$(wc -l <<<"$en")" = "$(wc -l <<<"$tr")" ] && [ -z "$ayni" ] || hata "alt menulerde Turkce etiket: $ayni"
+grep -q 'Sampling rate must be 1000–192000 Hz; unchanged\.$' <<<"$en" || hata "ayar iletisi Ingilizce degil:
+$en"
 echo tamam
