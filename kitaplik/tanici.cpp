@@ -26,6 +26,7 @@
 #include "kalibrasyon.h"
 #include "kalici.h"
 #include "kodlama.h"
+#include "kural_dizini.h"
 #include "lpc.h"
 #include "matris.h"
 #include "mesaj.h"
@@ -40,12 +41,26 @@
 #define VELMO_SURUM "1.0"
 #endif
 
+namespace {
+
+// A codebook the library can score: made from 16-bit mono samples at a rate
+// it can be given.
+bool KitaplikIcin(const std::string& yol, const KURALKITABI& k);
+
+}  // namespace
+
 struct velmo_tanici {
-    std::vector<KURALKITABI> kitaplar;
+    explicit velmo_tanici(const std::string& d) : dizin(d, KitaplikIcin) {}
+    // The directory's codebooks, brought up to date before every recognition.
+    KURAL_DIZINI dizin;
     // The codebooks scored against one analysis of a recording, in listing
     // order; the first one's header gives the analysis.
     std::vector<std::vector<size_t>> gruplar;
     std::string hata;
+    // Working storage kept between calls: the recording as floats, converted,
+    // and at each codebook rate.
+    std::vector<float> f, g;
+    std::map<int, std::vector<int16_t>> oranda;
 };
 
 namespace {
@@ -87,20 +102,31 @@ std::string SatirSonuAt(std::string metin) {
 // microphone recording's do.
 constexpr size_t EN_COK_ORNEK = static_cast<size_t>(INT_MAX) / sizeof(int16_t);
 
-// Samples at `giris` Hz converted to `cikis` Hz (the same samples when equal).
-bool Donustur(const int16_t* x, size_t n, int giris, int cikis, std::vector<int16_t>& sonuc, std::string* hata) {
+// A converted sample back to 16 bits: round(g x 32768) (halves away from
+// zero) held to -32768 .. 32767. Held first, then rounded by adding just
+// under a half and truncating, which gives std::round's integer for every
+// float (checked over all 2^32 of them): no call and no branch, so the loop
+// runs in vector lanes.
+inline int16_t Nicemle(float g) {
+    const float v = std::min(std::max(g * 32768.0f, -32768.0f), 32767.0f);
+    return static_cast<int16_t>(static_cast<int>(v + std::copysign(0.49999997f, v)));
+}
+
+// Samples at `giris` Hz converted to `cikis` Hz (the same samples when
+// equal), in the handle's working storage.
+bool Donustur(velmo_tanici& t, const int16_t* x, size_t n, int giris, int cikis, std::vector<int16_t>& sonuc,
+              std::string* hata) {
     if (giris == cikis) {
         sonuc.assign(x, x + n);
         return true;
     }
-    std::vector<float> f(n), g;
+    std::vector<float>& f = t.f;
+    std::vector<float>& g = t.g;
+    f.resize(n);
     for (size_t i = 0; i < n; i++) f[i] = static_cast<float>(x[i]) / 32768.0f;
     if (!OranDonustur(f, giris, cikis, g, hata)) return false;
     sonuc.resize(g.size());
-    for (size_t i = 0; i < g.size(); i++) {
-        const float v = std::round(g[i] * 32768.0f);
-        sonuc[i] = static_cast<int16_t>(v > 32767.0f ? 32767.0f : v < -32768.0f ? -32768.0f : v);
-    }
+    for (size_t i = 0; i < g.size(); i++) sonuc[i] = Nicemle(g[i]);
     return true;
 }
 
@@ -123,34 +149,28 @@ std::vector<std::vector<size_t>> Gruplar(const std::vector<KURALKITABI>& k) {
     return gruplar;
 }
 
-// Every valid codebook file of `dizin` in name order, whatever its settings.
-// Messages of skipped files are appended to *mesaj; false when the directory
-// cannot be read.
-bool KitaplariOku(const std::string& dizin, std::vector<KURALKITABI>& kitaplar, std::string* mesaj) {
-    struct stat st;
-    if (stat(dizin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *mesaj += Gorunur(dizin) + ": dizin okunamıyor.\n";
+bool KitaplikIcin(const std::string& yol, const KURALKITABI& k) {
+    // The analysis reads 16-bit mono samples; a header saying otherwise
+    // was not made from a recording this library can be given.
+    if (k.baslik.ks != 1 || k.baslik.oc != 16 || k.baslik.oo < EN_AZ_ORAN || k.baslik.oo > EN_COK_ORAN) {
+        Yaz("%s: 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n", Gorunur(yol).c_str());
         return false;
     }
-    for (const std::string& ad : DizinDosyalari(dizin.c_str())) {
-        if (!VlmDosyasi(ad)) continue;
-        const std::string yol = dizin + "/" + ad;
-        KURALKITABI k;
-        k.ad = ad;
-        int sonuc = KDOKU_TAMAM;
-        // A name the terminal's charset cannot hold is converted in the message.
-        *mesaj += Yakala([&] { sonuc = KuralDosyasiOku(yol.c_str(), &k.baslik, &k.km, &k.kal); });
-        if (sonuc == KDOKU_BELLEK) return false;
-        if (sonuc != KDOKU_TAMAM) continue;
-        // The analysis reads 16-bit mono samples; a header saying otherwise
-        // was not made from a recording this library can be given.
-        if (k.baslik.ks != 1 || k.baslik.oc != 16 || k.baslik.oo < EN_AZ_ORAN || k.baslik.oo > EN_COK_ORAN) {
-            *mesaj += Gorunur(yol) + ": 16 bit tek kanallı bir kayıt biçimi değil; atlandı.\n";
-            continue;
-        }
-        kitaplar.push_back(std::move(k));
-    }
     return true;
+}
+
+// Brings the handle's codebooks up to date with its directory: a file added,
+// changed or removed since the last look is read or forgotten, and the
+// groups made again. Kept as they were when the directory cannot be read.
+void Tazele(velmo_tanici& t) {
+    if (t.dizin.Tazele() == 1) t.gruplar = Gruplar(t.dizin.Kitaplar());
+}
+
+// Why a handle has nothing to score: its skipped files, then the directory.
+std::string BosDizin(const velmo_tanici& t) {
+    std::string m = Gorunur(t.dizin.Dizin()) + ": geçerli kural dosyası (*.vlm) yok.";
+    const std::string atlanan = SatirSonuAt(t.dizin.Mesajlar());
+    return atlanan.empty() ? m : atlanan + "\n" + m;
 }
 
 void SonucBosalt(velmo_sonuc* s) {
@@ -183,21 +203,24 @@ void GrubuPuanla(const std::vector<KURALKITABI>& k, const std::vector<size_t>& g
 // Scores of every codebook of `t` against the recording, in listing order
 // (+infinity where the recording gave no analysis). Stage messages are
 // appended to *mesaj.
-std::vector<TANIMA_SONUCU> HepsiniPuanla(const velmo_tanici& t, const int16_t* x, size_t n, int oo,
+std::vector<TANIMA_SONUCU> HepsiniPuanla(velmo_tanici& t, const int16_t* x, size_t n, int oo,
                                          std::string* mesaj) {
     std::vector<TANIMA_SONUCU> puanlar;
-    puanlar.reserve(t.kitaplar.size());
-    for (const KURALKITABI& kitap : t.kitaplar)
+    puanlar.reserve(t.dizin.Kitaplar().size());
+    for (const KURALKITABI& kitap : t.dizin.Kitaplar())
         puanlar.push_back(KitapSonucu(kitap, std::numeric_limits<float>::infinity()));
-    std::map<int, std::vector<int16_t>> oranda;  // the recording at each codebook rate
+    // The recording at each codebook rate, made once per call.
+    std::map<int, std::vector<int16_t>>& oranda = t.oranda;
+    std::vector<int> yapilan;
     for (const std::vector<size_t>& grup : t.gruplar) {
-        const int hedef = t.kitaplar[grup[0]].baslik.oo;
-        if (oranda.count(hedef) == 0) {
+        const int hedef = t.dizin.Kitaplar()[grup[0]].baslik.oo;
+        if (std::find(yapilan.begin(), yapilan.end(), hedef) == yapilan.end()) {
+            yapilan.push_back(hedef);
             std::string h;
-            if (!Donustur(x, n, oo, hedef, oranda[hedef], &h))
+            if (!Donustur(t, x, n, oo, hedef, oranda[hedef], &h))
                 *mesaj += std::to_string(oo) + " Hz'den " + std::to_string(hedef) + " Hz'e dönüştürülemedi: " + h + "\n";
         }
-        *mesaj += Yakala([&] { GrubuPuanla(t.kitaplar, grup, oranda[hedef], puanlar); });
+        *mesaj += Yakala([&] { GrubuPuanla(t.dizin.Kitaplar(), grup, oranda[hedef], puanlar); });
     }
     return puanlar;
 }
@@ -318,7 +341,7 @@ void SonucYaz(const velmo_tanici& t, const std::vector<TANIMA_SONUCU>& puanlar, 
     Kopyala(sonuc->soz, sizeof sonuc->soz, SonucSozu(en));
     Kopyala(sonuc->dosya, sizeof sonuc->dosya, en.dosya);
     sonuc->puan = en.puan;
-    sonuc->tur = t.kitaplar[static_cast<size_t>(k)].baslik.tur;
+    sonuc->tur = t.dizin.Kitaplar()[static_cast<size_t>(k)].baslik.tur;
 }
 
 // Recognises as velmo_tani; the winner's confidence goes to *guven, and
@@ -329,6 +352,8 @@ int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double h
     if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return t->hata = OranHatasi(oo), 1;
     if (sayi > EN_COK_ORNEK) return t->hata = "Kayıt çok uzun.", 1;
+    Tazele(*t);
+    if (t->dizin.Kitaplar().empty()) return t->hata = BosDizin(*t), 1;
     std::string mesaj;
     const std::vector<TANIMA_SONUCU> puanlar = HepsiniPuanla(*t, ornekler, sayi, oo, &mesaj);
     const int k = EnYakinKitap(puanlar);
@@ -363,20 +388,17 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
             Kopyala(hata, hata_boyu, "Dizin adı boş.");
             return nullptr;
         }
-        std::unique_ptr<velmo_tanici> t(new velmo_tanici);
-        std::string mesaj;
-        if (!KitaplariOku(dizin, t->kitaplar, &mesaj)) {
-            Kopyala(hata, hata_boyu, SatirSonuAt(mesaj));
+        std::unique_ptr<velmo_tanici> t(new velmo_tanici(dizin));
+        if (t->dizin.Tazele() < 0) {
+            Kopyala(hata, hata_boyu, Gorunur(dizin) + ": dizin okunamıyor.");
             return nullptr;
         }
-        t->hata = SatirSonuAt(mesaj);
-        if (t->kitaplar.empty()) {
-            std::string m = Gorunur(dizin) + ": geçerli kural dosyası (*.vlm) yok.";
-            if (!t->hata.empty()) m = t->hata + "\n" + m;
-            Kopyala(hata, hata_boyu, m);
+        t->hata = SatirSonuAt(t->dizin.Mesajlar());
+        if (t->dizin.Kitaplar().empty()) {
+            Kopyala(hata, hata_boyu, BosDizin(*t));
             return nullptr;
         }
-        t->gruplar = Gruplar(t->kitaplar);
+        t->gruplar = Gruplar(t->dizin.Kitaplar());
         return t.release();
     } catch (...) {
         Kopyala(hata, hata_boyu, "Bellek yetersiz.");

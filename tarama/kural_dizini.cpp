@@ -1,7 +1,10 @@
 #include "kural_dizini.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -25,9 +28,70 @@ KURAL_DIZINI CozumlemeDizini(std::string dizin, const KURALDOSYABASLIK& analiz) 
     });
 }
 
+KURAL_DIZINI::IZLEYICI& KURAL_DIZINI::IZLEYICI::operator=(IZLEYICI&& o) noexcept {
+    if (this != &o) {
+        if (fd >= 0) close(fd);
+        fd = o.fd;
+        o.fd = -1;
+    }
+    return *this;
+}
+
+KURAL_DIZINI::IZLEYICI::~IZLEYICI() {
+    if (fd >= 0) close(fd);
+}
+
+bool KURAL_DIZINI::Degismedi() {
+    if (izleyici_.fd < 0) return false;
+    // Every pending event is taken before the directory is looked at, so a
+    // change made during the look is news next time.
+    alignas(inotify_event) char tampon[4096];
+    bool haber = false, bitti = false;
+    for (;;) {
+        const ssize_t n = read(izleyici_.fd, tampon, sizeof tampon);
+        if (n > 0) {
+            haber = true;
+            // A watch whose directory went away (or was moved) hears nothing
+            // of one made in its place: it is made again at the next look.
+            for (ssize_t i = 0; i + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+                inotify_event olay;
+                std::memcpy(&olay, tampon + i, sizeof olay);
+                if ((olay.mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_Q_OVERFLOW)) != 0) bitti = true;
+                i += static_cast<ssize_t>(sizeof olay + olay.len);
+            }
+            continue;
+        }
+        if (bitti) {
+            izleyici_ = IZLEYICI();
+            return false;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return !haber;
+        // Anything else: the watch cannot be trusted any more.
+        izleyici_ = IZLEYICI();
+        return false;
+    }
+}
+
 int KURAL_DIZINI::Tazele() {
+    if (okundu_ && Degismedi()) return 0;
     struct stat st;
-    if (stat(dizin_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return -1;
+    if (stat(dizin_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        izleyici_ = IZLEYICI();
+        return -1;
+    }
+    if (izleyici_.fd < 0) {
+        // Files written, moved or removed, and the directory itself moved or
+        // removed (its watch then ends, which is news too). Without a watch
+        // (no inotify, its limits reached) every look lists the directory.
+        IZLEYICI yeni;
+        yeni.fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (yeni.fd >= 0 &&
+            inotify_add_watch(yeni.fd, dizin_.c_str(),
+                              IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM |
+                                  IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) >= 0)
+            izleyici_ = std::move(yeni);
+    }
     std::map<std::string, GIRDI*> eskiler;
     for (GIRDI& g : girdiler_) eskiler[g.ad] = &g;
     std::vector<GIRDI> girdiler;

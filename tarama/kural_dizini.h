@@ -4,9 +4,11 @@
 // The entries are the ordinary files whose name ends in ".vlm" in any case, in
 // name order, each with its codebook or the lines its reading said (an
 // invalid file, one the caller's check refuses); a file that cannot be opened
-// is skipped silently and tried again at the next bringing up to date. The
-// lines are kept so that a scan over the kept entries says them where a
-// fresh reading of the directory would.
+// is skipped silently and tried again when it changes. The lines are kept
+// so that a scan over the kept entries says them where a fresh reading of
+// the directory would. Where the system tells of changes in a directory
+// (inotify), a directory it has told nothing of is not looked at again;
+// otherwise every bringing up to date lists it and looks at each file.
 #ifndef KURAL_DIZINI_H
 #define KURAL_DIZINI_H
 
@@ -45,6 +47,17 @@ public:
               const TARAMA_DINLEYICISI& dinleyici = {}) const;
 
 private:
+    // The inotify descriptor watching the directory; -1 without one.
+    struct IZLEYICI {
+        int fd = -1;
+        IZLEYICI() = default;
+        IZLEYICI(IZLEYICI&& o) noexcept : fd(o.fd) { o.fd = -1; }
+        IZLEYICI& operator=(IZLEYICI&& o) noexcept;
+        ~IZLEYICI();
+    };
+    // True when the watch says nothing happened since the last look (its
+    // news are taken); false when it cannot say.
+    bool Degismedi();
     struct GIRDI {
         std::string ad;          // bare file name
         std::string iz;          // what says the file changed (DosyaIzi)
@@ -55,6 +68,7 @@ private:
     std::string dizin_;
     UYGUNLUK uygun_;
     bool okundu_ = false;
+    IZLEYICI izleyici_;
     std::vector<GIRDI> girdiler_;
     std::vector<KURALKITABI> kitaplar_;
 };

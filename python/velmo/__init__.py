@@ -152,11 +152,12 @@ class Sonuc:
 
 
 class Tanici:
-    """The codebooks (*.vlm) of one directory, read once when it is made.
+    """The codebooks (*.vlm) of one directory, read when it is made and
+    brought up to date before every recognition (files added, changed or
+    removed since are read or forgotten).
 
     Raises Hata with the library's message when the directory cannot be read
-    or holds no valid codebook; files it skipped are named in `ileti`. Files
-    added later need a new Tanici. Close it with kapat() or a `with` block.
+    or holds no valid codebook; files it skipped are named in `ileti`. Close it with kapat() or a `with` block.
     One Tanici may be shared between threads: its calls take turns.
     """
 

@@ -200,3 +200,38 @@ TEST(KitaplikGuven, ConfidenceAndRefusalBySensitivity) {
     velmo_tanici_kapat(t);
     fs::remove_all(d);
 }
+
+// A handle follows its directory: a word trained after it was opened is
+// recognised, a codebook removed no longer answers, and a directory left
+// with none says so.
+TEST(Kitaplik, AHandleFollowsItsDirectory) {
+    char sablon[] = "/tmp/velmo_izle_XXXXXX";
+    ASSERT_NE(mkdtemp(sablon), nullptr);
+    const fs::path d = sablon;
+    char hata[512];
+    auto Egit = [&](const SOZCUK& s) {
+        const std::vector<int16_t> a = Alim(s.sure, s.f0, 1);
+        const int16_t* alimlar[] = {a.data()};
+        const size_t sayilar[] = {a.size()};
+        return velmo_egit((d / (std::string(s.soz) + ".vlm")).c_str(), s.soz, alimlar, sayilar, 1, OO, 1, hata,
+                          sizeof hata);
+    };
+    ASSERT_EQ(Egit(SOZCUKLER[0]), 0) << hata;
+    velmo_tanici* t = velmo_tanici_ac(d.c_str(), hata, sizeof hata);
+    ASSERT_NE(t, nullptr) << hata;
+    const KAYIT k = Kayitlar()[1];
+    velmo_sonuc s;
+    ASSERT_EQ(velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s), 0) << velmo_hata(t);
+    EXPECT_STREQ(s.soz, SOZCUKLER[0].soz);
+    ASSERT_EQ(Egit(SOZCUKLER[1]), 0) << hata;
+    ASSERT_EQ(velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s), 0) << velmo_hata(t);
+    EXPECT_STREQ(s.soz, SOZCUKLER[1].soz);
+    fs::remove(d / (std::string(SOZCUKLER[1].soz) + ".vlm"));
+    ASSERT_EQ(velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s), 0) << velmo_hata(t);
+    EXPECT_STREQ(s.soz, SOZCUKLER[0].soz);
+    fs::remove(d / (std::string(SOZCUKLER[0].soz) + ".vlm"));
+    EXPECT_EQ(velmo_tani(t, k.x.data(), k.x.size(), k.oo, &s), 1);
+    EXPECT_NE(std::string(velmo_hata(t)).find(".vlm"), std::string::npos);
+    velmo_tanici_kapat(t);
+    fs::remove_all(d);
+}

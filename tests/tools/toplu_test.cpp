@@ -547,9 +547,21 @@ TEST_F(TopluTest, KeptDirectoryFollowsTheFilesAndRepeatsItsLines) {
     EXPECT_EQ(d.Tazele(), 1);
     EXPECT_EQ(Sozler(), "b:4 ");
     EXPECT_EQ(d.Mesajlar(), "");
+    // Overwritten in place (same inode): seen.
+    std::ofstream("k/a.vlm", std::ios::binary | std::ios::trunc) << "VLM";
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(Sozler(), "");
     fs::remove_all("k");
     EXPECT_EQ(d.Tazele(), -1);
-    EXPECT_EQ(Sozler(), "b:4 ");
+    EXPECT_EQ(Sozler(), "");
+    // A new directory in its place is followed as well.
+    fs::create_directory("k");
+    KitapYaz("k/e.vlm", "e", 2, 15, -0.5f);
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(Sozler(), "e:2 ");
+    KitapYaz("k/f.vlm", "f", 2, 15, -0.5f);
+    EXPECT_EQ(d.Tazele(), 1);
+    EXPECT_EQ(Sozler(), "e:2 f:2 ");
 }
 
 TEST_F(TopluTest, TrainingTakesAsTheMenusAndSkippingFailedOnes) {

@@ -30,7 +30,8 @@
 extern "C" {
 #endif
 
-/* The codebooks of one directory, read once by velmo_tanici_ac. */
+/* The codebooks of one directory, read by velmo_tanici_ac and kept up to
+ * date with it. */
 typedef struct velmo_tanici velmo_tanici;
 
 /* A recognition's answer. */
@@ -45,7 +46,9 @@ typedef struct {
  * are not valid codebooks are skipped, and named by velmo_hata). Returns the
  * handle, or NULL with the reason in `hata` (up to hata_boyu bytes, always
  * NUL-terminated; `hata` may be NULL) when the directory cannot be read or
- * holds no valid codebook. Files added later need a new handle. */
+ * holds no valid codebook. Before every recognition the handle brings its
+ * codebooks up to date: files added, changed or removed since are read or
+ * forgotten (only those), so words trained meanwhile are recognised. */
 velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu);
 
 /* Recognises one recording: the whole buffer of `sayi` samples at `oo` Hz
