@@ -79,59 +79,30 @@ KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABAS
     return a;
 }
 
-std::string DizinIzi(const std::string& dizin) {
-    std::string iz;
-    std::error_code h;
-    for (std::filesystem::directory_iterator i(dizin, h), son; !h && i != son; i.increment(h)) {
-        const std::string ad = i->path().filename().string();
-        if (!VlmDosyasi(ad)) continue;
-        struct stat st;
-        if (stat(i->path().c_str(), &st) != 0) continue;
-        // A file replaced by another of the same size and modification time
-        // (cp -p, touch -r) is another inode, or the same one changed.
-        iz += ad + '\0' + std::to_string(st.st_size) + ':' + std::to_string(st.st_mtim.tv_sec) + '.' +
-              std::to_string(st.st_mtim.tv_nsec) + ':' + std::to_string(st.st_dev) + ':' +
-              std::to_string(st.st_ino) + ':' + std::to_string(st.st_ctim.tv_sec) + '.' +
-              std::to_string(st.st_ctim.tv_nsec) + '\0';
-    }
-    if (h) iz = "?";
-    return iz;
-}
-
 KITAP_KUMESI::KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen)
-    : dizin_(std::move(dizin)), akis_(akis), verilen_(std::move(verilen)) {}
+    : akis_(akis),
+      verilen_(std::move(verilen)),
+      dizin_(std::move(dizin), [this](const std::string& yol, const KURALKITABI& k) { return Uygun(yol, k); }) {}
 
-void KITAP_KUMESI::GruplariBosalt() {
-    analizler_.clear();
-    grup_.clear();
-    uyeler_.clear();
+bool KITAP_KUMESI::Uygun(const std::string& yol, const KURALKITABI& k) const {
+    if (!CozumlemeyeUygun(yol.c_str(), k.baslik, KitapAnalizi(k.baslik, akis_, verilen_))) return false;
+    // A codebook whose own settings are out of range cannot have been made
+    // by a stage, nor lend the stream its settings.
+    const std::string sorun = AkisAyariSorunu(k.baslik);
+    if (sorun.empty()) return true;
+    Yaz("%s: %s; atlandı.\n", Gorunur(yol).c_str(), sorun.c_str());
+    return false;
 }
 
 int KITAP_KUMESI::Tazele(std::string* mesaj) {
-    // The fingerprint before the reading: a change during it is seen next time.
-    const std::string iz = DizinIzi(dizin_);
-    if (okundu_ && iz == iz_) return 0;
-    std::vector<KURALKITABI> yeni;
-    const bool tamam = KuralKitaplariOku(
-        dizin_, [&](const KURALDOSYABASLIK& b) { return KitapAnalizi(b, akis_, verilen_); }, yeni, mesaj);
-    if (!tamam) return -1;
-    // A codebook whose own settings are out of range cannot have been made
-    // by a stage, nor lend the stream its settings.
-    for (auto k = yeni.begin(); k != yeni.end();) {
-        const std::string sorun = AkisAyariSorunu(k->baslik);
-        if (sorun.empty()) {
-            ++k;
-            continue;
-        }
-        *mesaj += UcbirimeCevir(Gorunur(dizin_ + "/" + k->ad) + ": " + sorun + "; atlandı.\n");
-        k = yeni.erase(k);
-    }
-    GruplariBosalt();
-    kitaplar_ = std::move(yeni);
-    iz_ = iz;
-    okundu_ = true;
-    bool tur3 = false, tur12 = false;
-    for (const KURALKITABI& k : kitaplar_) {
+    const int sonuc = dizin_.Tazele();
+    if (sonuc < 0) *mesaj += UcbirimeCevir(Gorunur(dizin_.Dizin()) + ": dizin okunamıyor.\n");
+    if (sonuc != 1) return sonuc;
+    *mesaj += UcbirimeCevir(dizin_.Mesajlar());
+    analizler_.clear();
+    grup_.clear();
+    uyeler_.clear();
+    for (const KURALKITABI& k : dizin_.Kitaplar()) {
         size_t g = 0;
         while (g < analizler_.size() && !CozumlemeFarki(k.baslik, analizler_[g]).empty()) g++;
         if (g == analizler_.size()) {
@@ -140,16 +111,7 @@ int KITAP_KUMESI::Tazele(std::string* mesaj) {
         }
         uyeler_[g].push_back(grup_.size());
         grup_.push_back(g);
-        (k.baslik.tur == 3 ? tur3 : tur12) = true;
     }
-    // Kind 3 weights its distances with a lifter and adds two sections, so
-    // its scores run far above those of kinds 1 and 2: in one directory its
-    // words would seldom win, which the user must hear about.
-    if (tur3 && tur12)
-        *mesaj += UcbirimeCevir(Gorunur(dizin_) +
-                                ": uyarı: 3. tür kural dosyaları 1. ve 2. türlerle bir arada; 3. türün uzaklıkları "
-                                "başka ölçekte olduğundan onun sözcükleri pek kazanamaz (bir dizinde tek tür "
-                                "kullanın).\n");
     return 1;
 }
 
@@ -162,7 +124,7 @@ void KITAP_KUMESI::Puanla(const int16_t* x, size_t n, std::vector<TANIMA_SONUCU>
         if (!oz) continue;
         SOYLEYIS soyleyis(x, boyut, analizler_[g]);
         soyleyis.CozumlemeKoy(*oz);
-        KuralKitaplariPuanla(kitaplar_, uyeler_[g], puanlar, soyleyis);
+        KuralKitaplariPuanla(dizin_.Kitaplar(), uyeler_[g], puanlar, soyleyis);
     }
 }
 
@@ -172,8 +134,8 @@ DINLE_SONUCU KITAP_KUMESI::Tani(const int16_t* x, size_t n, const RED_KURALLARI&
     s.ikinci = std::numeric_limits<float>::infinity();
     // An entry never wins unless its group's analysis scores it.
     std::vector<TANIMA_SONUCU> puanlar;
-    puanlar.reserve(kitaplar_.size());
-    for (const KURALKITABI& k : kitaplar_) puanlar.push_back(KitapSonucu(k, PUAN_YOK));
+    puanlar.reserve(dizin_.Kitaplar().size());
+    for (const KURALKITABI& k : dizin_.Kitaplar()) puanlar.push_back(KitapSonucu(k, PUAN_YOK));
     *mesaj += Yakala([&] { Puanla(x, n, puanlar); });
     if (hepsi != nullptr) *hepsi = puanlar;
 

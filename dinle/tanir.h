@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "kural_dizini.h"
 #include "tarama.h"
 
 // Why the settings `b` cannot run a stream: the first of the settings the
@@ -43,12 +44,6 @@ void KitapAyariniAl(const KURALDOSYABASLIK& kitap, const std::set<std::string>& 
 // field the codebook's own.
 KURALDOSYABASLIK KitapAnalizi(const KURALDOSYABASLIK& kitap, const KURALDOSYABASLIK& akis,
                               const std::set<std::string>& verilen);
-
-// A fingerprint of the directory's listing of codebook files (names, sizes,
-// modification and change times, devices and inodes): changes when a codebook
-// is added, removed or rewritten, also by a file of the same size and
-// modification time (cp -p, touch -r).
-std::string DizinIzi(const std::string& dizin);
 
 struct DINLE_SONUCU {
     bool kazananVar = false;  // some codebook scored below PUAN_YOK
@@ -77,15 +72,20 @@ class KITAP_KUMESI {
 public:
     KITAP_KUMESI(std::string dizin, const KURALDOSYABASLIK& akis, std::set<std::string> verilen);
 
-    // Reads the directory if its listing changed since the last reading (the
-    // first call always reads). A codebook the stream cannot use (another
-    // rate, a setting given on the command line that it does not have, or
-    // settings AkisAyariSorunu refuses) is skipped after one line naming it; that line and those of invalid
-    // files are appended to *mesaj. 1 read anew, 0 unchanged, -1 the
-    // directory cannot be read (the codebooks read before are kept).
+    KITAP_KUMESI(const KITAP_KUMESI&) = delete;
+    KITAP_KUMESI& operator=(const KITAP_KUMESI&) = delete;
+
+    // Brings the codebooks up to date with the directory (KURAL_DIZINI: the
+    // first call reads every file, later ones only those added or changed).
+    // A codebook the stream cannot use (another rate, a setting given on the
+    // command line that it does not have, or settings AkisAyariSorunu
+    // refuses) is skipped after one line naming it; when anything changed,
+    // the lines of every skipped file are appended to *mesaj. 1 changed, 0
+    // unchanged, -1 the directory cannot be read (the codebooks read before
+    // are kept).
     int Tazele(std::string* mesaj);
 
-    const std::vector<KURALKITABI>& Kitaplar() const { return kitaplar_; }
+    const std::vector<KURALKITABI>& Kitaplar() const { return dizin_.Kitaplar(); }
     // The distinct analyses; codebook i is scored against Analizler()[Grup(i)].
     const std::vector<KURALDOSYABASLIK>& Analizler() const { return analizler_; }
     size_t Grup(size_t i) const { return grup_[i]; }
@@ -98,16 +98,13 @@ public:
                       std::vector<TANIMA_SONUCU>* hepsi = nullptr) const;
 
 private:
-    void GruplariBosalt();
+    bool Uygun(const std::string& yol, const KURALKITABI& k) const;
     // The scores of the codebooks of every group whose analysis of the n
     // samples succeeds go into `puanlar`; the others are left.
     void Puanla(const int16_t* x, size_t n, std::vector<TANIMA_SONUCU>& puanlar) const;
-    std::string dizin_;
     KURALDOSYABASLIK akis_;
     std::set<std::string> verilen_;
-    bool okundu_ = false;
-    std::string iz_;
-    std::vector<KURALKITABI> kitaplar_;
+    KURAL_DIZINI dizin_;
     std::vector<KURALDOSYABASLIK> analizler_;
     std::vector<size_t> grup_;                 // the group of each codebook
     std::vector<std::vector<size_t>> uyeler_;  // the codebooks of each group, in listing order
