@@ -69,8 +69,7 @@ constexpr int EN_AZ_ORAN = static_cast<int>(Ayar(AYAR_OO).enAz);
 constexpr int EN_COK_ORAN = static_cast<int>(Ayar(AYAR_OO).enCok);
 
 std::string OranHatasi(int oo) {
-    return "Örnekleme oranı " + std::to_string(oo) + " Hz geçersiz (" + std::to_string(EN_AZ_ORAN) + " ile " +
-           std::to_string(EN_COK_ORAN) + " arası olmalı).";
+    return Bicimle(Ceviri("Örnekleme oranı %d Hz geçersiz (%d ile %d arası olmalı)."), oo, EN_AZ_ORAN, EN_COK_ORAN);
 }
 
 // Copies `metin` into a caller's buffer, NUL-terminated, cut before a UTF-8
@@ -168,7 +167,7 @@ void Tazele(velmo_tanici& t) {
 
 // Why a handle has nothing to score: its skipped files, then the directory.
 std::string BosDizin(const velmo_tanici& t) {
-    std::string m = Gorunur(t.dizin.Dizin()) + ": geçerli kural dosyası (*.vlm) yok.";
+    std::string m = Bicimle(Ceviri("%s: geçerli kural dosyası (*.vlm) yok."), Gorunur(t.dizin.Dizin()).c_str());
     const std::string atlanan = SatirSonuAt(t.dizin.Mesajlar());
     return atlanan.empty() ? m : atlanan + "\n" + m;
 }
@@ -218,7 +217,7 @@ std::vector<TANIMA_SONUCU> HepsiniPuanla(velmo_tanici& t, const int16_t* x, size
             yapilan.push_back(hedef);
             std::string h;
             if (!Donustur(t, x, n, oo, hedef, oranda[hedef], &h))
-                *mesaj += std::to_string(oo) + " Hz'den " + std::to_string(hedef) + " Hz'e dönüştürülemedi: " + h + "\n";
+                *mesaj += Bicimle(Ceviri("%d Hz'den %d Hz'e dönüştürülemedi: %s\n"), oo, hedef, h.c_str());
         }
         *mesaj += Yakala([&] { GrubuPuanla(t.dizin.Kitaplar(), grup, oranda[hedef], puanlar); });
     }
@@ -275,16 +274,16 @@ bool AlimEgit(const int16_t* x, size_t n, const AYAR_DEGERLERI& ayar, MATRIS& km
 // not. The word in the code page goes to `cp`.
 std::string EgitimDenetle(const char* yol, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
                           size_t adet, int oo, std::string& cp) {
-    if (yol == nullptr || *yol == '\0') return "Kural dosyası adı boş.";
+    if (yol == nullptr || *yol == '\0') return Ceviri("Kural dosyası adı boş.");
     if (std::strlen(yol) >= KDAD_BOYU - 4)
         return "Kural dosyası adı çok uzun (en çok " + std::to_string(KDAD_BOYU - 5) + " bayt).";
     const bool sozUygun = soz != nullptr && Utf8den1254(soz, cp);
     if (!sozUygun || cp.empty() || cp.size() >= SOZ_BOYU)
-        return "Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).";
+        return Ceviri("Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).");
     // As the word-training screen: a word never sends commands to a terminal.
     for (unsigned char c : cp)
-        if (c < 0x20 || c == 0x7F) return "Sözcükte denetim karakteri olamaz.";
-    if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return "Kayıt yok.";
+        if (c < 0x20 || c == 0x7F) return Ceviri("Sözcükte denetim karakteri olamaz.");
+    if (adet == 0 || kayitlar == nullptr || sayilar == nullptr) return Ceviri("Kayıt yok.");
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return OranHatasi(oo);
     return "";
 }
@@ -309,16 +308,16 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
         if (kayitlar[i] != nullptr && sayilar[i] > 0)
             tamam = AlimEgit(kayitlar[i], sayilar[i], ayar, km, kal, &mesaj);
         else
-            mesaj = "Kayıt boş.";
+            mesaj = Ceviri("Kayıt boş.");
         if (tamam) {
             egitilen++;
         } else {
             if (!hatalar.empty()) hatalar += "\n";
-            hatalar += std::to_string(i + 1) + ". kayıt eğitilemedi: " + SonSatir(mesaj);
+            hatalar += Bicimle(Ceviri("%zu. kayıt eğitilemedi: %s"), i + 1, SonSatir(mesaj).c_str());
         }
     }
     if (egitilen == 0) {
-        *hata = hatalar + "\nHiçbir kayıtla eğitilemedi; " + yol + " yazılmadı.";
+        *hata = hatalar + "\n" + Bicimle(Ceviri("Hiçbir kayıtla eğitilemedi; %s yazılmadı."), yol);
         return 1;
     }
     int sonuc = 1;
@@ -327,7 +326,7 @@ int Egit(const char* yol, const char* soz, const int16_t* const* kayitlar, const
     const std::string yazim = Yakala([&] { sonuc = KuralDosyasiVeRaporYaz(yol, ayar.kdbaslik, km, true, kal); });
     if (sonuc != 0) {
         *hata = SatirSonuAt(yazim);
-        if (hata->empty()) *hata = std::string(yol) + " yazılamadı.";
+        if (hata->empty()) *hata = Bicimle(Ceviri("%s yazılamadı."), yol);
         if (!hatalar.empty()) *hata = hatalar + "\n" + *hata;
         return 1;
     }
@@ -348,10 +347,10 @@ void SonucYaz(const velmo_tanici& t, const std::vector<TANIMA_SONUCU>& puanlar, 
 // with `hassasiyet` in 0..1 a winner it refuses gives 2.
 int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double hassasiyet, velmo_sonuc* sonuc,
          double* guven) {
-    if (sonuc == nullptr) return t->hata = "Sonuç için yer verilmedi.", 1;
-    if (ornekler == nullptr || sayi == 0) return t->hata = "Kayıt boş.", 1;
+    if (sonuc == nullptr) return t->hata = Ceviri("Sonuç için yer verilmedi."), 1;
+    if (ornekler == nullptr || sayi == 0) return t->hata = Ceviri("Kayıt boş."), 1;
     if (oo < EN_AZ_ORAN || oo > EN_COK_ORAN) return t->hata = OranHatasi(oo), 1;
-    if (sayi > EN_COK_ORNEK) return t->hata = "Kayıt çok uzun.", 1;
+    if (sayi > EN_COK_ORNEK) return t->hata = Ceviri("Kayıt çok uzun."), 1;
     Tazele(*t);
     if (t->dizin.Kitaplar().empty()) return t->hata = BosDizin(*t), 1;
     std::string mesaj;
@@ -360,8 +359,8 @@ int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double h
     if (k < 0) {
         t->hata = SonSatir(mesaj);
         if (t->hata.empty())
-            t->hata = "Tanınan sözcük yok: hiçbir kural kitabının uzaklığı " +
-                      std::to_string(static_cast<int>(PUAN_YOK)) + "'den küçük değil.";
+            t->hata = Bicimle(Ceviri("Tanınan sözcük yok: hiçbir kural kitabının uzaklığı %d'den küçük değil."),
+                              static_cast<int>(PUAN_YOK));
         return 1;
     }
     SonucYaz(*t, puanlar, k, sonuc);
@@ -369,7 +368,7 @@ int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double h
     if (guven != nullptr) *guven = g;
     if (hassasiyet >= 0 && GuvenleReddedilir(g, hassasiyet)) {
         char metin[160];
-        std::snprintf(metin, sizeof metin, "Geri çevrildi: en iyi sözcüğün güveni %.3f, hassasiyet %.3f.", g,
+        std::snprintf(metin, sizeof metin, Ceviri("Geri çevrildi: en iyi sözcüğün güveni %.3f, hassasiyet %.3f."), g,
                       hassasiyet);
         t->hata = metin;
         return 2;
@@ -377,20 +376,38 @@ int Tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double h
     return 0;
 }
 
+// The messages of a call in the language the environment asks for
+// (KitaplikYereli), the program's own locale put back after it.
+class DIL {
+public:
+    DIL() {
+        if (const locale_t l = KitaplikYereli(); l != static_cast<locale_t>(0)) eski_ = uselocale(l);
+    }
+    ~DIL() {
+        if (eski_ != static_cast<locale_t>(0)) uselocale(eski_);
+    }
+    DIL(const DIL&) = delete;
+    DIL& operator=(const DIL&) = delete;
+
+private:
+    locale_t eski_ = static_cast<locale_t>(0);
+};
+
 }  // namespace
 
 extern "C" {
 
 velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
+    const DIL dil;
     Kopyala(hata, hata_boyu, "");
     try {
         if (dizin == nullptr || *dizin == '\0') {
-            Kopyala(hata, hata_boyu, "Dizin adı boş.");
+            Kopyala(hata, hata_boyu, Ceviri("Dizin adı boş."));
             return nullptr;
         }
         std::unique_ptr<velmo_tanici> t(new velmo_tanici(dizin));
         if (t->dizin.Tazele() < 0) {
-            Kopyala(hata, hata_boyu, Gorunur(dizin) + ": dizin okunamıyor.");
+            Kopyala(hata, hata_boyu, Bicimle(Ceviri("%s: dizin okunamıyor."), Gorunur(dizin).c_str()));
             return nullptr;
         }
         t->hata = SatirSonuAt(t->dizin.Mesajlar());
@@ -401,34 +418,36 @@ velmo_tanici* velmo_tanici_ac(const char* dizin, char* hata, size_t hata_boyu) {
         t->gruplar = Gruplar(t->dizin.Kitaplar());
         return t.release();
     } catch (...) {
-        Kopyala(hata, hata_boyu, "Bellek yetersiz.");
+        Kopyala(hata, hata_boyu, Ceviri("Bellek yetersiz."));
         return nullptr;
     }
 }
 
 int velmo_tani(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, velmo_sonuc* sonuc) {
+    const DIL dil;
     if (sonuc != nullptr) SonucBosalt(sonuc);
     if (t == nullptr) return 1;
     try {
         t->hata.clear();
         return Tani(t, ornekler, sayi, oo, -1, sonuc, nullptr);
     } catch (...) {
-        t->hata = "Bellek yetersiz.";
+        t->hata = Ceviri("Bellek yetersiz.");
         return 1;
     }
 }
 
 int velmo_tani_guven(velmo_tanici* t, const int16_t* ornekler, size_t sayi, int oo, double hassasiyet,
                      velmo_sonuc* sonuc, double* guven) {
+    const DIL dil;
     if (guven != nullptr) *guven = 0;
     if (sonuc != nullptr) SonucBosalt(sonuc);
     if (t == nullptr) return 1;
     try {
         t->hata.clear();
-        if (!(hassasiyet <= 1)) return t->hata = "Hassasiyet en çok 1 olabilir.", 1;
+        if (!(hassasiyet <= 1)) return t->hata = Ceviri("Hassasiyet en çok 1 olabilir."), 1;
         return Tani(t, ornekler, sayi, oo, hassasiyet, sonuc, guven);
     } catch (...) {
-        t->hata = "Bellek yetersiz.";
+        t->hata = Ceviri("Bellek yetersiz.");
         return 1;
     }
 }
@@ -437,12 +456,13 @@ const char* velmo_hata(const velmo_tanici* t) { return t == nullptr ? "" : t->ha
 
 int velmo_egit(const char* vlm_yolu, const char* soz, const int16_t* const* kayitlar, const size_t* sayilar,
                size_t kayit_sayisi, int oo, int tur, char* hata, size_t hata_boyu) {
+    const DIL dil;
     std::string h;
     int sonuc = 1;
     try {
         sonuc = Egit(vlm_yolu, soz, kayitlar, sayilar, kayit_sayisi, oo, tur, &h);
     } catch (...) {
-        h = "Bellek yetersiz.";
+        h = Ceviri("Bellek yetersiz.");
     }
     Kopyala(hata, hata_boyu, h);
     return sonuc;

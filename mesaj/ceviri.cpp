@@ -1,8 +1,12 @@
+#include <dlfcn.h>
 #include <libintl.h>
+#include <locale.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <string>
 
 #include "kodlama.h"
@@ -30,19 +34,25 @@ bool Okunur(const std::string& yol) { return access(yol.c_str(), R_OK) == 0; }
 
 // Where the catalogues are: VELMO_LOCALEDIR when set; else beside the
 // program, as installed (bin/../share/locale; the build tree has the same
-// layout: build/app/../share/locale); else the installation's own folder
-// (a program of another place linking the library).
+// layout: build/app/../share/locale), or beside the shared library holding
+// this code (lib/../share/locale, build/kitaplik/../share/locale); else the
+// installation's own folder.
 std::string KatalogDizini(const std::string& dil) {
     const std::string dosya = "/" + dil + "/LC_MESSAGES/" + ALAN + ".mo";
     if (const char* d = std::getenv("VELMO_LOCALEDIR"); d != nullptr && *d != '\0')
         return Okunur(d + dosya) ? d : "";
+    auto Yaninda = [&](const std::string& yol) {
+        const std::string dizin = yol.substr(0, yol.rfind('/') + 1) + VELMO_YEREL_GORELI;
+        return Okunur(dizin + dosya) ? dizin : "";
+    };
     char yol[4096];
     const ssize_t n = readlink("/proc/self/exe", yol, sizeof yol - 1);
-    if (n > 0) {
-        std::string dizin(yol, static_cast<size_t>(n));
-        dizin = dizin.substr(0, dizin.rfind('/') + 1) + VELMO_YEREL_GORELI;
-        if (Okunur(dizin + dosya)) return dizin;
-    }
+    if (n > 0)
+        if (std::string d = Yaninda(std::string(yol, static_cast<size_t>(n))); !d.empty()) return d;
+    Dl_info bilgi;
+    if (dladdr(reinterpret_cast<void*>(&KatalogDizini), &bilgi) != 0 && bilgi.dli_fname != nullptr &&
+        std::strchr(bilgi.dli_fname, '/') != nullptr)
+        if (std::string d = Yaninda(bilgi.dli_fname); !d.empty()) return d;
     return Okunur(VELMO_YEREL_DIZINI + dosya) ? VELMO_YEREL_DIZINI : "";
 }
 
@@ -99,4 +109,34 @@ void MesajDiliniKur() {
 const char* Ceviri(const char* metin) {
     if (!katalogAcik || metin == nullptr || *metin == '\0') return metin;
     return dgettext(ALAN, metin);
+}
+
+locale_t KitaplikYereli() {
+    static std::once_flag bir;
+    static locale_t yerel = static_cast<locale_t>(0);
+    std::call_once(bir, [] {
+        std::string dizin;
+        const std::string dil = MesajDili([](const char* ad) { return std::getenv(ad); },
+                                          [&](const std::string& d) { return !(dizin = KatalogDizini(d)).empty(); });
+        if (dil.empty()) return;
+        // The user's locale for the messages when it is installed, else
+        // C.UTF-8, where gettext follows LANGUAGE; everything else as the
+        // program has it.
+        const char* ad = nullptr;
+        for (const char* degisken : {"LC_ALL", "LC_MESSAGES", "LANG"})
+            if (const char* d = std::getenv(degisken); ad == nullptr && d != nullptr && *d != '\0') ad = d;
+        const locale_t taban = duplocale(LC_GLOBAL_LOCALE);
+        if (taban == static_cast<locale_t>(0)) return;
+        locale_t l = newlocale(LC_MESSAGES_MASK, ad != nullptr ? ad : "C.UTF-8", taban);
+        if (l == static_cast<locale_t>(0)) l = newlocale(LC_MESSAGES_MASK, "C.UTF-8", taban);
+        if (l == static_cast<locale_t>(0)) {
+            freelocale(taban);
+            return;
+        }
+        bindtextdomain(ALAN, dizin.c_str());
+        bind_textdomain_codeset(ALAN, "UTF-8");
+        katalogAcik = true;
+        yerel = l;
+    });
+    return yerel;
 }

@@ -5,6 +5,8 @@
 #ifndef KODLAMA_H
 #define KODLAMA_H
 
+#include <locale.h>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -28,6 +30,11 @@ std::string MesajDili(const std::function<const char*(const char*)>& ortam,
 // (through C.UTF-8 and LANGUAGE). In Turkish, LANGUAGE becomes "tr" unless
 // it is set, so that the system's reasons (strerror) are Turkish too.
 void MesajDiliniKur();
+// The same choice for a library in another's program, which must not change
+// the process's locale or environment: made once, from the environment; the
+// locale a call runs its messages under (uselocale), or 0 when they stay
+// Turkish. A language whose locale is not installed needs LANGUAGE to name it.
+locale_t KitaplikYereli();
 
 // Length of the well-formed UTF-8 sequence at s[i] (i < s.size()): 1 to 4,
 // or 0 when the bytes there are not one (overlong forms, surrogates and

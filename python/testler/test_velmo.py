@@ -202,6 +202,18 @@ class HataTest(unittest.TestCase):
                     c = getattr(c_calistir(*c_arg, beklenen=1), akim).rstrip("\n")
                     self.assertEqual(str(h.exception), c.split("\t")[-1])
 
+    def test_iletinin_dili_ortamdan(self):
+        # The library's language is chosen once per process, from its
+        # environment: each case runs in a process of its own.
+        betik = ("import velmo\ntry:\n    velmo.Tanici('/yok/boyle/bir/dizin')\n"
+                 "except velmo.Hata as h:\n    print(h)\n")
+        for ortam, beklenen in (({"LANGUAGE": "en"}, "cannot be read"), ({}, "okunamıyor")):
+            with self.subTest(ortam):
+                e = {k: v for k, v in os.environ.items() if k not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES")}
+                e.update(LANG="C.UTF-8", **ortam)
+                c = subprocess.run([sys.executable, "-c", betik], env=e, capture_output=True, text=True)
+                self.assertIn(beklenen, c.stdout, c.stderr)
+
 
 if __name__ == "__main__":
     unittest.main()

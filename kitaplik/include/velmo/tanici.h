@@ -9,7 +9,10 @@
  *
  * Samples are 16-bit signed mono at `oo` Hz. A recording at another rate than
  * a codebook was made for is converted to the codebook's rate first.
- * Texts (words, messages) are UTF-8; messages are in Turkish.
+ * Texts (words, messages) are UTF-8; messages are in Turkish, or in English
+ * when the environment asks for it as it does of the velmo programs
+ * (LC_ALL, LC_MESSAGES, LANG, LANGUAGE; a locale that is not installed
+ * needs LANGUAGE=en). The program's own locale is left as it is.
  *
  * Threads: each handle owns its codebooks and each call its own working
  * storage, so separate handles may be used from separate threads at the same
