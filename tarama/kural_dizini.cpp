@@ -80,10 +80,12 @@ int KURAL_DIZINI::Tazele() {
         izleyici_ = IZLEYICI();
         return -1;
     }
-    if (izleyici_.fd < 0) {
+    if (okundu_ && izleyici_.fd < 0) {
         // Files written, moved or removed, and the directory itself moved or
         // removed (its watch then ends, which is news too). Without a watch
         // (no inotify, its limits reached) every look lists the directory.
+        // Made at the second look, so a directory read once (the screen's
+        // scan) costs no watch: closing one waits for the kernel.
         IZLEYICI yeni;
         yeni.fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         if (yeni.fd >= 0 &&

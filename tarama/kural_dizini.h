@@ -7,8 +7,9 @@
 // is skipped silently and tried again when it changes. The lines are kept
 // so that a scan over the kept entries says them where a fresh reading of
 // the directory would. Where the system tells of changes in a directory
-// (inotify), a directory it has told nothing of is not looked at again;
-// otherwise every bringing up to date lists it and looks at each file.
+// (inotify), a directory looked at twice is watched from then on and not
+// looked at again until the system tells of a change; otherwise every
+// bringing up to date lists it and looks at each file.
 #ifndef KURAL_DIZINI_H
 #define KURAL_DIZINI_H
 
