@@ -12,8 +12,10 @@
 
 struct soxr;
 
-// Converts `giris` (at `girisOrani` Hz) to `cikisOrani` Hz into `cikis`.
-// False with the converter's reason in *hata (rates must be positive).
+// Converts `giris` (at `girisOrani` Hz) to `cikisOrani` Hz into `cikis`:
+// the output of libsoxr's one call (soxr_oneshot) at that quality, sample for
+// sample, made over blocks (ORAN_AKISI). False with the converter's reason in
+// *hata (rates must be positive).
 bool OranDonustur(const std::vector<float>& giris, double girisOrani, double cikisOrani, std::vector<float>& cikis,
                   std::string* hata);
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -40,17 +41,27 @@ struct Gurultu {
 
 }  // namespace
 
-short OrnekNicemle(float v) {
-    if (!std::isfinite(v)) return 0;
-    const float o = v * 32768.0f;
-    if (o >= 32767.0f) return 32767;
-    if (o <= -32768.0f) return -32768;
-    // Round to nearest, ties to even, as lrint does in the default rounding
-    // mode, without its library call: below 2^22 in magnitude, adding and
-    // taking away 1.5 * 2^23 leaves o rounded to an integer by the float
-    // addition itself (exact, given float arithmetic with no extra precision).
-    constexpr float YUVARLA = 12582912.0f;
-    return static_cast<short>((o + YUVARLA) - YUVARLA);
+void OrnekleriNicemle(const float* v, size_t n, short* y) {
+    typedef float F4 __attribute__((vector_size(16)));
+    typedef int I4 __attribute__((vector_size(16)));
+    const F4 alt = {-32768.0f, -32768.0f, -32768.0f, -32768.0f}, ust = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
+    const F4 yuvarla = {12582912.0f, 12582912.0f, 12582912.0f, 12582912.0f};
+    const I4 isaretsiz = {0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF};
+    const I4 enBuyuk = {0x7F7FFFFF, 0x7F7FFFFF, 0x7F7FFFFF, 0x7F7FFFFF};  // FLT_MAX's bits
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        F4 x;
+        std::memcpy(&x, v + i, sizeof x);
+        F4 o = x * 32768.0f;
+        o = o < alt ? alt : o;  // a lane not a number stays so, and becomes 0 below
+        o = o > ust ? ust : o;
+        const F4 r = (o + yuvarla) - yuvarla;
+        // Finite: the magnitude's bits at most FLT_MAX's (a NaN's are above).
+        const I4 sonlu = (reinterpret_cast<I4>(x) & isaretsiz) <= enBuyuk;
+        const I4 t = sonlu & __builtin_convertvector(sonlu != 0 ? r : F4{}, I4);
+        for (int k = 0; k < 4; k++) y[i + static_cast<size_t>(k)] = static_cast<short>(t[k]);
+    }
+    for (; i < n; i++) y[i] = OrnekNicemle(v[i]);
 }
 
 namespace {
@@ -169,7 +180,7 @@ void KayitYap(const std::vector<float>& ses, int64_t adet, int64_t bas, const SE
         for (float& v : kayit) v += g * u.Sonraki();
     }
     ornekler.resize(kayit.size());
-    std::transform(kayit.begin(), kayit.end(), ornekler.begin(), OrnekNicemle);
+    OrnekleriNicemle(kayit.data(), kayit.size(), ornekler.data());
 }
 
 }  // namespace
@@ -287,7 +298,7 @@ void SES_AKISI::IC::Doldur() {
     hazir.erase(hazir.begin(), hazir.begin() + static_cast<long>(hazirBas));
     hazirBas = 0;
     hazir.resize(hazir.size() + ses.size());
-    std::transform(ses.begin(), ses.end(), hazir.end() - static_cast<long>(ses.size()), OrnekNicemle);
+    OrnekleriNicemle(ses.data(), ses.size(), hazir.data() + (hazir.size() - ses.size()));
 }
 
 SES_AKISI::SES_AKISI() : ic_(std::make_unique<IC>()) {}

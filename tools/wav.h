@@ -7,6 +7,9 @@
 #ifndef WAV_H
 #define WAV_H
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -68,6 +71,21 @@ private:
 // One sample of full scale 1.0 as a 16-bit value: times 32768, rounded to
 // the nearest integer (ties to even), clipped to -32768..32767; 0 for a
 // value that is not finite.
-short OrnekNicemle(float v);
+inline short OrnekNicemle(float v) {
+    // Held to -32768 .. 32767 first, then rounded to nearest, ties to even,
+    // as lrint does in the default rounding mode, without its library call:
+    // below 2^22 in magnitude, adding and taking away 1.5 * 2^23 leaves o
+    // rounded to an integer by the float addition itself (exact, given float
+    // arithmetic with no extra precision). Not a number and the infinities
+    // give 0. No branch, so a block converts in vector lanes; the same
+    // result as testing each case in turn, for every float.
+    constexpr float YUVARLA = 12582912.0f;
+    const float o = std::min(std::max(v * 32768.0f, -32768.0f), 32767.0f);
+    const float r = (o + YUVARLA) - YUVARLA;
+    return static_cast<short>(std::fabs(v) <= FLT_MAX ? r : 0.0f);
+}
+
+// OrnekNicemle over n samples, four lanes at a time.
+void OrnekleriNicemle(const float* v, size_t n, short* y);
 
 #endif

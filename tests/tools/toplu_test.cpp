@@ -275,6 +275,15 @@ TEST_F(TopluTest, QuantisationRoundsTiesToEvenAndClips) {
     EXPECT_EQ(OrnekNicemle(-7.0f), -32768);
     EXPECT_EQ(OrnekNicemle(std::numeric_limits<float>::quiet_NaN()), 0);
     EXPECT_EQ(OrnekNicemle(-std::numeric_limits<float>::infinity()), 0);
+    // The block conversion gives each sample's value, in lanes and after them.
+    std::vector<float> blok;
+    for (int k = -4 * 32769; k <= 4 * 32769; k += 7) blok.push_back(static_cast<float>(k) / 4.0f / 32768.0f);
+    for (float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -1e30f, 1e30f,
+                    std::numeric_limits<float>::max(), -std::numeric_limits<float>::denorm_min(), 3.0f})
+        blok.push_back(v);
+    std::vector<short> y(blok.size());
+    OrnekleriNicemle(blok.data(), blok.size(), y.data());
+    for (size_t i = 0; i < blok.size(); i++) ASSERT_EQ(y[i], OrnekNicemle(blok[i])) << blok[i];
 }
 
 TEST_F(TopluTest, ChannelsAreMixedAndOtherFormatsConverted) {
