@@ -14,6 +14,7 @@
 
 #include "cikti.h"
 #include "kodlama.h"
+#include "mesaj.h"
 #include "velmo.h"
 
 namespace {
@@ -44,26 +45,27 @@ bool KomutMetniCoz(const std::string& metin, const std::string& ad, std::vector<
         // Before comments are skipped: with CR-only line ends the whole file
         // would be one line, a comment, and every command lost unseen.
         if (satir.find('\r') != std::string::npos)
-            return yanlis("satırın içinde CR var (satır sonu LF ya da CRLF olmalı; yalnız CR ile biten satırlar "
-                          "ayrılmaz).");
-        if (satir.find('\0') != std::string::npos) return yanlis("satırda NUL baytı var.");
+            return yanlis(Ceviri("satırın içinde CR var (satır sonu LF ya da CRLF olmalı; yalnız CR ile biten "
+                                 "satırlar ayrılmaz)."));
+        if (satir.find('\0') != std::string::npos) return yanlis(Ceviri("satırda NUL baytı var."));
         const std::string k = Kirp(satir);
         if (k.empty() || k[0] == '#') continue;
-        if (Utf8Onar(satir) != satir) return yanlis("UTF-8 olmayan metin.");
+        if (Utf8Onar(satir) != satir) return yanlis(Ceviri("UTF-8 olmayan metin."));
         const size_t t = satir.find('\t');
-        if (t == std::string::npos) return yanlis("sözcük ile komut arasında sekme (TAB) yok.");
+        if (t == std::string::npos) return yanlis(Ceviri("sözcük ile komut arasında sekme (TAB) yok."));
         KOMUT c;
         c.soz = Kirp(satir.substr(0, t));
         c.komut = Kirp(satir.substr(t + 1));
         c.satir = no;
-        if (c.soz.empty()) return yanlis("sözcük boş.");
-        if (c.komut.empty()) return yanlis("komut boş.");
+        if (c.soz.empty()) return yanlis(Ceviri("sözcük boş."));
+        if (c.komut.empty()) return yanlis(Ceviri("komut boş."));
         std::string cp;
         if (!Utf8den1254(c.soz, cp) || cp.size() >= SOZ_BOYU)
-            return yanlis("\"" + Gorunur(c.soz) + "\" bir kural dosyasının tutabileceği bir sözcük değil (en çok " +
-                          std::to_string(SOZ_BOYU - 1) + " Windows-1254 baytı).");
+            return yanlis(Bicimle(Ceviri("\"%s\" bir kural dosyasının tutabileceği bir sözcük değil (en çok %d "
+                                         "Windows-1254 baytı)."),
+                                  Gorunur(c.soz).c_str(), static_cast<int>(SOZ_BOYU - 1)));
         if (!gorulen.insert(c.soz).second)
-            return yanlis("\"" + Gorunur(c.soz) + "\" sözcüğünün komutu ikinci kez verilmiş.");
+            return yanlis(Bicimle(Ceviri("\"%s\" sözcüğünün komutu ikinci kez verilmiş."), Gorunur(c.soz).c_str()));
         komutlar.push_back(c);
     }
     return true;
@@ -75,15 +77,17 @@ bool KomutlariOku(const std::string& dosya, std::vector<KOMUT>& komutlar, std::s
     // Without blocking, so that a pipe is refused rather than waited on.
     const int fd = open(dosya.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *hata = ad + ": okunamıyor (" + SistemNedeni(errno) + ").";
+        const std::string neden = SistemNedeni(errno);
+        *hata = Bicimle(Ceviri("%s: okunamıyor (%s)."), ad.c_str(), neden.c_str());
         return false;
     }
     std::string metin, sorun;
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        sorun = "okunamıyor (" + SistemNedeni(errno) + ").";
+        const std::string neden = SistemNedeni(errno);
+        sorun = Bicimle(Ceviri("okunamıyor (%s)."), neden.c_str());
     } else if (!S_ISREG(st.st_mode)) {
-        sorun = "sıradan bir dosya değil.";
+        sorun = Ceviri("sıradan bir dosya değil.");
     } else {
         // One byte beyond the limit tells a file too big, or one that grew
         // since fstat.
@@ -92,13 +96,16 @@ bool KomutlariOku(const std::string& dosya, std::vector<KOMUT>& komutlar, std::s
         while (n < metin.size()) {
             const ssize_t k = read(fd, &metin[n], metin.size() - n);
             if (k < 0 && errno == EINTR) continue;
-            if (k < 0) sorun = "okunamıyor (" + SistemNedeni(errno) + ").";
+            if (k < 0) {
+                const std::string neden = SistemNedeni(errno);
+                sorun = Bicimle(Ceviri("okunamıyor (%s)."), neden.c_str());
+            }
             if (k <= 0) break;
             n += static_cast<size_t>(k);
         }
         metin.resize(n);
         if (static_cast<size_t>(st.st_size) > KOMUT_DOSYASI_EN_COK || n > KOMUT_DOSYASI_EN_COK)
-            sorun = "komut dosyası çok büyük (en çok " + std::to_string(KOMUT_DOSYASI_EN_COK >> 20) + " MB).";
+            sorun = Bicimle(Ceviri("komut dosyası çok büyük (en çok %zu MB)."), KOMUT_DOSYASI_EN_COK >> 20);
     }
     close(fd);
     if (!sorun.empty()) {
@@ -121,8 +128,8 @@ bool KOMUT_CALISTIRICI::Baslat(const KOMUT& k, const std::string& puan, const st
         sirada_.push_back(std::move(is));
         return true;
     }
-    *hata = std::to_string(calisan_.size()) + " komut çalışıyor, " + std::to_string(sirada_.size()) +
-            " komut sırada; bu komut çalıştırılmadı";
+    *hata = Bicimle(Ceviri("%zu komut çalışıyor, %zu komut sırada; bu komut çalıştırılmadı"), calisan_.size(),
+                    sirada_.size());
     return false;
 }
 
@@ -147,7 +154,8 @@ bool KOMUT_CALISTIRICI::Calistir(const IS& is, std::string* hata) {
 
     const pid_t p = fork();
     if (p < 0) {
-        *hata = std::string("komut başlatılamadı (") + std::strerror(errno) + ")";
+        const int e = errno;
+        *hata = Bicimle(Ceviri("komut başlatılamadı (%s)"), std::strerror(e));
         return false;
     }
     if (p == 0) {
@@ -183,13 +191,18 @@ void KOMUT_CALISTIRICI::Bitenler(std::string* rapor) {
             ++i;
             continue;
         }
-        std::string satir = "komut \"" + Gorunur(i->second.soz) + "\" (satır " + std::to_string(i->second.satir) +
-                            ", süreç " + std::to_string(i->first) + ") ";
-        if (r < 0) satir += "izlenemedi.\n";
-        else if (WIFEXITED(durum)) satir += "bitti: çıkış durumu " + std::to_string(WEXITSTATUS(durum)) + ".\n";
-        else if (WIFSIGNALED(durum)) satir += "sinyalle sonlandı: " + std::to_string(WTERMSIG(durum)) + ".\n";
-        else satir += "bitti.\n";
-        *rapor += satir;
+        const std::string soz = Gorunur(i->second.soz);
+        const int satir = i->second.satir, surec = static_cast<int>(i->first);
+        if (r < 0)
+            *rapor += Bicimle(Ceviri("komut \"%s\" (satır %d, süreç %d) izlenemedi.\n"), soz.c_str(), satir, surec);
+        else if (WIFEXITED(durum))
+            *rapor += Bicimle(Ceviri("komut \"%s\" (satır %d, süreç %d) bitti: çıkış durumu %d.\n"), soz.c_str(), satir,
+                              surec, WEXITSTATUS(durum));
+        else if (WIFSIGNALED(durum))
+            *rapor += Bicimle(Ceviri("komut \"%s\" (satır %d, süreç %d) sinyalle sonlandı: %d.\n"), soz.c_str(),
+                              satir, surec, WTERMSIG(durum));
+        else
+            *rapor += Bicimle(Ceviri("komut \"%s\" (satır %d, süreç %d) bitti.\n"), soz.c_str(), satir, surec);
         i = calisan_.erase(i);
     }
     // Room made: the waiting ones start, oldest first.
@@ -197,7 +210,8 @@ void KOMUT_CALISTIRICI::Bitenler(std::string* rapor) {
         const IS is = std::move(sirada_.front());
         sirada_.pop_front();
         std::string hata;
-        if (!Calistir(is, &hata)) *rapor += "komut \"" + Gorunur(is.komut.soz) + "\": " + hata + "\n";
+        if (!Calistir(is, &hata))
+            *rapor += Bicimle(Ceviri("komut \"%s\": %s\n"), Gorunur(is.komut.soz).c_str(), hata.c_str());
     }
 }
 

@@ -32,17 +32,16 @@ std::string AkisAyariSorunu(const KURALDOSYABASLIK& b) {
         const AYARTANIMI& a = Ayar(no);
         const int deger = b.*a.baslikAlani;
         if (!Aralikta(a, deger))
-            return std::string(a.adi) + " (" + a.ad + ") " + AralikMetni(a) + " olmalı (şimdi " +
-                   std::to_string(deger) + ")";
+            return Bicimle(Ceviri("%s (%s) %s olmalı (şimdi %d)"), Ceviri(a.adi), a.ad, AralikMetni(a).c_str(), deger);
     }
     if (b.p > b.m)
-        return std::string(Ayar(AYAR_P).adi) + " (p=" + std::to_string(b.p) + ") " + Ayar(AYAR_M).adi + "'ni (m=" +
-               std::to_string(b.m) + ") aşamaz";
+        return Bicimle(Ceviri("%s (p=%d) %s'ni (m=%d) aşamaz"), Ceviri(Ayar(AYAR_P).adi), b.p, Ceviri(Ayar(AYAR_M).adi),
+                       b.m);
     // A window longer than the recording length measures nothing; the
     // stream counts windows in int.
     if (b.kpensu > b.ksu * 1000)
-        return std::string(Ayar(AYAR_KPENSU).adi) + " (kpensu) kayıt süresinden (" + std::to_string(b.ksu) +
-               " s) uzun olamaz (şimdi " + std::to_string(b.kpensu) + " ms)";
+        return Bicimle(Ceviri("%s (kpensu) kayıt süresinden (%d s) uzun olamaz (şimdi %d ms)"),
+                       Ceviri(Ayar(AYAR_KPENSU).adi), b.ksu, b.kpensu);
     return std::string();
 }
 
@@ -96,7 +95,7 @@ bool KITAP_KUMESI::Uygun(const std::string& yol, const KURALKITABI& k) const {
 
 int KITAP_KUMESI::Tazele(std::string* mesaj) {
     const int sonuc = dizin_.Tazele();
-    if (sonuc < 0) *mesaj += UcbirimeCevir(Gorunur(dizin_.Dizin()) + ": dizin okunamıyor.\n");
+    if (sonuc < 0) *mesaj += UcbirimeCevir(Bicimle(Ceviri("%s: dizin okunamıyor.\n"), Gorunur(dizin_.Dizin()).c_str()));
     if (sonuc != 1) return sonuc;
     *mesaj += UcbirimeCevir(dizin_.Mesajlar());
     analizler_.clear();

@@ -278,12 +278,12 @@ void KitaplariTazele(DURUM& d) {
     d.gosterge.Sil();
     HataHam(mesaj);
     if (r > 0)
-        d.gosterge.Ileti("kural dosyaları yeniden okundu: " + std::to_string(d.kitaplar->Kitaplar().size()) +
-                         " dosya.\n");
+        d.gosterge.Ileti(
+            Bicimle(Ceviri("kural dosyaları yeniden okundu: %zu dosya.\n"), d.kitaplar->Kitaplar().size()));
 }
 
 void SozceIsle(DURUM& d, const SES_PARCASI& p) {
-    d.gosterge.Ciz(0, "tanınıyor", true);
+    d.gosterge.Ciz(0, Ceviri("tanınıyor"), true);
     DINLE_SONUCU t;
     KitaplariTazele(d);
     if (!d.kitaplar->Kitaplar().empty()) {
@@ -302,14 +302,14 @@ void SozceIsle(DURUM& d, const SES_PARCASI& p) {
     std::snprintf(puan, sizeof puan, "%f", static_cast<double>(t.puan));
     std::string hata;
     if (!d.calistirici.Baslat(*k, puan, t.dosya, &hata))
-        d.gosterge.Ileti("komut \"" + Gorunur(k->soz) + "\": " + hata + "\n");
+        d.gosterge.Ileti(Bicimle(Ceviri("komut \"%s\": %s\n"), Gorunur(k->soz).c_str(), hata.c_str()));
 }
 
 void KayitIsle(DURUM& d, const SES_PARCASI& p) {
     std::string ad;
     d.gosterge.Sil();  // a failure's line goes to standard error through the stage's sink
     if (KayitDosyasiYaz(d.s->kaydet, "", p.ornek.data(), p.ornek.size(), d.oo, &ad) == 0)
-        d.gosterge.Ileti("kaydedildi: " + Gorunur(ad) + "\n");
+        d.gosterge.Ileti(Bicimle(Ceviri("kaydedildi: %s\n"), Gorunur(ad).c_str()));
     else
         d.hata = true;
 }
@@ -330,7 +330,7 @@ void Isle(DURUM& d, DINLEYICI& dn, const int16_t* x, size_t n, bool son) {
         for (const SES_PARCASI& p : kayitlar) KayitIsle(d, p);
     Topla(d, false);
     const BOLUT_DURUMU b = dn.Bolut().Durum();
-    d.gosterge.Ciz(dn.Bolut().SonOrke(), b == BD_DINLIYOR ? "dinliyor" : "konuşma");
+    d.gosterge.Ciz(dn.Bolut().SonOrke(), b == BD_DINLIYOR ? Ceviri("dinliyor") : Ceviri("konuşma"));
 }
 
 BOLUTAYARI BolutAyari(const SECENEKLER& s, const KURALDOSYABASLIK& b) {
@@ -435,12 +435,13 @@ int AygitDinle(DURUM& d) {
         const auto an = std::chrono::steady_clock::now();
         if (!simdi && an - sonUyari < std::chrono::seconds(1)) return;
         if (birikenKayip > 0)
-            d.gosterge.Ileti("uyarı: taşma; " + std::to_string(birikenKayip) + " örnek kaybedildi.\n");
+            d.gosterge.Ileti(Bicimle(Ceviri("uyarı: taşma; %zu örnek kaybedildi.\n"), birikenKayip));
         // The device lost samples it cannot count: said, never silent; the
         // times after it run behind by what was lost.
         if (birikenTasma > 0)
-            d.gosterge.Ileti("uyarı: giriş aygıtı taştı (" + std::to_string(birikenTasma) +
-                             " kez); arada ses kayboldu, sonraki zamanlar o kadar geride.\n");
+            d.gosterge.Ileti(Bicimle(Ceviri("uyarı: giriş aygıtı taştı (%zu kez); arada ses kayboldu, sonraki "
+                                            "zamanlar o kadar geride.\n"),
+                                     birikenTasma));
         if (birikenKayip > 0 || birikenTasma > 0) sonUyari = an;
         birikenKayip = birikenTasma = 0;
     };
@@ -452,7 +453,7 @@ int AygitDinle(DURUM& d) {
             Isle(d, dn, blok.data(), n, false);
         } else {
             if (Pa_IsStreamActive(akis) != 1) {
-                d.gosterge.Ileti("Giriş aygıtı durdu.\n");
+                d.gosterge.Ileti(Ceviri("Giriş aygıtı durdu.\n"));
                 sonuc = 1;
                 break;
             }
@@ -511,10 +512,12 @@ int Calistir(int argc, char** argv) {
     // to themselves and the queued ones never start.
     if (!durdur) Topla(d, true);
     if (durdur && d.calistirici.Calisan() + d.calistirici.Sirada() > 0) {
-        std::string ileti = std::to_string(d.calistirici.Calisan()) + " komut hâlâ çalışıyor; beklenmedi.";
-        if (d.calistirici.Sirada() > 0)
-            ileti += " Sıradaki " + std::to_string(d.calistirici.Sirada()) + " komut çalıştırılmadı.";
-        d.gosterge.Ileti(ileti + "\n");
+        const size_t calisan = d.calistirici.Calisan(), sirada = d.calistirici.Sirada();
+        if (sirada > 0)
+            d.gosterge.Ileti(Bicimle(
+                Ceviri("%zu komut hâlâ çalışıyor; beklenmedi. Sıradaki %zu komut çalıştırılmadı.\n"), calisan, sirada));
+        else
+            d.gosterge.Ileti(Bicimle(Ceviri("%zu komut hâlâ çalışıyor; beklenmedi.\n"), calisan));
     }
     if (sonuc == 0 && d.hata) sonuc = 1;
     return sonuc;

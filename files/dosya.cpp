@@ -221,18 +221,19 @@ int AtomikYaz(const std::string& hedef, bool uzerine, const std::function<bool(s
 }
 
 // A save needs a file name and a codebook of the header's usable size.
+// `ne` names what is not written ("kural dosyası", "metin raporu").
 bool KayitOlabilir(const std::string& yol, const KURALDOSYABASLIK& b, const MATRIS& km, const char* ne) {
     if (yol.empty() || yol.size() >= KDAD_BOYU || yol.find('\0') != std::string::npos) {
-        Yaz("Kural dosyası adı seçilmedi; %s yazılmadı.\n", ne);
+        Yaz("Kural dosyası adı seçilmedi; %s yazılmadı.\n", Ceviri(ne));
         return false;
     }
     if (km.Bos()) {
-        Yaz("Bellekte kural kitabı yok; %s yazılmadı.\n", ne);
+        Yaz("Bellekte kural kitabı yok; %s yazılmadı.\n", Ceviri(ne));
         return false;
     }
     const int s = b.s, n = b.n;
     if (s < 1 || n < 1 || n > KD_EN_BUYUK_N || s != km.Satir() || n != km.Sutun()) {
-        Yaz("Kural kitabı boyutları geçersiz (s=%d, n=%d); %s yazılmadı.\n", s, n, ne);
+        Yaz("Kural kitabı boyutları geçersiz (s=%d, n=%d); %s yazılmadı.\n", s, n, Ceviri(ne));
         return false;
     }
     return true;

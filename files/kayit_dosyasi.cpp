@@ -120,7 +120,7 @@ int WavYaz(int fd, const int16_t* x, size_t n, int oo, std::string* neden) {
     const int son = close(fd) == 0 ? 0 : errno;
     if (!tamam || kapat != 0 || esle != 0 || son != 0) {
         const int e = yazmaHatasi != 0 ? yazmaHatasi : esle != 0 ? esle : son;
-        *neden = e != 0 ? SistemNedeni(e) : "yazma hatası";
+        *neden = e != 0 ? SistemNedeni(e) : Ceviri("yazma hatası");
         return 1;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ayar_tablosu.h"
+#include "mesaj.h"
 
 namespace {
 
@@ -22,8 +23,9 @@ bool AyniCozumleme(int tur1, int tur2) {
 constexpr AYARNO cozumlemeAyarlari[] = {AYAR_KS, AYAR_OO, AYAR_OC, AYAR_KPENSU, AYAR_PENSU,
                                         AYAR_ADMSU, AYAR_M, AYAR_N, AYAR_P};
 
+// "Tür dosyada 1, çözümlemede 3", in the language of the messages.
 std::string Fark(const char* ad, int dosyada, int cozumlemede) {
-    return std::string(ad) + " dosyada " + std::to_string(dosyada) + ", çözümlemede " + std::to_string(cozumlemede);
+    return Bicimle(Ceviri("%s dosyada %d, çözümlemede %d"), Ceviri(ad), dosyada, cozumlemede);
 }
 
 }  // namespace

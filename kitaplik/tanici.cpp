@@ -276,7 +276,7 @@ std::string EgitimDenetle(const char* yol, const char* soz, const int16_t* const
                           size_t adet, int oo, std::string& cp) {
     if (yol == nullptr || *yol == '\0') return Ceviri("Kural dosyası adı boş.");
     if (std::strlen(yol) >= KDAD_BOYU - 4)
-        return "Kural dosyası adı çok uzun (en çok " + std::to_string(KDAD_BOYU - 5) + " bayt).";
+        return Bicimle(Ceviri("Kural dosyası adı çok uzun (en çok %d bayt)."), static_cast<int>(KDAD_BOYU - 5));
     const bool sozUygun = soz != nullptr && Utf8den1254(soz, cp);
     if (!sozUygun || cp.empty() || cp.size() >= SOZ_BOYU)
         return Ceviri("Sözcük boş, geçersiz ya da çok uzun (en çok 19 Türkçe Windows baytı).");

@@ -200,8 +200,10 @@ void TurSec(AYAR_DEGERLERI& a, int tur) {
 int AralikDenetle(AYARNO no, int deger, const char* ne, const char* birim) {
     const AYARTANIMI& t = AYAR_TABLOSU[no];
     if (Aralikta(t, deger)) return 0;
-    Yaz("%s %s ile %s%s arasında olmalı (şimdi %d).\n", ne, Sayi(t.enAz).c_str(), Sayi(t.enCok).c_str(), birim,
-        deger);
+    // The stages name the setting and its unit in Turkish; both are
+    // catalogue texts too.
+    Yaz("%s %s ile %s%s arasında olmalı (şimdi %d).\n", Ceviri(ne), Sayi(t.enAz).c_str(), Sayi(t.enCok).c_str(),
+        Ceviri(birim), deger);
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "ayar_tablosu.h"
+#include "mesaj.h"
 
 namespace fs = std::filesystem;
 
@@ -28,11 +29,11 @@ std::string DegerAl(const AYARTANIMI& t, const std::string& metin, AYAR_DEGERLER
     const bool tam = TamsayiYeri(t, a) != nullptr;
     double d = 0;
     switch (SayiCoz(metin, tam ? SAYI_TAMSAYI : SAYI_FLOAT, &d)) {
-        case SAYI_DEGIL: return "\"" + metin + "\" bir sayı değil";
-        case SAYI_TAM_DEGIL: return "\"" + metin + "\" bir tam sayı değil";
+        case SAYI_DEGIL: return Bicimle(Ceviri("\"%s\" bir sayı değil"), metin.c_str());
+        case SAYI_TAM_DEGIL: return Bicimle(Ceviri("\"%s\" bir tam sayı değil"), metin.c_str());
         case SAYI_TAMAM: break;
     }
-    if (!Aralikta(t, d)) return std::string(t.adi) + " " + AralikMetni(t) + " olmalı";
+    if (!Aralikta(t, d)) return Bicimle(Ceviri("%s %s olmalı"), Ceviri(t.adi), AralikMetni(t).c_str());
     const std::string iliski = AyarIliskisi(t, d, a);
     if (!iliski.empty()) return iliski;
     if (t.no == AYAR_TUR) TurSec(a, static_cast<int>(d));
@@ -56,9 +57,9 @@ std::string KaliciAyarlariUygula(AYAR_DEGERLERI& a, std::set<std::string>* alina
     std::error_code h;
     if (!fs::exists(yol, h)) return "";
     if (!fs::is_regular_file(yol, h) || fs::file_size(yol, h) > 64 * 1024)
-        return yol + ": sıradan bir dosya değil ya da çok büyük; ayarlar okunmadı.\n";
+        return Bicimle(Ceviri("%s: sıradan bir dosya değil ya da çok büyük; ayarlar okunmadı.\n"), yol.c_str());
     std::ifstream f(yol);
-    if (!f) return yol + ": okunamıyor; ayarlar okunmadı.\n";
+    if (!f) return Bicimle(Ceviri("%s: okunamıyor; ayarlar okunmadı.\n"), yol.c_str());
     std::string mesaj, satir;
     // A kind read before the LPC order keeps the order the file gives.
     std::set<std::string> okunan;
@@ -68,11 +69,11 @@ std::string KaliciAyarlariUygula(AYAR_DEGERLERI& a, std::set<std::string>* alina
         const size_t esit = s.find('=');
         std::string neden;
         const AYARTANIMI* t = esit == std::string::npos ? nullptr : AyarBul(Kirp(s.substr(0, esit)));
-        if (esit == std::string::npos) neden = "\"ad = değer\" biçiminde değil";
-        else if (t == nullptr) neden = "bilinmeyen ayar \"" + Kirp(s.substr(0, esit)) + "\"";
+        if (esit == std::string::npos) neden = Ceviri("\"ad = değer\" biçiminde değil");
+        else if (t == nullptr) neden = Bicimle(Ceviri("bilinmeyen ayar \"%s\""), Kirp(s.substr(0, esit)).c_str());
         else neden = DegerAl(*t, Kirp(s.substr(esit + 1)), a);
         if (!neden.empty()) {
-            mesaj += yol + ":" + std::to_string(no) + ": " + neden + "; satır atlandı.\n";
+            mesaj += Bicimle(Ceviri("%s:%d: %s; satır atlandı.\n"), yol.c_str(), no, neden.c_str());
             continue;
         }
         okunan.insert(t->ad);
@@ -83,10 +84,11 @@ std::string KaliciAyarlariUygula(AYAR_DEGERLERI& a, std::set<std::string>* alina
 
 std::string KaliciAyarlariYaz(const AYAR_DEGERLERI& a) {
     const std::string yol = KaliciAyarDosyasi();
-    if (yol.empty()) return "XDG_CONFIG_HOME ve HOME yok; ayarların yazılacağı yer bilinmiyor.";
+    if (yol.empty()) return Ceviri("XDG_CONFIG_HOME ve HOME yok; ayarların yazılacağı yer bilinmiyor.");
     std::error_code h;
     fs::create_directories(fs::path(yol).parent_path(), h);
-    if (h) return fs::path(yol).parent_path().string() + ": dizin yapılamadı: " + h.message();
+    if (h)
+        return Bicimle(Ceviri("%s: dizin yapılamadı: %s"), fs::path(yol).parent_path().c_str(), h.message().c_str());
     std::ostringstream o;
     o << "# velmo ayarları (velmo-toplu'nun seçenek adlarıyla)\n";
     for (const AYARTANIMI* t = AyarlarBas(); t != AyarlarSon(); ++t) {
@@ -104,13 +106,13 @@ std::string KaliciAyarlariYaz(const AYAR_DEGERLERI& a) {
         f.flush();
         if (!f) {
             fs::remove(gecici, h);
-            return yol + ": yazılamadı.";
+            return Bicimle(Ceviri("%s: yazılamadı."), yol.c_str());
         }
     }
     if (std::rename(gecici.c_str(), yol.c_str()) != 0) {
         const std::string neden = std::strerror(errno);
         fs::remove(gecici, h);
-        return yol + ": yazılamadı: " + neden;
+        return Bicimle(Ceviri("%s: yazılamadı: %s"), yol.c_str(), neden.c_str());
     }
     return "";
 }

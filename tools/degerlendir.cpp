@@ -50,7 +50,12 @@ size_t AyiranVirgul(const std::string& satir) {
     return v;
 }
 
-std::string Yuzde(int a, int b) { return Bicimle("%%%.2f", b > 0 ? 100.0 * a / b : 0.0); }
+// "%12.50" in Turkish, "12.50%" in English.
+std::string Yuzde(int a, int b) { return Bicimle(Ceviri("%%%.2f"), b > 0 ? 100.0 * a / b : 0.0); }
+
+// A found word as the summary shows it: "nothing found" in the language of
+// the messages (the JSON keeps its own names).
+std::string Gorunen(const std::string& bulunan) { return bulunan == YANITSIZ ? Ceviri(YANITSIZ) : bulunan; }
 
 std::string Sol(const std::string& m, size_t gen) {
     const size_t g = Utf8Genislik(m);
@@ -81,9 +86,9 @@ void IlerlemeCiz(size_t i, size_t n) {
 
 // The matrix, a row per labelled word, columns as wide as the widest word.
 std::string MatrisMetni(const DEGERLENDIRME& d, const std::vector<std::string>& sutunlar, size_t gen) {
-    std::string o = "\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n";
+    std::string o = Ceviri("\nKarışıklık matrisi (satır: doğru sözcük, sütun: bulunan):\n");
     o += Sol("", gen);
-    for (const std::string& w : sutunlar) o += " " + Sag(w, gen);
+    for (const std::string& w : sutunlar) o += " " + Sag(Gorunen(w), gen);
     o += "\n";
     for (size_t i = 0; i + 1 < sutunlar.size(); i++) {
         if (d.sozBasina.count(sutunlar[i]) == 0) continue;
@@ -182,7 +187,9 @@ void DegerlendirmeBaslat(const std::string& dizin, const std::vector<KURALKITABI
         d.sozler.insert(Cp1254ten(std::string(k.baslik.soz, strnlen(k.baslik.soz, SOZ_BOYU))));
         turler.insert(k.baslik.tur);
     }
-    for (int t : turler) d.turler += (d.turler.empty() ? "tür " : "+") + std::to_string(t);
+    std::string liste;
+    for (int t : turler) liste += (liste.empty() ? "" : "+") + std::to_string(t);
+    if (!liste.empty()) d.turler = Bicimle(Ceviri("tür %s"), liste.c_str());
     for (const ETIKETLI& e : etiketli) d.sozler.insert(e.soz);
 }
 
@@ -242,20 +249,21 @@ int DegerlendirmeTopla(const std::vector<ETIKETLI>& etiketli, const std::vector<
 
 std::string DegerlendirmeMetni(const DEGERLENDIRME& d) {
     const std::vector<std::string> sutunlar = Sutunlar(d);
-    std::string o = Bicimle("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n", d.genel.toplam,
-                            d.kitapSayisi, d.dizin.c_str(), d.turler.c_str(), d.sure);
-    o += Bicimle("Doğruluk: %d/%d = %s\n", d.genel.dogru, d.genel.toplam, Yuzde(d.genel.dogru, d.genel.toplam).c_str());
-    if (!d.okunamayan.empty()) o += Bicimle("Okunamayan kayıt: %zu\n", d.okunamayan.size());
+    std::string o = Bicimle(Ceviri("Değerlendirme: %d kayıt, %zu kural dosyası (%s, %s), %.1f saniye\n"),
+                            d.genel.toplam, d.kitapSayisi, d.dizin.c_str(), d.turler.c_str(), d.sure);
+    o += Bicimle(Ceviri("Doğruluk: %d/%d = %s\n"), d.genel.dogru, d.genel.toplam,
+                 Yuzde(d.genel.dogru, d.genel.toplam).c_str());
+    if (!d.okunamayan.empty()) o += Bicimle(Ceviri("Okunamayan kayıt: %zu\n"), d.okunamayan.size());
     size_t gen = 5;
-    for (const std::string& w : sutunlar) gen = std::max(gen, Utf8Genislik(w) + 1);
+    for (const std::string& w : sutunlar) gen = std::max(gen, Utf8Genislik(Gorunen(w)) + 1);
     o += MatrisMetni(d, sutunlar, gen);
-    o += "\nSözcük başına doğruluk:\n";
+    o += Ceviri("\nSözcük başına doğruluk:\n");
     for (const auto& [soz, sy] : d.sozBasina)
         o += Bicimle("%s %4d/%-4d %s\n", Sol(soz, gen).c_str(), sy.dogru, sy.toplam, Yuzde(sy.dogru, sy.toplam).c_str());
     if (!d.yanlislar.empty()) {
-        o += "\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n";
+        o += Ceviri("\nYanlışlar (kayıt, beklenen, bulunan, uzaklık):\n");
         for (const YANLIS& y : d.yanlislar)
-            o += Bicimle("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), y.bulunan.c_str(),
+            o += Bicimle("%s\t%s\t%s\t%f\n", y.dosya.c_str(), y.beklenen.c_str(), Gorunen(y.bulunan).c_str(),
                          static_cast<double>(y.uzaklik));
     }
     return o;

@@ -60,7 +60,7 @@ bool AyarSecenegiMi(const std::string& ad) { return AyarSecenegi(ad) != nullptr;
 bool AyarSecenegiUygula(const std::string& ad, const std::string& deger, AYAR_DEGERLERI& ayar, std::string* hata) {
     const AYARTANIMI* t = AyarSecenegi(ad);
     if (t == nullptr) {
-        *hata = "bilinmeyen ayar --" + ad;
+        *hata = Bicimle(Ceviri("bilinmeyen ayar --%s"), ad.c_str());
         return false;
     }
     if (float* g = GercelYeri(*t, ayar)) {
@@ -135,9 +135,8 @@ bool KayitAyarlariGecerli(const KURALDOSYABASLIK& b, int saniye, std::string* ha
     const auto disinda = [&](AYARNO no, int deger, const char* birim) {
         const AYARTANIMI& a = Ayar(no);
         if (deger >= a.enAz && deger <= a.enCok) return false;
-        *hata = "--" + std::string(a.ad) + " " + std::to_string(static_cast<int>(a.enAz)) + " ile " +
-                std::to_string(static_cast<int>(a.enCok)) + " " + birim + " arasında olmalı (şimdi " +
-                std::to_string(deger) + ")";
+        *hata = Bicimle(Ceviri("--%s %d ile %d %s arasında olmalı (şimdi %d)"), a.ad, static_cast<int>(a.enAz),
+                        static_cast<int>(a.enCok), Ceviri(birim), deger);
         return true;
     };
     if (disinda(AYAR_OO, b.oo, "Hz") || disinda(AYAR_KSU, saniye, "saniye")) return false;
@@ -203,9 +202,9 @@ void KomutSatiriniAyristir(CLI::App& app, int argc, char** argv, const std::stri
             throw KullanimHatasi{Bicimle(Ceviri("%s için değer eksik"), m.substr(0, p).c_str()), komut};
         if (p != std::string::npos && m.find(": At Most ", p) == p)
             throw KullanimHatasi{Bicimle(Ceviri("%s bir kez verilebilir"), m.substr(0, p).c_str()), komut};
-        throw KullanimHatasi{"komut satırı anlaşılamadı (" + m + ")", komut};
+        throw KullanimHatasi{Bicimle(Ceviri("komut satırı anlaşılamadı (%s)"), m.c_str()), komut};
     } catch (const CLI::ParseError& h) {
-        throw KullanimHatasi{std::string("komut satırı anlaşılamadı (") + h.what() + ")", komut};
+        throw KullanimHatasi{Bicimle(Ceviri("komut satırı anlaşılamadı (%s)"), h.what()), komut};
     }
 }
 

@@ -154,7 +154,7 @@ int EgitilmisiKaydet(const EGITIMAYARI& e, const EGITIM& eg) {
     if (kayit != 0) return 1;
     static const char* const turler[] = {"LPC", "DeltaLPC", "kesitli LPC"};
     Cikti("%s yazıldı (tür %d, %s): %d kayıt eğitildi, %d kayıt başarısız.\n", e.cikti.c_str(), b.tur,
-          b.tur >= 1 && b.tur <= 3 ? turler[b.tur - 1] : "?", eg.egitilen, eg.basarisiz);
+          b.tur >= 1 && b.tur <= 3 ? Ceviri(turler[b.tur - 1]) : "?", eg.egitilen, eg.basarisiz);
     return eg.basarisiz == 0 ? 0 : 1;
 }
 

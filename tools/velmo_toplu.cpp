@@ -253,12 +253,14 @@ bool Ayristir(int argc, char** argv, SECENEKLER& s) {
     AyarGirdileriniUygula(ayarlar, s.ayar, s.ses, k);
     if (islerVar != nullptr && islerVar->count() > 0 &&
         (!TamsayiCoz(isler, s.isler) || s.isler < 1 || s.isler > 1024))
-        throw KullanimHatasi{"--isler için 1 ile 1024 arasında bir sayı bekleniyor: '" + isler + "'", k};
+        throw KullanimHatasi{
+            Bicimle(Ceviri("--isler için 1 ile 1024 arasında bir sayı bekleniyor: '%s'"), isler.c_str()), k};
     if (redVar != nullptr && redVar->count() > 0 && (!GercelCoz(red, s.red) || !(s.red > 0 && s.red <= 1)))
-        throw KullanimHatasi{"--red için 0 ile 1 arasında bir oran bekleniyor: '" + red + "'", k};
+        throw KullanimHatasi{Bicimle(Ceviri("--red için 0 ile 1 arasında bir oran bekleniyor: '%s'"), red.c_str()), k};
     if (hassasiyetVar != nullptr && hassasiyetVar->count() > 0 &&
         (!GercelCoz(hassasiyet, s.hassasiyet) || !(s.hassasiyet >= 0 && s.hassasiyet <= 1)))
-        throw KullanimHatasi{"--hassasiyet için 0 ile 1 arasında bir sayı bekleniyor: '" + hassasiyet + "'", k};
+        throw KullanimHatasi{
+            Bicimle(Ceviri("--hassasiyet için 0 ile 1 arasında bir sayı bekleniyor: '%s'"), hassasiyet.c_str()), k};
     return true;
 }
 
@@ -268,9 +270,11 @@ void SozKoy(SECENEKLER& s) {
     if (!s.sozVar) soz = fs::path(s.cikti).stem().string();
     std::string cp;
     if (!Utf8den1254(soz, cp))
-        throw KullanimHatasi{"sözcük Windows-1254 ile yazılamıyor: '" + soz + "' (--soz ile verin)", s.komut};
+        throw KullanimHatasi{
+            Bicimle(Ceviri("sözcük Windows-1254 ile yazılamıyor: '%s' (--soz ile verin)"), soz.c_str()), s.komut};
     if (cp.size() >= SOZ_BOYU)
-        throw KullanimHatasi{"sözcük en çok 19 bayt olabilir: '" + soz + "' (--soz ile verin)", s.komut};
+        throw KullanimHatasi{Bicimle(Ceviri("sözcük en çok 19 bayt olabilir: '%s' (--soz ile verin)"), soz.c_str()),
+                             s.komut};
     if (cp.find('\0') != std::string::npos) throw KullanimHatasi{"sözcükte NUL olamaz", s.komut};
     KURALDOSYABASLIK& b = s.ayar.kdbaslik;
     std::memset(b.soz, 0, sizeof b.soz);
@@ -303,7 +307,7 @@ int EgitKomutu(SECENEKLER& s) {
 // none is left (tani's scan names them again for every recording).
 bool KitaplariHazirla(KURAL_DIZINI& dizin, bool atlananlariSoyle = true) {
     if (dizin.Tazele() < 0) {
-        HataHam(UcbirimeCevir(Gorunur(dizin.Dizin()) + ": dizin okunamıyor.\n"));
+        HataHam(UcbirimeCevir(Bicimle(Ceviri("%s: dizin okunamıyor.\n"), Gorunur(dizin.Dizin()).c_str())));
         return false;
     }
     if (atlananlariSoyle || dizin.Kitaplar().empty()) HataHam(UcbirimeCevir(dizin.Mesajlar()));
@@ -397,7 +401,7 @@ bool EtiketliKayitlar(const SECENEKLER& s, std::vector<ETIKETLI>& etiketli, int*
     try {
         desen = std::regex(s.desen, std::regex::ECMAScript);
     } catch (const std::regex_error&) {
-        throw KullanimHatasi{"düzenli ifade geçersiz: '" + s.desen + "'", s.komut};
+        throw KullanimHatasi{Bicimle(Ceviri("düzenli ifade geçersiz: '%s'"), s.desen.c_str()), s.komut};
     }
     if (!DesenleEtiketle(desen, s.dosyalar, etiketli)) *sonuc = 1;
     return true;

@@ -43,4 +43,11 @@ ayni=$(comm -12 <(grep ':$' <<<"$tr" | sort -u) <(grep ':$' <<<"$en" | sort -u))
 [ "$(wc -l <<<"$en")" = "$(wc -l <<<"$tr")" ] && [ -z "$ayni" ] || hata "alt menulerde Turkce etiket: $ayni"
 grep -q 'Sampling rate must be 1000–192000 Hz; unchanged\.$' <<<"$en" || hata "ayar iletisi Ingilizce degil:
 $en"
+
+# Messages built with values: a kept setting's line and a usage error.
+mkdir -p "$dizin/velmo" && printf 'foo = 1\n' >"$dizin/velmo/ayarlar"
+en=$(XDG_CONFIG_HOME=$dizin yerel en_US.UTF-8 "$toplu" tani --red 2 x.wav 2>&1)
+grep -q 'unknown setting "foo"; line skipped\.$' <<<"$en" && grep -q "^velmo-toplu: --red expects a ratio" <<<"$en" ||
+  hata "degerli iletiler Ingilizce degil:
+$en"
 echo tamam
