@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -74,7 +75,11 @@ bool KURAL_DIZINI::Degismedi() {
 }
 
 int KURAL_DIZINI::Tazele() {
-    if (okundu_ && Degismedi()) return 0;
+    // A file that could not be opened may open next time (the process out of
+    // descriptors): while there is one, every look lists the directory.
+    const bool acilamayanVar =
+        std::any_of(girdiler_.begin(), girdiler_.end(), [](const GIRDI& g) { return g.acilamadi; });
+    if (okundu_ && Degismedi() && !acilamayanVar) return 0;
     struct stat st;
     if (stat(dizin_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         izleyici_ = IZLEYICI();
@@ -109,7 +114,7 @@ int KURAL_DIZINI::Tazele() {
         g.iz = DosyaIzi(yol);
         if (g.iz.empty()) continue;  // gone since the listing
         const auto eski = eskiler.find(ad);
-        if (eski != eskiler.end() && eski->second->iz == g.iz) {
+        if (eski != eskiler.end() && eski->second->iz == g.iz && !eski->second->acilamadi) {
             g = std::move(*eski->second);
             if (g.kitap >= 0) {
                 kitaplar.push_back(std::move(kitaplar_[static_cast<size_t>(g.kitap)]));
@@ -127,6 +132,8 @@ int KURAL_DIZINI::Tazele() {
                 },
                 false);
             g.acilamadi = sonuc == KDOKU_ACILAMIYOR;
+            // Still not opening is no change.
+            if (g.acilamadi && eski != eskiler.end() && eski->second->acilamadi && eski->second->iz == g.iz) kalan++;
             if (sonuc == KDOKU_TAMAM) {
                 kitaplar.push_back(std::move(k));
                 g.kitap = static_cast<int>(kitaplar.size()) - 1;

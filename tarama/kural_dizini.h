@@ -4,7 +4,7 @@
 // The entries are the ordinary files whose name ends in ".vlm" in any case, in
 // name order, each with its codebook or the lines its reading said (an
 // invalid file, one the caller's check refuses); a file that cannot be opened
-// is skipped silently and tried again when it changes. The lines are kept
+// is skipped silently and tried again at every look. The lines are kept
 // so that a scan over the kept entries says them where a fresh reading of
 // the directory would. Where the system tells of changes in a directory
 // (inotify), a directory looked at twice is watched from then on and not
