@@ -22,6 +22,7 @@ beklenen=(usr/bin/velmo usr/bin/velmo-toplu usr/share/man/man1/velmo.1 usr/share
           usr/share/bash-completion/completions/velmo-toplu usr/share/doc/velmo/README.md
           usr/include/velmo/tanici.h usr/lib/libvelmo.so.1 usr/lib/libvelmo.a usr/lib/pkgconfig/velmo.pc
           usr/lib/cmake/velmo/velmoConfig.cmake usr/share/man/man3/libvelmo.3 usr/share/man/man3/velmo_tani.3
+          usr/share/man/tr/man3/libvelmo.3 usr/share/man/tr/man3/velmo_tani.3
           usr/share/doc/velmo/ornek/ornek.c)
 [ -f "$insa/share/locale/en/LC_MESSAGES/velmo.mo" ] && beklenen+=(usr/share/locale/en/LC_MESSAGES/velmo.mo)
 [ "$dinle" = 1 ] && beklenen+=(usr/bin/velmo-dinle usr/share/man/man1/velmo-dinle.1 usr/share/man/tr/man1/velmo-dinle.1

@@ -16,9 +16,9 @@ beklenen=(bin/velmo bin/velmo-toplu share/man/man1/velmo.1 share/man/man1/velmo-
           include/velmo/tanici.h "$lib/libvelmo.a" "$lib/libvelmo.so" "$lib/libvelmo.so.1" "$lib/libvelmo.so.1.1"
           "$lib/pkgconfig/velmo.pc" "$lib/cmake/velmo/velmoConfig.cmake" "$lib/cmake/velmo/velmoConfigVersion.cmake"
           "$lib/cmake/velmo/velmoHedefleri.cmake" "$lib/cmake/velmo/velmoHedefleri-YAPI.cmake"
-          share/man/man3/libvelmo.3 share/doc/velmo/ornek/ornek.c)
+          share/man/man3/libvelmo.3 share/man/tr/man3/libvelmo.3 share/doc/velmo/ornek/ornek.c)
 for f in velmo_egit velmo_tanici_ac velmo_tani velmo_tani_guven velmo_hata velmo_tanici_kapat velmo_surum; do
-  beklenen+=("share/man/man3/$f.3")
+  beklenen+=("share/man/man3/$f.3" "share/man/tr/man3/$f.3")
 done
 if [ "$dinle" = 1 ]; then
   beklenen+=(bin/velmo-dinle share/man/man1/velmo-dinle.1 share/man/tr/man1/velmo-dinle.1
@@ -49,9 +49,9 @@ if [ "$dinle" = 1 ]; then
   "$onek/bin/velmo-dinle" --version </dev/null | grep -qx "velmo-dinle [0-9][0-9.]*" || hata "kurulan velmo-dinle --version"
 fi
 if command -v man >/dev/null; then
-  for s in "$onek"/share/man/man1/*.1 "$onek"/share/man/tr/man1/*.1 "$onek"/share/man/man3/libvelmo.3; do
+  for s in "$onek"/share/man/man1/*.1 "$onek"/share/man/tr/man1/*.1 "$onek"/share/man/{,tr/}man3/libvelmo.3; do
     bolum=EXAMPLES
-    [[ $s == */tr/* || $s == */man3/* ]] && bolum=ÖRNEKLER
+    [[ $s == */tr/* ]] && bolum=ÖRNEKLER
     [ -n "$(MANWIDTH=80 LANG=C.UTF-8 man -l "$s" 2>/dev/null | grep "$bolum")" ] || hata "$s man ile okunamadi"
   done
 fi
