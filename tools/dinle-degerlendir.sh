@@ -36,16 +36,10 @@ while getopts "k:t:s:d:b:p:g:h:" o; do
     *) kullanim ;;
   esac
 done
-[[ "$tepe" =~ ^-[0-9]+(\.[0-9]+)?$ ]] || { echo "-p: 0'dan küçük bir dBFS değeri gerekli" >&2; exit 2; }
-[[ "$alt" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "-g: gürültünün tepenin kaç dB altında olduğu gerekli" >&2; exit 2; }
-[[ "$alim" =~ ^[1-5]$ ]] || { echo "-h: 1 ile 5 arasında bir alım sayısı gerekli" >&2; exit 2; }
-toplu=$derleme/tools/velmo-toplu; dinle=$derleme/dinle/velmo-dinle
-[ -x "$toplu" ] && [ -x "$dinle" ] || { echo "programlar yok: $derleme (önce derleyin)" >&2; exit 2; }
-[ -d "$veri" ] || { echo "kayıt dizini yok: $veri" >&2; exit 2; }
+# shellcheck source=akis-ortak.sh
+. "$kok/tools/akis-ortak.sh"
 g=$(mktemp -d); trap 'rm -rf "$g"' EXIT
 mkdir "$g/k"
-gurultu=$(awk -v t="$tepe" -v a="$alt" 'BEGIN { print t - a }')
-hazirla=(--dolgu 0.4 --tepe "$tepe" --gurultu "$gurultu")
 
 egitim=()
 for ((t = 0; t < alim; t++)); do egitim+=("$t"); done
@@ -57,37 +51,7 @@ for d in 0 1 2 3 4 5 6 7 8 9; do
       >>"$g/egitim.log" 2>&1 || echo "uyarı: $d eğitilemedi" >&2
 done
 
-# The order and the gaps, from the seed.
-awk -v s="$tohum" 'BEGIN { srand(s); n = 0
-  for (d = 0; d < 10; d++) for (t = 5; t < 10; t++) { a[n] = d " " t; n++ }
-  for (i = n - 1; i > 0; i--) { j = int(rand() * (i + 1)); x = a[i]; a[i] = a[j]; a[j] = x }
-  for (i = 0; i < n; i++) printf "%s %.3f\n", a[i], 0.5 + rand() }' > "$g/sira"
-
-# The stream is put together in floating point and rounded once at the end
-# without dither, as velmo-toplu prepares its files.
-YUZER=(-r 12000 -c 1 -e floating-point -b 32)
-parcalar=()
-: > "$g/dogru"
-sox -D -n "${YUZER[@]}" "$g/bosluk0.wav" trim 0 1
-parcalar+=("$g/bosluk0.wav"); bas=1
-i=0
-while read -r d t ara; do
-  sox -D "$veri/${d}_${konusmaci}_${t}.wav" "${YUZER[@]}" "$g/p$i.wav" norm "$tepe"
-  sure=$(soxi -D "$g/p$i.wav")
-  sox -D -n "${YUZER[@]}" "$g/a$i.wav" trim 0 "$ara"
-  awk -v b="$bas" -v s="$sure" -v d="$d" 'BEGIN { printf "%.4f %.4f %s\n", b, b + s, d }' >> "$g/dogru"
-  bas=$(awk -v b="$bas" -v s="$sure" -v a="$ara" 'BEGIN { printf "%.6f", b + s + a }')
-  parcalar+=("$g/p$i.wav" "$g/a$i.wav")
-  echo "$veri/${d}_${konusmaci}_${t}.wav" >> "$g/sinama"
-  i=$((i + 1))
-done < "$g/sira"
-sox -D "${parcalar[@]}" "$g/temiz.wav" pad 0 1
-# Noise as velmo-toplu's --gurultu: uniform, its peak at the given level.
-awk -v n="$(soxi -s "$g/temiz.wav")" -v g="$gurultu" 'BEGIN { srand(1); a = 10 ^ (g / 20)
-  print "; Sample Rate 12000"; print "; Channels 1"
-  for (i = 0; i < n; i++) printf "%.6f %.10f\n", i / 12000, a * (2 * rand() - 1) }' > "$g/gurultu.dat"
-sox -D "$g/gurultu.dat" -e floating-point -b 32 "$g/gurultu.wav"
-sox -D -m -v 1 "$g/temiz.wav" -v 1 "$g/gurultu.wav" -r 12000 -c 1 -b 16 -e signed-integer "$g/akis.wav"
+akis_yap "$konusmaci" "$g" 9 "$tohum"
 
 TIMEFORMAT='%U %S'
 # Without a single codebook (no take had speech to train) velmo-dinle fails:
@@ -122,7 +86,7 @@ awk -v i="$islemci" -v s="$(soxi -D "$g/akis.wav")" 'BEGIN { split(i, p, " ")
   printf "işlemci: %.2f s, %.1f s ses için (gerçek zamanın %%%.2f)\n", p[1] + p[2], s, 100 * (p[1] + p[2]) / s }'
 
 # The same takes as files. A line: file TAB word TAB score TAB codebook.
-mapfile -t sinama < "$g/sinama"
+mapfile -t sinama < "$g/alimlar"
 "$toplu" tani -d "$g/k" "${hazirla[@]}" "${sinama[@]}" > "$g/tani" 2>>"$g/tani.log" || true
 awk -F'\t' '{ n++; k = split($1, p, "/"); split(p[k], q, "_"); if ($2 != "" && $2 == q[1]) d++ }
   END { printf "dosyalar: sözler: %d  doğru: %d\ndosya doğruluğu: %.1f %%\n", n, d, n ? 100.0 * d / n : 0 }' "$g/tani"

@@ -39,53 +39,20 @@ while getopts "k:t:h:p:g:H:o:c:d:b:" o; do
     *) kullanim ;;
   esac
 done
-[[ "$tepe" =~ ^-[0-9]+(\.[0-9]+)?$ ]] || { echo "-p: 0'dan küçük bir dBFS değeri gerekli" >&2; exit 2; }
-[[ "$alt" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "-g: gürültünün tepenin kaç dB altında olduğu gerekli" >&2; exit 2; }
 [[ "$tur" =~ ^([123]|karma)$ ]] || { echo "-t: 1, 2, 3 ya da karma gerekli" >&2; exit 2; }
-[[ "$alim" =~ ^[1-5]$ ]] || { echo "-h: 1 ile 5 arasında bir alım sayısı gerekli" >&2; exit 2; }
 [[ "$hassasiyet" =~ ^(0(\.[0-9]+)?|1(\.0+)?)$ ]] || { echo "-H: 0 ile 1 arasında bir hassasiyet gerekli" >&2; exit 2; }
 for y in $yarilar; do [[ "$y" =~ ^[0-9]+$ ]] || { echo "-o: rakam kümeleri gerekli (örneğin \"01234 56789\")" >&2; exit 2; }; done
-toplu=$derleme/tools/velmo-toplu; dinle=$derleme/dinle/velmo-dinle
-[ -x "$toplu" ] && [ -x "$dinle" ] || { echo "programlar yok: $derleme (önce derleyin)" >&2; exit 2; }
-[ -d "$veri" ] || { echo "kayıt dizini yok: $veri" >&2; exit 2; }
+# shellcheck source=akis-ortak.sh
+. "$kok/tools/akis-ortak.sh"
 command -v python3 >/dev/null || { echo "python3 gerekli" >&2; exit 2; }
 g=$(mktemp -d); trap 'rm -rf "$g"' EXIT
 # VELMO_ESLESME=FILE keeps the matched lines (speaker, taught, digit, word, confidence, score).
 [ -n "${VELMO_ESLESME:-}" ] && trap 'cp "$g/eslesme" "$VELMO_ESLESME"; rm -rf "$g"' EXIT
-gurultu=$(awk -v t="$tepe" -v a="$alt" 'BEGIN { print t - a }')
-hazirla=(--dolgu 0.4 --tepe "$tepe" --gurultu "$gurultu")
-YUZER=(-r 12000 -c 1 -e floating-point -b 32)
-
-# One stream of every digit of speaker $1 (takes 5-14), in the seeded order;
-# its truth ("start end digit") in $2/dogru.
-akis_yap() {
-  local k=$1 a=$2 i=0 bas=1 d t ara sure parcalar=()
-  awk 'BEGIN { srand(7); n = 0
-    for (d = 0; d < 10; d++) for (t = 5; t < 15; t++) { a[n] = d " " t; n++ }
-    for (i = n - 1; i > 0; i--) { j = int(rand() * (i + 1)); x = a[i]; a[i] = a[j]; a[j] = x }
-    for (i = 0; i < n; i++) printf "%s %.3f\n", a[i], 0.5 + rand() }' > "$a/sira"
-  sox -D -n "${YUZER[@]}" "$a/b.wav" trim 0 1
-  parcalar+=("$a/b.wav"); : > "$a/dogru"
-  while read -r d t ara; do
-    sox -D "$veri/${d}_${k}_${t}.wav" "${YUZER[@]}" "$a/p$i.wav" norm "$tepe"
-    sure=$(soxi -D "$a/p$i.wav")
-    sox -D -n "${YUZER[@]}" "$a/a$i.wav" trim 0 "$ara"
-    awk -v b="$bas" -v s="$sure" -v d="$d" 'BEGIN { printf "%.4f %.4f %s\n", b, b + s, d }' >> "$a/dogru"
-    bas=$(awk -v b="$bas" -v s="$sure" -v a="$ara" 'BEGIN { printf "%.6f", b + s + a }')
-    parcalar+=("$a/p$i.wav" "$a/a$i.wav"); i=$((i + 1))
-  done < "$a/sira"
-  sox -D "${parcalar[@]}" "$a/temiz.wav" pad 0 1
-  awk -v n="$(soxi -s "$a/temiz.wav")" -v g="$gurultu" 'BEGIN { srand(1); a = 10 ^ (g / 20)
-    print "; Sample Rate 12000"; print "; Channels 1"
-    for (i = 0; i < n; i++) printf "%.6f %.10f\n", i / 12000, a * (2 * rand() - 1) }' > "$a/gurultu.dat"
-  sox -D "$a/gurultu.dat" -e floating-point -b 32 "$a/gurultu.wav"
-  sox -D -m -v 1 "$a/temiz.wav" -v 1 "$a/gurultu.wav" -r 12000 -c 1 -b 16 -e signed-integer "$a/akis.wav"
-}
 
 havuz=(); [ "$alim" -gt 1 ] && havuz=(--havuz)
 : > "$g/eslesme"
 for k in $konusmacilar; do
-  mkdir -p "$g/$k"; akis_yap "$k" "$g/$k"
+  mkdir -p "$g/$k"; akis_yap "$k" "$g/$k" 14 7
   for y in $yarilar; do
     kd="$g/$k/k$y"; mkdir -p "$kd"
     for ((j = 0; j < ${#y}; j++)); do
